@@ -1,0 +1,74 @@
+#include "platform/Application.h"
+
+#include "platform/Dialogs.h"
+#include "platform/Services.h"
+
+namespace platform {
+
+TApplication* Application = nullptr;
+
+TApplication::TApplication() : TComponent(nullptr) {
+  Application = this;
+  if (TAppHost* host = Services().AppHost) FHandle = host->CreateAppWindow(FTitle);
+}
+
+TApplication::~TApplication() {
+  // Forms and their windows go before the application window that owns them.
+  DestroyComponents();
+  if (TAppHost* host = Services().AppHost; host && FHandle) host->DestroyAppWindow(FHandle);
+  if (Application == this) Application = nullptr;
+}
+
+void TApplication::SetTitle(const std::string& title) {
+  FTitle = title;
+  if (TAppHost* host = Services().AppHost; host && FHandle) host->SetTitle(FHandle, title);
+}
+
+void TApplication::Run() {
+  if (FTerminated) return;
+  if (ShowMainForm && FMainForm) FMainForm->Show();
+  if (TAppHost* host = Services().AppHost) host->RunLoop([this] { return FTerminated; });
+}
+
+void TApplication::Terminate() {
+  FTerminated = true;
+  // Like a quit request, this also ends a message box that is open now.
+  if (TAppHost* host = Services().AppHost) host->PostQuit();
+}
+
+void TApplication::Minimize() {
+  if (TAppHost* host = Services().AppHost; host && FHandle) host->MinimizeAppWindow(FHandle);
+  if (FMainForm) FMainForm->UserMinimized(true);
+}
+
+void TApplication::Restore() {
+  if (TAppHost* host = Services().AppHost; host && FHandle) host->RestoreAppWindow(FHandle);
+  if (FMainForm) FMainForm->UserMinimized(false);
+}
+
+void TApplication::HandleException(const std::exception& e) {
+  if (TDialogService* dialogs = Services().Dialogs)
+    dialogs->MessageBox(DialogOwner(), e.what(), FTitle, kMbOk | kMbIconStop);
+}
+
+void TApplication::MainFormVisibilityChanged(bool visible) {
+  if (TAppHost* host = Services().AppHost; host && FHandle) host->ShowAppWindow(FHandle, visible);
+}
+
+THandle TApplication::DialogOwner() const {
+  if (FMainForm && FMainForm->Visible() && FMainForm->Handle()) return FMainForm->Handle();
+  return FHandle;
+}
+
+void ShowMessage(const std::string& text) {
+  if (TDialogService* dialogs = Services().Dialogs)
+    dialogs->MessageBox(Application ? Application->DialogOwner() : 0, text,
+                        Application ? Application->Title() : std::string(), kMbOk);
+}
+
+TServices& Services() {
+  static TServices services;
+  return services;
+}
+
+}  // namespace platform

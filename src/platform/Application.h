@@ -1,0 +1,84 @@
+// The application object: a hidden application window that carries the
+// taskbar button and receives broadcasts, the list of forms, and the message
+// loop.
+#pragma once
+
+#include <exception>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Forms.h"
+
+namespace platform {
+
+// The native side of the application object.
+class TAppHost {
+ public:
+  virtual ~TAppHost() = default;
+  // Creates the hidden application window; returns its handle.
+  virtual THandle CreateAppWindow(const std::string& title) = 0;
+  virtual void SetTitle(THandle appWindow, const std::string& title) = 0;
+  // Shows or hides the taskbar button of the application window.
+  virtual void ShowAppWindow(THandle appWindow, bool show) = 0;
+  // Takes the application window out of the minimised state.
+  virtual void RestoreAppWindow(THandle appWindow) = 0;
+  virtual void MinimizeAppWindow(THandle appWindow) = 0;
+  // Runs the message loop until `done` answers true after a message.
+  virtual void RunLoop(const std::function<bool()>& done) = 0;
+  // Posts a quit request: it wakes the loop so that it checks `done`, and
+  // ends any message box that is open at the time.
+  virtual void PostQuit() = 0;
+  virtual void DestroyAppWindow(THandle appWindow) = 0;
+};
+
+class TApplication : public TComponent {
+ public:
+  TApplication();
+  ~TApplication() override;
+
+  void Initialize() {}
+  const std::string& Title() const { return FTitle; }
+  void SetTitle(const std::string& title);
+  bool ShowMainForm = true;
+
+  // Creates a form owned by the application; the first one becomes the main
+  // form. Its construction runs its creation handler to the end.
+  template <class T>
+  T* CreateForm(std::string name) {
+    T* form = TComponent::Create<T>(this, std::move(name));
+    if (!FMainForm) FMainForm = form;
+    return form;
+  }
+
+  // Shows the main form when ShowMainForm is set, then runs the message loop
+  // until Terminate.
+  void Run();
+  // Asks the message loop to end.
+  void Terminate();
+  bool Terminated() const { return FTerminated; }
+  void Minimize();
+  void Restore();
+
+  THandle Handle() const { return FHandle; }
+  TForm* MainForm() const { return FMainForm; }
+  THandle MainFormHandle() const { return FMainForm ? FMainForm->Handle() : 0; }
+
+  // The standard error report: the exception's text in a message box.
+  void HandleException(const std::exception& e);
+  // Keeps the taskbar button in step with the main form's visibility.
+  void MainFormVisibilityChanged(bool visible);
+  // The window that owns message boxes: the main form while it shows.
+  THandle DialogOwner() const;
+
+ private:
+  std::string FTitle;
+  TForm* FMainForm = nullptr;
+  bool FTerminated = false;
+  THandle FHandle = 0;
+};
+
+// The one application object of the process; set by the constructor.
+extern TApplication* Application;
+
+}  // namespace platform

@@ -1,0 +1,306 @@
+#include "platform/Controls.h"
+
+#include <algorithm>
+
+#include "platform/Application.h"
+#include "platform/Services.h"
+
+namespace platform {
+
+void DoEvent(const TNotifyEvent& event, TObject* sender) {
+  if (!event) return;
+  try {
+    event(sender);
+  } catch (const std::exception& e) {
+    if (Application)
+      Application->HandleException(e);
+    else
+      throw;
+  }
+}
+
+namespace {
+
+TPropInfo TextProp(std::string_view name, std::string (*get)(const TComponent&),
+                   void (*set)(TComponent&, const std::string&)) {
+  return {name, TPropKind::Text, get, set};
+}
+
+}  // namespace
+
+// ---- TControl ----
+
+TControl::TControl(TComponent* owner, TWinControl* parent) : TComponent(owner), FParent(parent) {
+  if (parent) parent->FControls.push_back(this);
+}
+
+TControl::~TControl() {
+  // The peer goes first: its window must not outlive the model it shows.
+  FPeer.reset();
+  if (FParent) {
+    auto& list = FParent->FControls;
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+  }
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+  FBounds = {left, top, width, height};
+  Changed(TChange::Bounds);
+}
+
+void TControl::SetCaption(const std::string& caption) {
+  if (FCaption == caption) return;
+  FCaption = caption;
+  Changed(TChange::Caption);
+}
+
+void TControl::SetHint(const std::string& hint) {
+  if (FHint == hint) return;
+  FHint = hint;
+  Changed(TChange::Hint);
+}
+
+void TControl::SetVisible(bool visible) {
+  if (FVisible == visible) return;
+  FVisible = visible;
+  Changed(TChange::Visible);
+}
+
+void TControl::SetEnabled(bool enabled) {
+  if (FEnabled == enabled) return;
+  FEnabled = enabled;
+  EnabledChanged();
+}
+
+void TControl::EnabledChanged() { Changed(TChange::Enabled); }
+
+bool TControl::EffectivelyEnabled() const {
+  for (const TControl* c = this; c; c = c->FParent)
+    if (!c->FEnabled) return false;
+  return true;
+}
+
+void TControl::CreateHandle() {
+  if (FPeer || !Services().Peers) return;
+  FPeer = Services().Peers->CreatePeer(*this);
+}
+
+void TControl::Changed(TChange what) {
+  if (FPeer) FPeer->Changed(what);
+}
+
+const TPropTable& TControl::Properties() const {
+  static const TPropTable table{
+      &TComponent::Properties(),
+      {TextProp(
+           "Caption", [](const TComponent& c) { return static_cast<const TControl&>(c).Caption(); },
+           [](TComponent& c, const std::string& v) { static_cast<TControl&>(c).SetCaption(v); }),
+       TextProp(
+           "Hint", [](const TComponent& c) { return static_cast<const TControl&>(c).Hint(); },
+           [](TComponent& c, const std::string& v) { static_cast<TControl&>(c).SetHint(v); })}};
+  return table;
+}
+
+// ---- TWinControl ----
+
+void TWinControl::CreateHandle() {
+  TControl::CreateHandle();
+  for (TControl* child : FControls) child->CreateHandle();
+}
+
+void TWinControl::EnabledChanged() {
+  TControl::EnabledChanged();
+  // Native children of a disabled parent must look and act disabled too.
+  for (TControl* child : FControls) child->EnabledChanged();
+}
+
+// ---- TImage ----
+
+void TImage::LoadFromFile(const std::string& path) {
+  FPictureFile = path;
+  Changed(TChange::Picture);
+}
+
+// ---- TCheckBox ----
+
+void TCheckBox::SetChecked(bool checked) {
+  if (FChecked == checked) return;
+  FChecked = checked;
+  Changed(TChange::Checked);
+  Click();
+}
+
+void TCheckBox::UserToggled() { SetChecked(!FChecked); }
+
+// ---- TComboBox ----
+
+TComboBox::TComboBox(TComponent* owner, TWinControl* parent) : TWinControl(owner, parent) {
+  FItems.OnChange = [this] {
+    if (FItemIndex >= FItems.Count()) FItemIndex = -1;
+    Changed(TChange::Items);
+  };
+}
+
+void TComboBox::SetText(const std::string& text) {
+  FText = text;
+  FItemIndex = FItems.IndexOf(text);
+  Changed(TChange::Text);
+}
+
+void TComboBox::SetItemIndex(int index) {
+  FItemIndex = (index >= 0 && index < FItems.Count()) ? index : -1;
+  FText = FItemIndex >= 0 ? FItems[FItemIndex] : std::string();
+  Changed(TChange::Text);
+}
+
+void TComboBox::UserEdited(const std::string& text) {
+  FText = text;
+  FItemIndex = FItems.IndexOf(text);
+  DoEvent(OnChange, this);
+}
+
+void TComboBox::UserSelected(int index) {
+  if (index < 0 || index >= FItems.Count()) return;
+  FItemIndex = index;
+  FText = FItems[index];
+  DoEvent(OnChange, this);
+}
+
+const TPropTable& TComboBox::Properties() const {
+  static const TPropTable table{
+      &TControl::Properties(),
+      {TextProp(
+           "Text", [](const TComponent& c) { return static_cast<const TComboBox&>(c).Text(); },
+           [](TComponent& c, const std::string& v) { static_cast<TComboBox&>(c).SetText(v); }),
+       {"Items", TPropKind::Strings,
+        [](const TComponent& c) { return static_cast<const TComboBox&>(c).Items().Text(); },
+        [](TComponent& c, const std::string& v) {
+          static_cast<TComboBox&>(c).Items().SetText(v);
+        }}}};
+  return table;
+}
+
+// ---- TEdit ----
+
+void TEdit::SetText(const std::string& text) {
+  FText = text;
+  Changed(TChange::Text);
+}
+
+const TPropTable& TEdit::Properties() const {
+  static const TPropTable table{
+      &TControl::Properties(),
+      {TextProp(
+          "Text", [](const TComponent& c) { return static_cast<const TEdit&>(c).Text(); },
+          [](TComponent& c, const std::string& v) { static_cast<TEdit&>(c).SetText(v); })}};
+  return table;
+}
+
+// ---- TCheckListBox ----
+
+TCheckListBox::TCheckListBox(TComponent* owner, TWinControl* parent)
+    : TWinControl(owner, parent) {
+  FItems.OnChange = [this] {
+    FChecked.resize(static_cast<std::size_t>(FItems.Count()), false);
+    Changed(TChange::Items);
+  };
+}
+
+bool TCheckListBox::Checked(int index) const {
+  return index >= 0 && index < static_cast<int>(FChecked.size()) &&
+         FChecked[static_cast<std::size_t>(index)];
+}
+
+void TCheckListBox::SetChecked(int index, bool checked) {
+  if (index < 0 || index >= static_cast<int>(FChecked.size())) return;
+  FChecked[static_cast<std::size_t>(index)] = checked;
+  Changed(TChange::Checked);
+}
+
+void TCheckListBox::UserToggled(int index) {
+  if (index < 0 || index >= static_cast<int>(FChecked.size())) return;
+  FChecked[static_cast<std::size_t>(index)] = !FChecked[static_cast<std::size_t>(index)];
+  Changed(TChange::Checked);
+  DoEvent(OnClickCheck, this);
+}
+
+const TPropTable& TCheckListBox::Properties() const {
+  static const TPropTable table{
+      &TControl::Properties(),
+      {{"Items", TPropKind::Strings,
+        [](const TComponent& c) { return static_cast<const TCheckListBox&>(c).Items().Text(); },
+        [](TComponent& c, const std::string& v) {
+          static_cast<TCheckListBox&>(c).Items().SetText(v);
+        }}}};
+  return table;
+}
+
+// ---- TPageControl ----
+
+std::vector<TTabSheet*> TPageControl::Pages() const {
+  std::vector<TTabSheet*> pages;
+  for (TControl* c : Controls())
+    if (auto* sheet = dynamic_cast<TTabSheet*>(c)) pages.push_back(sheet);
+  return pages;
+}
+
+void TPageControl::SetActivePageIndex(int index) {
+  if (index < 0 || index >= static_cast<int>(Pages().size()) || index == FActivePage) return;
+  FActivePage = index;
+  Changed(TChange::ActivePage);
+}
+
+// ---- TStatusBar ----
+
+void TStatusBar::SetSimpleText(const std::string& text) {
+  if (FSimpleText == text) return;
+  FSimpleText = text;
+  Changed(TChange::Text);
+}
+
+// ---- TTimer ----
+
+TTimer::TTimer(TComponent* owner) : TComponent(owner) {}
+TTimer::~TTimer() = default;
+
+void TTimer::SetInterval(unsigned ms) {
+  FInterval = ms;
+  Update();
+}
+
+void TTimer::SetEnabled(bool enabled) {
+  FEnabled = enabled;
+  Update();
+}
+
+void TTimer::SetOnTimer(TNotifyEvent handler) {
+  FOnTimer = std::move(handler);
+  Update();
+}
+
+void TTimer::Update() {
+  if (!FPeer && Running() && Services().Peers) FPeer = Services().Peers->CreatePeer(*this);
+  if (FPeer) FPeer->Changed(TChange::Timer);
+}
+
+// ---- menus ----
+
+const TPropTable& TMenuItem::Properties() const {
+  static const TPropTable table{
+      &TComponent::Properties(),
+      {TextProp(
+          "Caption", [](const TComponent& c) { return static_cast<const TMenuItem&>(c).Caption; },
+          [](TComponent& c, const std::string& v) { static_cast<TMenuItem&>(c).Caption = v; })}};
+  return table;
+}
+
+TMenuItem* TPopupMenu::Add(std::string name, std::string caption, TNotifyEvent onClick) {
+  // Menu items belong to the menu's owner, like every component of a form.
+  TMenuItem* item = TComponent::Create<TMenuItem>(Owner() ? Owner() : this, std::move(name));
+  item->Caption = std::move(caption);
+  item->OnClick = std::move(onClick);
+  FItems.push_back(item);
+  return item;
+}
+
+}  // namespace platform

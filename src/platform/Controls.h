@@ -1,0 +1,334 @@
+// Control models. A model holds a control's state and fires its events; its
+// peer (platform/win32) shows it as a native window, mirrors every change the
+// model reports and turns window messages into the model's input methods
+// (UserClicked, UserToggled, UserEdited ...). Tests without windows call the
+// same input methods, so the rules live here and are tested natively.
+//
+// A change made from code never pretends to be user input: which events fire
+// on a programmatic change is a rule of each control class, stated at its
+// setter.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Component.h"
+#include "platform/Strings.h"
+
+namespace platform {
+
+// What changed in a model, so that its peer updates only that.
+enum class TChange {
+  Caption,
+  Hint,
+  Bounds,
+  Visible,
+  Enabled,
+  Checked,
+  Items,
+  ItemIndex,
+  Text,
+  Picture,
+  ActivePage,
+  Timer,
+  Font,
+};
+
+class TPeer {
+ public:
+  virtual ~TPeer() = default;
+  virtual void Changed(TChange what) = 0;
+  virtual THandle Handle() const = 0;
+};
+
+class TPeerFactory {
+ public:
+  virtual ~TPeerFactory() = default;
+  // Returns nullptr for components that have no native counterpart.
+  virtual std::unique_ptr<TPeer> CreatePeer(TComponent& component) = 0;
+};
+
+// Runs an event handler the way every dispatch must: an exception raised by
+// the handler ends the handler and goes to the application's error report.
+void DoEvent(const TNotifyEvent& event, TObject* sender);
+
+class TWinControl;
+
+struct TRect {
+  int Left = 0, Top = 0, Width = 0, Height = 0;
+};
+
+class TControl : public TComponent {
+ public:
+  TControl(TComponent* owner, TWinControl* parent);
+  ~TControl() override;
+
+  TWinControl* Parent() const { return FParent; }
+
+  const TRect& Bounds() const { return FBounds; }
+  void SetBounds(int left, int top, int width, int height);
+
+  const std::string& Caption() const { return FCaption; }
+  void SetCaption(const std::string& caption);
+  const std::string& Hint() const { return FHint; }
+  void SetHint(const std::string& hint);
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool visible);
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool enabled);
+
+  // True when the control and all its parents are enabled.
+  bool EffectivelyEnabled() const;
+
+  // Creates the native peer of this control (and of its children); does
+  // nothing when no peer factory is installed, as in native tests.
+  virtual void CreateHandle();
+  bool HandleAllocated() const { return FPeer != nullptr; }
+  THandle Handle() const { return FPeer ? FPeer->Handle() : 0; }
+  TPeer* Peer() const { return FPeer.get(); }
+
+  TNotifyEvent OnClick;
+
+  const TPropTable& Properties() const override;
+
+ protected:
+  void Changed(TChange what);
+  virtual void EnabledChanged();
+
+ private:
+  TWinControl* FParent;
+  TRect FBounds;
+  std::string FCaption, FHint;
+  bool FVisible = true;
+  bool FEnabled = true;
+  std::unique_ptr<TPeer> FPeer;
+};
+
+class TWinControl : public TControl {
+ public:
+  using TControl::TControl;
+  // Owned controls go before this control's own members, since they sit in it.
+  ~TWinControl() override { DestroyComponents(); }
+  const std::vector<TControl*>& Controls() const { return FControls; }
+  void CreateHandle() override;
+
+ protected:
+  void EnabledChanged() override;
+
+ private:
+  friend class TControl;
+  std::vector<TControl*> FControls;  // children in creation order
+};
+
+class TLabel : public TControl {
+ public:
+  using TControl::TControl;
+  bool Centered = false;
+};
+
+class TPanel : public TWinControl {
+ public:
+  using TWinControl::TWinControl;
+  bool Raised = true;  // a raised bevel around the panel
+};
+
+enum class TBevelShape { Box, Frame };
+
+class TBevel : public TControl {
+ public:
+  using TControl::TControl;
+  TBevelShape Shape = TBevelShape::Box;
+};
+
+// A frame with a hatched brush, drawn behind a picture.
+class TShape : public TControl {
+ public:
+  using TControl::TControl;
+  int PenWidth = 2;
+  bool CrossBrush = true;
+};
+
+class TImage : public TControl {
+ public:
+  using TControl::TControl;
+  // The picture is an icon file; a missing or unreadable file shows an
+  // empty picture rather than an error.
+  void LoadFromFile(const std::string& path);
+  const std::string& PictureFile() const { return FPictureFile; }
+  bool Center = true;
+
+ private:
+  std::string FPictureFile;
+};
+
+class TButton : public TWinControl {
+ public:
+  using TWinControl::TWinControl;
+  // Input: the user pressed the button (mouse or keyboard).
+  void UserClicked() { DoEvent(OnClick, this); }
+};
+
+class TBitBtn : public TButton {
+ public:
+  using TButton::TButton;
+};
+
+class TCheckBox : public TWinControl {
+ public:
+  using TWinControl::TWinControl;
+  bool Checked() const { return FChecked; }
+  // Every real change of the state, also one made from code, calls Click.
+  void SetChecked(bool checked);
+
+  // Input from the peer.
+  virtual void UserMouseDown() {}  // left button pressed on the box
+  void UserToggled();              // the box changed its mark itself
+
+ protected:
+  // Called after every change of the state; raises OnClick.
+  virtual void Click() { DoEvent(OnClick, this); }
+
+ private:
+  bool FChecked = false;
+};
+
+class TComboBox : public TWinControl {
+ public:
+  explicit TComboBox(TComponent* owner, TWinControl* parent);
+  TStrings& Items() { return FItems; }
+  const TStrings& Items() const { return FItems; }
+  const std::string& Text() const { return FText; }
+  // From code: no OnChange.
+  void SetText(const std::string& text);
+  int ItemIndex() const { return FItemIndex; }
+  // From code: selects the item and takes its text; no OnChange.
+  void SetItemIndex(int index);
+
+  // Input from the peer; both raise OnChange.
+  void UserEdited(const std::string& text);
+  void UserSelected(int index);
+
+  TNotifyEvent OnChange;
+  bool Editable = true;
+
+  const TPropTable& Properties() const override;
+
+ private:
+  TStrings FItems;
+  std::string FText;
+  int FItemIndex = -1;
+};
+
+class TEdit : public TWinControl {
+ public:
+  using TWinControl::TWinControl;
+  const std::string& Text() const { return FText; }
+  void SetText(const std::string& text);  // from code: no event
+
+  void UserEdited(const std::string& text) { FText = text; }
+  void UserLeft() { DoEvent(OnExit, this); }  // the focus left the field
+
+  TNotifyEvent OnExit;
+
+  const TPropTable& Properties() const override;
+
+ private:
+  std::string FText;
+};
+
+class TCheckListBox : public TWinControl {
+ public:
+  explicit TCheckListBox(TComponent* owner, TWinControl* parent);
+  TStrings& Items() { return FItems; }
+  const TStrings& Items() const { return FItems; }
+  bool Checked(int index) const;
+  // From code: no event.
+  void SetChecked(int index, bool checked);
+  int ItemHeight = 13;
+
+  // Input: the user toggled the mark of an item; raises OnClickCheck.
+  void UserToggled(int index);
+
+  TNotifyEvent OnClickCheck;
+
+  const TPropTable& Properties() const override;
+
+ private:
+  TStrings FItems;
+  std::vector<bool> FChecked;
+};
+
+class TTabSheet : public TWinControl {
+ public:
+  using TWinControl::TWinControl;
+};
+
+class TPageControl : public TWinControl {
+ public:
+  using TWinControl::TWinControl;
+  std::vector<TTabSheet*> Pages() const;
+  int ActivePageIndex() const { return FActivePage; }
+  void SetActivePageIndex(int index);
+  // Input: the user picked a tab.
+  void UserSelected(int index) { SetActivePageIndex(index); }
+
+ private:
+  int FActivePage = 0;
+};
+
+class TStatusBar : public TWinControl {
+ public:
+  using TWinControl::TWinControl;
+  const std::string& SimpleText() const { return FSimpleText; }
+  void SetSimpleText(const std::string& text);
+
+ private:
+  std::string FSimpleText;
+};
+
+class TTimer : public TComponent {
+ public:
+  explicit TTimer(TComponent* owner);
+  ~TTimer() override;
+  unsigned Interval() const { return FInterval; }
+  void SetInterval(unsigned ms);
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool enabled);
+  void SetOnTimer(TNotifyEvent handler);
+
+  // Input: one period has passed.
+  void Tick() { DoEvent(FOnTimer, this); }
+  // Like the framework's timer, it runs only while enabled with a handler.
+  bool Running() const { return FEnabled && FInterval > 0 && FOnTimer != nullptr; }
+
+ private:
+  void Update();
+  unsigned FInterval = 1000;
+  bool FEnabled = true;
+  TNotifyEvent FOnTimer;
+  std::unique_ptr<TPeer> FPeer;
+};
+
+class TMenuItem : public TComponent {
+ public:
+  using TComponent::TComponent;
+  std::string Caption;  // "-" makes a separator
+  std::string Picture;  // icon file shown beside the caption, if any
+  TNotifyEvent OnClick;
+  bool IsSeparator() const { return Caption == "-"; }
+  void UserClicked() { DoEvent(OnClick, this); }
+  const TPropTable& Properties() const override;
+};
+
+class TPopupMenu : public TComponent {
+ public:
+  using TComponent::TComponent;
+  TMenuItem* Add(std::string name, std::string caption, TNotifyEvent onClick = {});
+  const std::vector<TMenuItem*>& Items() const { return FItems; }
+
+ private:
+  std::vector<TMenuItem*> FItems;
+};
+
+}  // namespace platform

@@ -1,0 +1,92 @@
+#include "platform/Forms.h"
+
+#include "platform/Application.h"
+#include "platform/Services.h"
+
+namespace platform {
+
+TForm::TForm(TComponent* owner) : TWinControl(owner, nullptr) { SetVisible(false); }
+
+void TForm::DoCreate() {
+  // The native window exists before the creation handler runs, so that the
+  // handler can show dialogs owned by it and start timers.
+  CreateHandle();
+  DoEvent(OnCreate, this);
+}
+
+namespace {
+void TellApplication(const TForm* form, bool visible) {
+  if (Application && Application->MainForm() == form)
+    Application->MainFormVisibilityChanged(visible);
+}
+}  // namespace
+
+void TForm::Show() {
+  CreateHandle();
+  SetVisible(true);
+  TellApplication(this, true);
+}
+
+void TForm::Hide() {
+  SetVisible(false);
+  TellApplication(this, false);
+}
+
+void TForm::BringToFront() {
+  Show();
+  Changed(TChange::Visible);  // the peer raises a shown window to the front
+}
+
+void TForm::SetWindowState(TWindowState state) {
+  FWindowState = state;
+  Changed(TChange::Visible);
+}
+
+bool TForm::WMQueryEndSession() {
+  bool canClose = true;
+  if (OnCloseQuery) {
+    try {
+      OnCloseQuery(this, canClose);
+    } catch (const std::exception& e) {
+      if (Application) Application->HandleException(e);
+      canClose = false;
+    }
+  }
+  return canClose;
+}
+
+void TForm::Close() {
+  if (!WMQueryEndSession()) return;
+  if (FModal) {
+    FModalDone = true;
+    Hide();
+  } else if (Application && Application->MainForm() == this) {
+    Application->Terminate();
+  } else {
+    Hide();
+  }
+}
+
+void TForm::ShowModal() {
+  FModal = true;
+  FModalDone = false;
+  Show();
+  if (TAppHost* host = Services().AppHost)
+    host->RunLoop([this] { return FModalDone || (Application && Application->Terminated()); });
+  FModal = false;
+  Hide();
+}
+
+bool TForm::CanResize(int& width, int& height) {
+  bool resize = true;
+  if (OnCanResize) {
+    try {
+      OnCanResize(this, width, height, resize);
+    } catch (const std::exception& e) {
+      if (Application) Application->HandleException(e);
+    }
+  }
+  return resize;
+}
+
+}  // namespace platform

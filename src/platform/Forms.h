@@ -1,0 +1,71 @@
+// Forms: top-level windows that own their controls.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/Controls.h"
+
+namespace platform {
+
+enum class TWindowState { Normal, Minimized };
+
+using TCloseQueryEvent = std::function<void(TObject* sender, bool& canClose)>;
+using TCanResizeEvent =
+    std::function<void(TObject* sender, int& newWidth, int& newHeight, bool& resize)>;
+
+class TForm : public TWinControl {
+ public:
+  explicit TForm(TComponent* owner);
+
+  // The window's outer size is its Bounds; these tell how it may be used.
+  bool Sizeable = false;
+  bool MaximizeBox = true;
+  bool MinimizeBox = true;
+  std::string IconFile;  // the window icon, an icon file beside the program
+  std::string FontName = "MS Sans Serif";
+  int FontSize = 8;  // points
+
+  void Show();
+  void Hide();
+  // Asks OnCloseQuery; when closing is allowed, hides the form, and for the
+  // main form ends the application.
+  void Close();
+  // Shows the form modally and returns when it has been closed.
+  void ShowModal();
+  void BringToFront();
+
+  TWindowState WindowState() const { return FWindowState; }
+  void SetWindowState(TWindowState state);
+
+  TNotifyEvent OnCreate;
+  TCloseQueryEvent OnCloseQuery;
+  TCanResizeEvent OnCanResize;
+
+  // Input from the peer.
+  void UserClose() { Close(); }
+  void UserMinimized(bool minimized) {
+    FWindowState = minimized ? TWindowState::Minimized : TWindowState::Normal;
+  }
+  // Window commands a form class may take over; true when handled, so that
+  // the standard handling is skipped.
+  virtual bool WMSysCommand(unsigned command) { (void)command; return false; }
+  // The system asks whether the session may end; true allows it.
+  virtual bool WMQueryEndSession();
+  // Asks OnCanResize; false keeps the size.
+  bool CanResize(int& width, int& height);
+
+  bool Modal() const { return FModal; }
+
+ protected:
+  // Runs OnCreate as the framework does, at the end of the form's
+  // construction; the caller has built every control first.
+  void DoCreate();
+
+ private:
+  TWindowState FWindowState = TWindowState::Normal;
+  bool FModal = false;
+  bool FModalDone = false;
+};
+
+}  // namespace platform

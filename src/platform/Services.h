@@ -1,0 +1,119 @@
+// The services through which the program sees the operating system. WinMain
+// wires the Win32 ones; a test wires fakes with TScopedServices, which puts
+// the previous set back when it goes out of scope.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Types.h"
+
+namespace platform {
+
+class TAppHost;
+class TDialogService;
+class TPeerFactory;
+
+inline constexpr unsigned kDriveCdRom = 5;          // DRIVE_CDROM
+inline constexpr unsigned kSemFailCriticalErrors = 1;  // SEM_FAILCRITICALERRORS
+
+class TDriveService {
+ public:
+  virtual ~TDriveService() = default;
+  virtual std::uint32_t GetLogicalDrives() = 0;
+  // GetDriveTypeA with the name as given ("E:" or "E:\").
+  virtual unsigned GetDriveType(const std::string& name) = 0;
+  // GetDiskFreeSpaceExA on the root ("E:\"); false when the size cannot be read.
+  virtual bool GetVolumeSize(const std::string& root, std::uint64_t& totalBytes) = 0;
+  // SetErrorMode; returns the previous mode.
+  virtual unsigned SetErrorMode(unsigned mode) = 0;
+  virtual bool FileExists(const std::string& path) = 0;
+  virtual bool SetCurrentDirectory(const std::string& path) = 0;
+  // The program's directory, with its trailing backslash.
+  virtual std::string ProgramDir() = 0;
+};
+
+// MCI_OPEN_PARMSA as the program fills it; the platform layer copies it into
+// the native record and the device identifier back.
+struct TMciOpenParms {
+  THandle Callback = 0;
+  std::uint32_t DeviceId = 0;
+  std::string DeviceType;
+  std::string ElementName;
+  std::string Alias;
+};
+
+inline constexpr std::uint32_t kMciOpen = 0x803;
+inline constexpr std::uint32_t kMciClose = 0x804;
+inline constexpr std::uint32_t kMciSet = 0x80D;
+inline constexpr std::uint32_t kMciOpenType = 0x2000;
+inline constexpr std::uint32_t kMciOpenElement = 0x200;
+inline constexpr std::uint32_t kMciSetDoorOpen = 0x100;
+inline constexpr std::uint32_t kMciSetDoorClosed = 0x200;
+
+class TMediaControl {
+ public:
+  virtual ~TMediaControl() = default;
+  // mciSendCommandA; `parms` is the open record or nullptr for none.
+  // Returns 0 on success, an MCI error code otherwise.
+  virtual std::uint32_t SendCommand(std::uint32_t device, std::uint32_t message,
+                                    std::uint32_t flags, TMciOpenParms* parms) = 0;
+};
+
+using TWndProcHook = TLResult (*)(THandle window, std::uint32_t message, TWParam wParam,
+                                  TLParam lParam);
+
+inline constexpr std::uint32_t kMutexAllAccess = 0x1F0001;
+inline constexpr std::uint32_t kBsfIgnoreCurrentTask = 0x2;
+inline constexpr std::uint32_t kBsfPostMessage = 0x10;
+inline constexpr std::uint32_t kBsmApplications = 8;
+
+// What the single-instance guard needs between processes.
+class TInstanceChannel {
+ public:
+  virtual ~TInstanceChannel() = default;
+  virtual std::uint32_t RegisterMessage(const std::string& name) = 0;
+  // Installs `hook` as the window's procedure; returns the previous one, 0
+  // when the replacement failed. One hook per process.
+  virtual std::uintptr_t ReplaceWindowProc(THandle window, TWndProcHook hook) = 0;
+  virtual void RestoreWindowProc(THandle window, std::uintptr_t previous) = 0;
+  virtual TLResult CallWindowProc(std::uintptr_t previous, THandle window, std::uint32_t message,
+                                  TWParam wParam, TLParam lParam) = 0;
+  // OpenMutexA; 0 when there is no such mutex.
+  virtual THandle OpenMutex(std::uint32_t access, bool inherit, const std::string& name) = 0;
+  // CreateMutexA without security attributes, not owned; 0 on failure.
+  virtual THandle CreateMutex(const std::string& name) = 0;
+  virtual void CloseHandle(THandle handle) = 0;
+  virtual void Broadcast(std::uint32_t flags, std::uint32_t recipients, std::uint32_t message,
+                         TWParam wParam, TLParam lParam) = 0;
+  virtual void PostMessage(THandle window, std::uint32_t message, TWParam wParam,
+                           TLParam lParam) = 0;
+  virtual bool IsIconic(THandle window) = 0;
+  virtual void SetForegroundWindow(THandle window) = 0;
+};
+
+struct TServices {
+  TDriveService* Drives = nullptr;
+  TMediaControl* Media = nullptr;
+  TInstanceChannel* Instance = nullptr;
+  TDialogService* Dialogs = nullptr;
+  TAppHost* AppHost = nullptr;
+  TPeerFactory* Peers = nullptr;  // nullptr: models without windows
+};
+
+TServices& Services();
+
+class TScopedServices {
+ public:
+  explicit TScopedServices(const TServices& services) : FSaved(Services()) {
+    Services() = services;
+  }
+  ~TScopedServices() { Services() = FSaved; }
+  TScopedServices(const TScopedServices&) = delete;
+  TScopedServices& operator=(const TScopedServices&) = delete;
+
+ private:
+  TServices FSaved;
+};
+
+}  // namespace platform
