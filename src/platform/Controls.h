@@ -93,6 +93,7 @@ class TControl : public TComponent {
   const TPropTable& Properties() const override;
 
  protected:
+  friend class TWinControl;  // passes an enabled change on to its children
   void Changed(TChange what);
   virtual void EnabledChanged();
 

@@ -1,0 +1,221 @@
+#include "app/Main.h"
+
+#include "drives/CDFunc.h"
+#include "platform/Application.h"
+#include "platform/Dialogs.h"
+
+using namespace platform;
+
+namespace app {
+
+namespace {
+
+template <class T>
+T* Make(TComponent* owner, TWinControl* parent, const char* name, TRect r,
+        const std::string& caption = {}, const std::string& hint = {}) {
+  T* control = TComponent::Create<T>(owner, name, parent);
+  control->SetBounds(r.Left, r.Top, r.Width, r.Height);
+  control->SetCaption(caption);
+  control->SetHint(hint);
+  return control;
+}
+
+const char* const kDriveTypes[] = {"Uknown",          "No Root Directory", "Removable Drives",
+                                   "Hard Disk Drives", "Network Drives",    "CD-ROM Drives",
+                                   "RAM Disk Drives"};
+
+void FillLetters(TCheckListBox* list) {
+  std::vector<std::string> letters;
+  for (char c = 'A'; c <= 'Z'; ++c) letters.emplace_back(1, c);
+  list->Items().Assign(letters);
+}
+
+void FillDriveTypes(TCheckListBox* list) {
+  list->Items().Assign(std::vector<std::string>(std::begin(kDriveTypes), std::end(kDriveTypes)));
+}
+
+}  // namespace
+
+TForm1::TForm1(TComponent* owner) : TForm(owner) {
+  SetCaption("Morvel v 2.3");
+  SetBounds(318, 254, 491, 227);
+  IconFile = "";  // the program icon comes from the executable's resources
+  BuildControls();
+  BuildMenu();
+  OnCreate = [this](TObject* s) { FormCreate(s); };
+  DoCreate();
+}
+
+void TForm1::BuildControls() {
+  // Creation order is also the tab order and, for overlapping controls, the
+  // order in which they are stacked.
+  Panel2 = Make<TPanel>(this, this, "Panel2", {8, 16, 113, 20}, "Selected CD Drive");
+  ComboBox2 = Make<TComboBox>(this, this, "ComboBox2", {24, 48, 73, 21}, {},
+                              "Current selected drive");
+  ComboBox2->SetText("drev");
+  ComboBox2->OnChange = [this](TObject* s) { ComboBox2Change(s); };
+  BitBtn2 = Make<TBitBtn>(this, this, "BitBtn2", {8, 79, 113, 25}, "Open", "Open selected drive");
+  BitBtn2->OnClick = [this](TObject* s) { BitBtn2Click(s); };
+  BitBtn3 =
+      Make<TBitBtn>(this, this, "BitBtn3", {8, 111, 113, 24}, "Close", "Close selected drive");
+  BitBtn3->OnClick = [this](TObject* s) { BitBtn3Click(s); };
+  BitBtn4 = Make<TBitBtn>(this, this, "BitBtn4", {8, 143, 113, 25}, "Run", "Run selected drive");
+
+  PageControl1 = Make<TPageControl>(this, this, "PageControl1", {129, 1, 240, 172});
+  TabSheet1 = Make<TTabSheet>(this, PageControl1, "TabSheet1", {}, "Options");
+  Panel1 = Make<TPanel>(this, TabSheet1, "Panel1", {0, 1, 233, 142});
+  CheckBox1 = Make<TMyCheckBox>(this, Panel1, "CheckBox1", {8, 5, 201, 17}, "Start Morvel");
+  CheckBox2 = Make<TMyCheckBox>(this, Panel1, "CheckBox2", {8, 24, 201, 17}, "Lyd auto");
+  Bevel1 = Make<TBevel>(this, Panel1, "Bevel1", {6, 46, 222, 54});
+  BitBtn5 =
+      Make<TBitBtn>(this, Panel1, "BitBtn5", {12, 62, 89, 25}, "BitBtn5", "Autorun function on");
+  BitBtn6 =
+      Make<TBitBtn>(this, Panel1, "BitBtn6", {130, 62, 91, 25}, "BitBtn6", "Autorun function off");
+  CheckBox3 = Make<TMyCheckBox>(this, Panel1, "CheckBox3", {8, 104, 177, 17}, "Taskbar");
+  CheckBox5 = Make<TMyCheckBox>(this, Panel1, "CheckBox5", {8, 121, 201, 17}, "Ikon");
+
+  TabSheet2 = Make<TTabSheet>(this, PageControl1, "TabSheet2", {}, "Extras");
+  Bevel4 = Make<TBevel>(this, TabSheet2, "Bevel4", {1, 3, 224, 41});
+  Label3 = Make<TLabel>(this, TabSheet2, "Label3", {8, 6, 114, 13}, "Default CD Audio Player");
+  DefPlay = Make<TEdit>(this, TabSheet2, "DefPlay", {8, 20, 209, 21}, {}, "Default Audio CD Player");
+  DefPlay->SetText("DefPlay");
+  CheckBox4 =
+      Make<TMyCheckBox>(this, TabSheet2, "CheckBox4", {5, 48, 212, 17}, "CD-R/DVD-R Auto Start");
+  Bevel3 = Make<TBevel>(this, TabSheet2, "Bevel3", {2, 69, 66, 74});
+  Label2 = Make<TLabel>(this, TabSheet2, "Label2", {10, 70, 42, 13}, "Autostart");
+  Label2->Centered = true;
+  Label4 = Make<TLabel>(this, TabSheet2, "Label4", {16, 82, 30, 13}, "Drives");
+  CheckListBox1 = Make<TCheckListBox>(this, TabSheet2, "CheckListBox1", {8, 98, 49, 16}, {},
+                                      "Auto Start Specific Drive (user)");
+  FillLetters(CheckListBox1);
+  CheckListBox2 = Make<TCheckListBox>(this, TabSheet2, "CheckListBox2", {8, 119, 49, 16}, {},
+                                      "Auto Start Specific Drive (system)");
+  FillLetters(CheckListBox2);
+  Bevel2 = Make<TBevel>(this, TabSheet2, "Bevel2", {72, 69, 153, 74});
+  Label1 = Make<TLabel>(this, TabSheet2, "Label1", {111, 75, 57, 13}, "Drive Types");
+  Label1->Centered = true;
+  CheckListBox3 = Make<TCheckListBox>(this, TabSheet2, "CheckListBox3", {80, 92, 137, 16}, {},
+                                      "Auto Start Drive Type (user)");
+  FillDriveTypes(CheckListBox3);
+  CheckListBox4 = Make<TCheckListBox>(this, TabSheet2, "CheckListBox4", {80, 122, 137, 16}, {},
+                                      "Auto Start Drive Type (system)");
+  FillDriveTypes(CheckListBox4);
+
+  TabSheet3 = Make<TTabSheet>(this, PageControl1, "TabSheet3", {}, "XP");
+  Bevel5 = Make<TBevel>(this, TabSheet3, "Bevel5", {2, 17, 223, 104});
+  CheckBox7 =
+      Make<TMyCheckBox>(this, TabSheet3, "CheckBox7", {8, 32, 217, 17}, "Access to CD-ROM drives");
+  CheckBox8 = Make<TMyCheckBox>(this, TabSheet3, "CheckBox8", {8, 64, 217, 17}, "Enable cd burning");
+  CheckBox6 = Make<TCheckBox>(this, TabSheet3, "CheckBox6", {8, 96, 217, 17},
+                              "Install from Removable Media");
+
+  BitBtn1 = Make<TBitBtn>(this, this, "BitBtn1", {382, 23, 89, 25}, "BitBtn1", "About the program");
+  // The picture sits over its frame.
+  Image1 = Make<TImage>(this, this, "Image1", {397, 63, 73, 65});
+  Shape1 = Make<TShape>(this, this, "Shape1", {398, 65, 71, 63});
+  ComboBox1 = Make<TComboBox>(this, this, "ComboBox1", {382, 149, 89, 21}, {}, "Select Language");
+  ComboBox1->Items().Assign({"Dansk", "Deutsch", "English", "Francais", "User"});
+  ComboBox1->SetText("sprog");
+  StatusBar1 = Make<TStatusBar>(this, this, "StatusBar1", {0, 174, 483, 19});
+
+  cbDrives = Make<TComboBox>(this, this, "cbDrives", {8, 0, 121, 21});
+  cbDrives->SetText("cbDrives");
+  cbDrives->SetVisible(false);
+  Drev = Make<TComboBox>(this, this, "Drev", {8, 32, 65, 21});
+  Drev->SetText("Drev");
+  Drev->SetVisible(false);
+
+  Sprog = TComponent::Create<i18n::TLanguage>(this, "Sprog");
+  Timer1 = TComponent::Create<TTimer>(this, "Timer1");
+  MCDBurner1 = TComponent::Create<drives::TMCDBurner>(this, "MCDBurner1");
+}
+
+void TForm1::BuildMenu() {
+  PopupMenu1 = TComponent::Create<TPopupMenu>(this, "PopupMenu1");
+  Restore1 = PopupMenu1->Add("Restore1", "Gendan");
+  PopupMenu1->Add("N1", "-");
+  Open1 = PopupMenu1->Add("Open1", "\xC5" "ben", [this](TObject* s) { BitBtn2Click(s); });
+  Close1 = PopupMenu1->Add("Close1", "Luk", [this](TObject* s) { BitBtn3Click(s); });
+  PopupMenu1->Add("N3", "-");
+  Run1 = PopupMenu1->Add("Run1", "K\xF8r");
+  Explore1 = PopupMenu1->Add("Explore1", "Explore");
+  PopupMenu1->Add("N2", "-");
+  Exit1 = PopupMenu1->Add("Exit1", "Exit");
+}
+
+char TForm1::CurrentDriveLetter() const {
+  const std::string& text = ComboBox2->Text();
+  return text.empty() ? '\0' : text[0];
+}
+
+int TForm1::CurrentDriveIndex() const {
+  const char letter = CurrentDriveLetter();
+  if (letter == '\0') return 0;
+  const TStrings& items = ComboBox2->Items();
+  int found = 0;
+  for (int i = 0; i < items.Count(); ++i)
+    if (!items[i].empty() && items[i][0] == letter) found = i + 1;
+  return found;
+}
+
+void TForm1::PairDeviceEntries() {
+  const TStrings& drives = ComboBox2->Items();
+  const TStrings& entries = cbDrives->Items();
+  for (int e = 0; e < entries.Count(); ++e) {
+    const std::string description = drives::GetNthField(',', entries[e], 2);
+    if (description.empty()) continue;
+    for (int p = 0; p < drives.Count() && p < Drev->Items().Count(); ++p)
+      if (!drives[p].empty() && description[0] == drives[p][0]) Drev->Items().Set(p, entries[e]);
+  }
+}
+
+void TForm1::FormCreate(TObject*) {
+  drives::ListCdDrives(ComboBox2->Items());
+  // The message is passed through the language component before any
+  // language file is chosen, so it shows in English.
+  const std::string onlySeven = Sprog->TranslateText("Only seven");
+  if (ComboBox2->Items().Count() > 7) {
+    ShowMessage(onlySeven);
+    Application->Terminate();
+    return;
+  }
+  ComboBox2->SetText(ComboBox2->Items().Count() > 0 ? ComboBox2->Items()[0] : std::string());
+
+  Drev->Items().Assign(std::vector<std::string>(ComboBox2->Items().Count()));
+  Drev->SetText({});
+  MCDBurner1->InitializeASPI(true);
+  if (MCDBurner1->DeviceList().Count() > 0) {
+    cbDrives->Items().Assign(MCDBurner1->DeviceList().Items());
+    PairDeviceEntries();
+    Drev->SetItemIndex(0);
+    MCDBurner1->SelectDevice(Drev->Text());
+  }
+  StatusBar1->SetSimpleText(drives::GetNthField(',', Drev->Text(), 2));
+
+  if (const char letter = CurrentDriveLetter()) Image1->LoadFromFile(drives::GetIcoFileName(letter));
+
+  // Until the program keeps its tray setting, it always starts with its
+  // window.
+  Show();
+}
+
+void TForm1::ComboBox2Change(TObject*) {
+  const char letter = CurrentDriveLetter();
+  if (letter == '\0') return;
+  Image1->LoadFromFile(drives::GetIcoFileName(letter));
+  const TStrings& drives = ComboBox2->Items();
+  for (int p = 0; p < drives.Count() && p < Drev->Items().Count(); ++p)
+    if (ComboBox2->Text() == drives[p]) Drev->SetText(Drev->Items()[p]);
+  StatusBar1->SetSimpleText(drives::GetNthField(',', Drev->Text(), 2));
+}
+
+void TForm1::BitBtn2Click(TObject*) {
+  // Without a current drive there is nothing to open.
+  if (const char letter = CurrentDriveLetter()) drives::OpenCD(letter);
+}
+
+void TForm1::BitBtn3Click(TObject*) {
+  if (const char letter = CurrentDriveLetter()) drives::CloseCD(letter);
+}
+
+}  // namespace app

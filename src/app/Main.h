@@ -1,0 +1,97 @@
+// The main window: drive commands on the left, the option pages in the
+// middle, the about button, drive picture and language box on the right.
+#pragma once
+
+#include "app/MyCheckbox.h"
+#include "drives/MCDBurner.h"
+#include "i18n/Lang.h"
+#include "platform/Forms.h"
+
+namespace app {
+
+class TForm1 : public platform::TForm {
+ public:
+  explicit TForm1(platform::TComponent* owner);
+
+  // Left column: the current drive and its commands.
+  platform::TPanel* Panel2;
+  platform::TComboBox* ComboBox2;
+  platform::TBitBtn* BitBtn2;
+  platform::TBitBtn* BitBtn3;
+  platform::TBitBtn* BitBtn4;
+
+  // Centre: the option pages.
+  platform::TPageControl* PageControl1;
+  platform::TTabSheet* TabSheet1;
+  platform::TPanel* Panel1;
+  TMyCheckBox* CheckBox1;
+  TMyCheckBox* CheckBox2;
+  platform::TBevel* Bevel1;
+  platform::TBitBtn* BitBtn5;
+  platform::TBitBtn* BitBtn6;
+  TMyCheckBox* CheckBox3;
+  TMyCheckBox* CheckBox5;
+  platform::TTabSheet* TabSheet2;
+  platform::TBevel* Bevel4;
+  platform::TLabel* Label3;
+  platform::TEdit* DefPlay;
+  TMyCheckBox* CheckBox4;
+  platform::TBevel* Bevel3;
+  platform::TLabel* Label2;
+  platform::TLabel* Label4;
+  platform::TCheckListBox* CheckListBox1;
+  platform::TCheckListBox* CheckListBox2;
+  platform::TBevel* Bevel2;
+  platform::TLabel* Label1;
+  platform::TCheckListBox* CheckListBox3;
+  platform::TCheckListBox* CheckListBox4;
+  platform::TTabSheet* TabSheet3;
+  platform::TBevel* Bevel5;
+  TMyCheckBox* CheckBox7;
+  TMyCheckBox* CheckBox8;
+  platform::TCheckBox* CheckBox6;
+
+  // Right column.
+  platform::TBitBtn* BitBtn1;
+  platform::TShape* Shape1;
+  platform::TImage* Image1;
+  platform::TComboBox* ComboBox1;
+
+  platform::TStatusBar* StatusBar1;
+  // Never shown: string lists of the device entries.
+  platform::TComboBox* cbDrives;
+  platform::TComboBox* Drev;
+
+  // Components without a window.
+  i18n::TLanguage* Sprog;
+  platform::TPopupMenu* PopupMenu1;
+  platform::TMenuItem* Restore1;
+  platform::TMenuItem* Open1;
+  platform::TMenuItem* Close1;
+  platform::TMenuItem* Run1;
+  platform::TMenuItem* Explore1;
+  platform::TMenuItem* Exit1;
+  platform::TTimer* Timer1;
+  drives::TMCDBurner* MCDBurner1;
+
+  // The 1-based position of the current drive in the drive list: the last
+  // item whose first character is the current drive letter, exactly as to
+  // case; 0 when none matches.
+  int CurrentDriveIndex() const;
+  // The first character of the current drive text; 0 when the text is empty.
+  char CurrentDriveLetter() const;
+
+  void FormCreate(platform::TObject* sender);
+  // Brings the picture, the device entry and the status text in line with
+  // the current drive.
+  void ComboBox2Change(platform::TObject* sender);
+  void BitBtn2Click(platform::TObject* sender);
+  void BitBtn3Click(platform::TObject* sender);
+
+ private:
+  void BuildControls();
+  void BuildMenu();
+  void PairDeviceEntries();
+};
+
+}  // namespace app

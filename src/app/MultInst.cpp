@@ -1,0 +1,95 @@
+#include "app/MultInst.h"
+
+#include "platform/Application.h"
+#include "platform/Services.h"
+
+using platform::Application;
+using platform::Services;
+
+namespace app {
+
+namespace {
+
+// A handle on the named mutex; closing it is the guard's last act.
+class TMutexHandle {
+ public:
+  TMutexHandle() = default;
+  explicit TMutexHandle(platform::THandle handle) : FHandle(handle) {}
+  ~TMutexHandle() { Reset(); }
+  TMutexHandle(const TMutexHandle&) = delete;
+  TMutexHandle& operator=(const TMutexHandle&) = delete;
+  TMutexHandle& operator=(TMutexHandle&& other) noexcept {
+    if (this != &other) {
+      Reset();
+      FHandle = other.FHandle;
+      other.FHandle = 0;
+    }
+    return *this;
+  }
+  explicit operator bool() const { return FHandle != 0; }
+  void Reset() {
+    if (FHandle) Services().Instance->CloseHandle(FHandle);
+    FHandle = 0;
+  }
+
+ private:
+  platform::THandle FHandle = 0;
+};
+
+// One of each per process, as the window procedure hook needs them.
+std::uint32_t FMessageId = 0;
+std::uintptr_t FPrevWndProc = 0;
+TMutexHandle FMutex;
+
+}  // namespace
+
+std::uint32_t TSingleInstance::InstanceMessage() { return FMessageId; }
+
+TSingleInstance::TSingleInstance() {
+  platform::TInstanceChannel& channel = *Services().Instance;
+  FMessageId = channel.RegisterMessage(kInstanceId);
+  FPrevWndProc = channel.ReplaceWindowProc(Application->Handle(), &NewWndProc);
+  FMutex = TMutexHandle(channel.OpenMutex(platform::kMutexAllAccess, false, kInstanceId));
+  if (FMutex) {
+    // Another copy runs: ask it for its main window. The answer arrives as a
+    // posted message and ends this copy (see NewWndProc).
+    FSecondCopy = true;
+    Application->ShowMainForm = false;
+    channel.Broadcast(platform::kBsfIgnoreCurrentTask | platform::kBsfPostMessage,
+                      platform::kBsmApplications, FMessageId, kQuery,
+                      static_cast<platform::TLParam>(Application->Handle()));
+  } else {
+    FMutex = TMutexHandle(channel.CreateMutex(kInstanceId));
+  }
+}
+
+TSingleInstance::~TSingleInstance() {
+  if (FPrevWndProc != 0) {
+    Services().Instance->RestoreWindowProc(Application->Handle(), FPrevWndProc);
+    FPrevWndProc = 0;
+  }
+  FMutex.Reset();
+}
+
+platform::TLResult TSingleInstance::NewWndProc(platform::THandle window, std::uint32_t message,
+                                               platform::TWParam wParam,
+                                               platform::TLParam lParam) {
+  platform::TInstanceChannel& channel = *Services().Instance;
+  if (message != FMessageId || FMessageId == 0)
+    return channel.CallWindowProc(FPrevWndProc, window, message, wParam, lParam);
+  if (wParam == kQuery) {
+    if (channel.IsIconic(Application->Handle())) {
+      if (platform::TForm* main = Application->MainForm())
+        main->SetWindowState(platform::TWindowState::Normal);
+      Application->Restore();
+    }
+    channel.PostMessage(static_cast<platform::THandle>(lParam), FMessageId, kAnswer,
+                        static_cast<platform::TLParam>(Application->MainFormHandle()));
+  } else if (wParam == kAnswer) {
+    channel.SetForegroundWindow(static_cast<platform::THandle>(lParam));
+    Application->Terminate();
+  }
+  return 0;
+}
+
+}  // namespace app

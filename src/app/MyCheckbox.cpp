@@ -1,0 +1,14 @@
+#include "app/MyCheckbox.h"
+
+namespace app {
+
+void TMyCheckBox::Click() {
+  // The mark is cleared on every way out, so one press runs one handler.
+  struct TClear {
+    bool& Mark;
+    ~TClear() { Mark = false; }
+  } clear{FMouseClick};
+  if (FMouseClick) TCheckBox::Click();
+}
+
+}  // namespace app

@@ -1,0 +1,100 @@
+#include "drives/CDFunc.h"
+
+#include <cctype>
+
+#include "platform/Services.h"
+
+using platform::Services;
+
+namespace drives {
+
+void ListCdDrives(platform::TStrings& list) {
+  list.Clear();
+  const std::uint32_t mask = Services().Drives->GetLogicalDrives();
+  if (mask == 0) return;
+  for (int i = 0; i < 26; ++i) {
+    if ((mask & (1u << i)) == 0) continue;
+    const std::string name{static_cast<char>('A' + i), ':'};
+    if (Services().Drives->GetDriveType(name) == platform::kDriveCdRom) list.Add(name);
+  }
+}
+
+namespace {
+
+// Keeps the process error mode at "fail critical errors" for its lifetime and
+// puts the previous mode back on every way out.
+class TErrorModeGuard {
+ public:
+  TErrorModeGuard()
+      : FPrevious(Services().Drives->SetErrorMode(platform::kSemFailCriticalErrors)) {}
+  ~TErrorModeGuard() { Services().Drives->SetErrorMode(FPrevious); }
+  TErrorModeGuard(const TErrorModeGuard&) = delete;
+  TErrorModeGuard& operator=(const TErrorModeGuard&) = delete;
+
+ private:
+  unsigned FPrevious;
+};
+
+}  // namespace
+
+bool DiskInDrive(char drive) {
+  if (drive >= 'a' && drive <= 'z') drive = static_cast<char>(drive - 'a' + 'A');
+  if (drive < 'A' || drive > 'Z') throw platform::EConvertError("Not a valid drive ID");
+  TErrorModeGuard guard;
+  std::uint64_t size = 0;
+  return Services().Drives->GetVolumeSize(std::string{drive, ':', '\\'}, size);
+}
+
+std::string GetNthField(char separator, const std::string& text, int n) {
+  if (text.empty() || n < 1) return {};
+  std::string rest = text;
+  if (rest.back() != separator) rest += separator;
+  std::string field;
+  for (int i = 0; i < n; ++i) {
+    const std::size_t at = rest.find(separator);
+    if (at == std::string::npos) return {};  // the text is used up
+    field = rest.substr(0, at);
+    rest.erase(0, at + 1);
+  }
+  return field;
+}
+
+namespace {
+
+void SendDoorCommand(char drive, std::uint32_t doorFlag) {
+  platform::TMediaControl& mci = *Services().Media;
+  platform::TMciOpenParms parms;
+  parms.DeviceType = "CDAudio";
+  parms.ElementName = std::string{drive, ':'};
+  constexpr std::uint32_t openFlags = platform::kMciOpenType | platform::kMciOpenElement;
+  if (mci.SendCommand(0, platform::kMciOpen, openFlags, &parms) != 0) return;
+  const std::uint32_t device = parms.DeviceId;
+  // The device is closed whatever the door command does, so that a failing
+  // or throwing driver never keeps the drive locked.
+  struct TCloser {
+    platform::TMediaControl& Mci;
+    std::uint32_t Device;
+    std::uint32_t Flags;
+    platform::TMciOpenParms& Parms;
+    ~TCloser() {
+      try {
+        Mci.SendCommand(Device, platform::kMciClose, Flags, &Parms);
+      } catch (...) {
+        // The close is best effort: its outcome is not acted on.
+      }
+    }
+  } closer{mci, device, openFlags, parms};
+  mci.SendCommand(device, platform::kMciSet, doorFlag, nullptr);
+}
+
+}  // namespace
+
+void OpenCD(char drive) { SendDoorCommand(drive, platform::kMciSetDoorOpen); }
+void CloseCD(char drive) { SendDoorCommand(drive, platform::kMciSetDoorClosed); }
+
+std::string GetIcoFileName(char drive) {
+  const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(drive)));
+  return Services().Drives->ProgramDir() + lower + ".ico";
+}
+
+}  // namespace drives

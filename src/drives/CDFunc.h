@@ -1,0 +1,32 @@
+// The CD-ROM drive list, the tray commands and the small text helpers that the
+// whole program shares.
+#pragma once
+
+#include <string>
+
+#include "platform/Strings.h"
+
+namespace drives {
+
+// Fills `list` with the names ("D:") of every CD-ROM drive, in letter order.
+void ListCdDrives(platform::TStrings& list);
+
+// True when the drive holds a readable volume. A lower-case letter means its
+// drive; any other non-letter raises "Not a valid drive ID". The system's
+// critical-error dialog is kept off for the time of the request.
+bool DiskInDrive(char drive);
+
+// The n-th (1-based) field of `text` cut at `separator`; empty when there is
+// no such field.
+std::string GetNthField(char separator, const std::string& text, int n);
+
+// Open or close the drive's tray through the media control interface. Neither
+// reports an outcome: a drive that cannot do it simply stays as it is.
+void OpenCD(char drive);
+void CloseCD(char drive);
+
+// The icon file of a drive letter: the program's directory, the lower-case
+// letter and ".ico".
+std::string GetIcoFileName(char drive);
+
+}  // namespace drives

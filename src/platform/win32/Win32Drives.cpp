@@ -1,0 +1,48 @@
+#include "platform/win32/Win32Drives.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace platform::win32 {
+
+std::uint32_t TWin32Drives::GetLogicalDrives() { return ::GetLogicalDrives(); }
+
+unsigned TWin32Drives::GetDriveType(const std::string& name) {
+  return ::GetDriveTypeA(name.c_str());
+}
+
+bool TWin32Drives::GetVolumeSize(const std::string& root, std::uint64_t& totalBytes) {
+  ULARGE_INTEGER total{};
+  if (!::GetDiskFreeSpaceExA(root.c_str(), nullptr, &total, nullptr)) return false;
+  totalBytes = total.QuadPart;
+  return true;
+}
+
+unsigned TWin32Drives::SetErrorMode(unsigned mode) { return ::SetErrorMode(mode); }
+
+bool TWin32Drives::FileExists(const std::string& path) {
+  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool TWin32Drives::SetCurrentDirectory(const std::string& path) {
+  return ::SetCurrentDirectoryA(path.c_str()) != FALSE;
+}
+
+std::string TWin32Drives::ProgramDir() {
+  // The path can be longer than MAX_PATH; grow until it fits.
+  std::vector<char> buffer(MAX_PATH);
+  for (;;) {
+    const DWORD n = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n == 0) return {};
+    if (n < buffer.size()) {
+      std::string path(buffer.data(), n);
+      const std::size_t slash = path.find_last_of("\\/");
+      return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+}  // namespace platform::win32

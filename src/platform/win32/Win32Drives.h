@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/Services.h"
+
+namespace platform::win32 {
+
+class TWin32Drives : public TDriveService {
+ public:
+  std::uint32_t GetLogicalDrives() override;
+  unsigned GetDriveType(const std::string& name) override;
+  bool GetVolumeSize(const std::string& root, std::uint64_t& totalBytes) override;
+  unsigned SetErrorMode(unsigned mode) override;
+  bool FileExists(const std::string& path) override;
+  bool SetCurrentDirectory(const std::string& path) override;
+  std::string ProgramDir() override;
+};
+
+}  // namespace platform::win32

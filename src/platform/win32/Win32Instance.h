@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/Services.h"
+
+namespace platform::win32 {
+
+class TWin32Instance : public TInstanceChannel {
+ public:
+  std::uint32_t RegisterMessage(const std::string& name) override;
+  std::uintptr_t ReplaceWindowProc(THandle window, TWndProcHook hook) override;
+  void RestoreWindowProc(THandle window, std::uintptr_t previous) override;
+  TLResult CallWindowProc(std::uintptr_t previous, THandle window, std::uint32_t message,
+                          TWParam wParam, TLParam lParam) override;
+  THandle OpenMutex(std::uint32_t access, bool inherit, const std::string& name) override;
+  THandle CreateMutex(const std::string& name) override;
+  void CloseHandle(THandle handle) override;
+  void Broadcast(std::uint32_t flags, std::uint32_t recipients, std::uint32_t message,
+                 TWParam wParam, TLParam lParam) override;
+  void PostMessage(THandle window, std::uint32_t message, TWParam wParam,
+                   TLParam lParam) override;
+  bool IsIconic(THandle window) override;
+  void SetForegroundWindow(THandle window) override;
+};
+
+}  // namespace platform::win32

@@ -1,0 +1,26 @@
+#include "platform/win32/Win32Services.h"
+
+#include "platform/Services.h"
+#include "platform/win32/Win32AppHost.h"
+#include "platform/win32/Win32Dialogs.h"
+#include "platform/win32/Win32Drives.h"
+#include "platform/win32/Win32Instance.h"
+#include "platform/win32/Win32Media.h"
+#include "platform/win32/Win32Peers.h"
+
+namespace platform::win32 {
+
+struct TWin32Services::TImpl {
+  TWin32Drives Drives;
+  TWin32Media Media;
+  TWin32Instance Instance;
+  TWin32Dialogs Dialogs;
+  TWin32AppHost AppHost;
+  TWin32PeerFactory Peers;
+  TScopedServices Scope{TServices{&Drives, &Media, &Instance, &Dialogs, &AppHost, &Peers}};
+};
+
+TWin32Services::TWin32Services() : FImpl(std::make_unique<TImpl>()) {}
+TWin32Services::~TWin32Services() = default;
+
+}  // namespace platform::win32

@@ -1,0 +1,154 @@
+// In-memory services for native tests: scriptable answers and a record of
+// every call.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/Application.h"
+#include "platform/Dialogs.h"
+#include "platform/Services.h"
+
+namespace fakes {
+
+class TFakeDrives : public platform::TDriveService {
+ public:
+  std::uint32_t Mask = 0;
+  std::map<std::string, unsigned> Types;     // by the name asked for, e.g. "D:"
+  std::map<std::string, std::uint64_t> Volumes;  // readable volumes by root, "D:\"
+  std::string Dir = "C:\\Program Files\\Morvel\\";
+  unsigned ErrorMode = 0;
+  std::vector<std::string> Calls;  // "GetDriveType D:", "GetVolumeSize D:\" ...
+  std::vector<unsigned> ErrorModesDuringVolumeQuery;
+  bool ThrowOnVolumeQuery = false;
+
+  // Makes the named letters CD-ROM drives and every letter present.
+  void AddCdRom(char letter, bool withDisc = false);
+  void AddDrive(char letter, unsigned type);
+
+  std::uint32_t GetLogicalDrives() override;
+  unsigned GetDriveType(const std::string& name) override;
+  bool GetVolumeSize(const std::string& root, std::uint64_t& totalBytes) override;
+  unsigned SetErrorMode(unsigned mode) override;
+  bool FileExists(const std::string& path) override { return false; }
+  bool SetCurrentDirectory(const std::string& path) override { return true; }
+  std::string ProgramDir() override { return Dir; }
+};
+
+struct TMciCall {
+  std::uint32_t Device;
+  std::uint32_t Message;
+  std::uint32_t Flags;
+  bool HasParms;
+  std::string DeviceType;
+  std::string ElementName;
+};
+
+class TFakeMedia : public platform::TMediaControl {
+ public:
+  std::vector<TMciCall> Calls;
+  std::uint32_t OpenResult = 0;
+  std::uint32_t DeviceToGive = 7;
+  bool ThrowOnDoor = false;
+  std::uint32_t DoorResult = 0;
+  std::uint32_t SendCommand(std::uint32_t device, std::uint32_t message, std::uint32_t flags,
+                            platform::TMciOpenParms* parms) override;
+};
+
+struct TPosted {
+  platform::THandle Window;
+  std::uint32_t Message;
+  platform::TWParam WParam;
+  platform::TLParam LParam;
+};
+
+class TFakeInstance : public platform::TInstanceChannel {
+ public:
+  std::uint32_t MessageId = 0xC123;
+  bool ReplaceFails = false;
+  bool MutexExists = false;  // another copy holds the named mutex
+  bool Iconic = false;
+  std::uintptr_t PreviousProc = 0x5000;
+  platform::TWndProcHook Hook = nullptr;
+  std::vector<std::string> Calls;
+  std::vector<TPosted> Broadcasts;
+  std::vector<TPosted> Posts;
+  std::vector<TPosted> PassedOn;  // messages handed to the previous procedure
+  std::vector<platform::THandle> Foreground;
+  std::vector<platform::THandle> OpenHandles;
+
+  std::uint32_t RegisterMessage(const std::string& name) override;
+  std::uintptr_t ReplaceWindowProc(platform::THandle window, platform::TWndProcHook hook) override;
+  void RestoreWindowProc(platform::THandle window, std::uintptr_t previous) override;
+  platform::TLResult CallWindowProc(std::uintptr_t previous, platform::THandle window,
+                                    std::uint32_t message, platform::TWParam wParam,
+                                    platform::TLParam lParam) override;
+  platform::THandle OpenMutex(std::uint32_t access, bool inherit,
+                              const std::string& name) override;
+  platform::THandle CreateMutex(const std::string& name) override;
+  void CloseHandle(platform::THandle handle) override;
+  void Broadcast(std::uint32_t flags, std::uint32_t recipients, std::uint32_t message,
+                 platform::TWParam wParam, platform::TLParam lParam) override;
+  void PostMessage(platform::THandle window, std::uint32_t message, platform::TWParam wParam,
+                   platform::TLParam lParam) override;
+  bool IsIconic(platform::THandle window) override { return Iconic; }
+  void SetForegroundWindow(platform::THandle window) override { Foreground.push_back(window); }
+
+ private:
+  platform::THandle FNextHandle = 0x100;
+};
+
+struct TAsked {
+  std::string Text;
+  std::string Caption;
+  unsigned Flags;
+};
+
+class TFakeDialogs : public platform::TDialogService {
+ public:
+  std::vector<TAsked> Asked;
+  std::deque<int> Answers;  // answered in order; OK when none is left
+  std::function<void()> WhileOpen;  // runs inside the dialog, as a nested loop would
+  int MessageBox(platform::THandle owner, const std::string& text, const std::string& caption,
+                 unsigned flags) override;
+};
+
+class TFakeAppHost : public platform::TAppHost {
+ public:
+  static constexpr platform::THandle kAppWindow = 0xA0;
+  bool AppWindowShown = false;
+  int Restores = 0;
+  int Minimizes = 0;
+  int QuitRequests = 0;
+  int LoopsRun = 0;
+  std::string Title;
+  platform::THandle CreateAppWindow(const std::string& title) override {
+    Title = title;
+    return kAppWindow;
+  }
+  void SetTitle(platform::THandle, const std::string& title) override { Title = title; }
+  void ShowAppWindow(platform::THandle, bool show) override { AppWindowShown = show; }
+  void RestoreAppWindow(platform::THandle) override { ++Restores; }
+  void MinimizeAppWindow(platform::THandle) override { ++Minimizes; }
+  // There is nothing to wait for without windows: the loop returns at once.
+  void RunLoop(const std::function<bool()>&) override { ++LoopsRun; }
+  void PostQuit() override { ++QuitRequests; }
+  void DestroyAppWindow(platform::THandle) override {}
+};
+
+// Every fake, installed for the lifetime of the object, with an
+// application object on top.
+struct TFakeSystem {
+  TFakeDrives Drives;
+  TFakeMedia Media;
+  TFakeInstance Instance;
+  TFakeDialogs Dialogs;
+  TFakeAppHost AppHost;
+  platform::TScopedServices Scope{
+      platform::TServices{&Drives, &Media, &Instance, &Dialogs, &AppHost, nullptr}};
+};
+
+}  // namespace fakes
