@@ -88,10 +88,14 @@ class TForm1 : public platform::TForm {
   void BitBtn2Click(platform::TObject* sender);
   void BitBtn3Click(platform::TObject* sender);
 
+  // Gives every drive the device entry of its letter: for each entry of
+  // cbDrives in order, the drive whose first character is the entry's
+  // description's first character gets it in Drev.
+  void PairDeviceEntries();
+
  private:
   void BuildControls();
   void BuildMenu();
-  void PairDeviceEntries();
 };
 
 }  // namespace app

@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include "app/MyCheckbox.h"
+#include "fakes/Fakes.h"
+#include "platform/Forms.h"
+
+using namespace platform;
+
+namespace {
+
+class FrameworkTest : public ::testing::Test {
+ protected:
+  fakes::TFakeSystem System;
+  TApplication App;
+  TForm* Form = App.CreateForm<TForm>("Form1");
+  int Clicks = 0;
+};
+
+TEST_F(FrameworkTest, MyCheckBoxRunsItsHandlerOnlyAfterALeftButtonPress) {
+  auto* box = TComponent::Create<app::TMyCheckBox>(Form, "CheckBox3", Form);
+  box->OnClick = [this](TObject*) { ++Clicks; };
+
+  box->SetChecked(true);  // from the program
+  box->UserToggled();     // space bar: the box toggles itself, no press before
+  EXPECT_EQ(Clicks, 0);
+  EXPECT_FALSE(box->Checked());
+
+  box->UserMouseDown();
+  box->UserToggled();
+  EXPECT_EQ(Clicks, 1);
+  EXPECT_TRUE(box->Checked());
+
+  // One press, one handler: the mark is gone after the click.
+  box->UserToggled();
+  EXPECT_EQ(Clicks, 1);
+
+  // A press released outside the box leaves the mark for the next change,
+  // whatever makes it.
+  ASSERT_FALSE(box->Checked());
+  box->UserMouseDown();
+  box->SetChecked(false);  // no change of state: no click, the mark stays
+  EXPECT_TRUE(box->MouseClick());
+  box->SetChecked(true);
+  EXPECT_EQ(Clicks, 2);
+  EXPECT_FALSE(box->MouseClick());
+}
+
+TEST_F(FrameworkTest, MyCheckBoxClearsItsMarkWhenTheHandlerFails) {
+  auto* box = TComponent::Create<app::TMyCheckBox>(Form, "CheckBox5", Form);
+  box->OnClick = [](TObject*) { throw EConvertError("'x' is not a valid integer value"); };
+  box->UserMouseDown();
+  box->UserToggled();
+  EXPECT_FALSE(box->MouseClick());
+  ASSERT_EQ(System.Dialogs.Asked.size(), 1u);
+  EXPECT_EQ(System.Dialogs.Asked[0].Text, "'x' is not a valid integer value");
+}
+
+TEST_F(FrameworkTest, APlainCheckBoxClicksOnEveryRealChange) {
+  auto* box = TComponent::Create<TCheckBox>(Form, "CheckBox6", Form);
+  box->OnClick = [this](TObject*) { ++Clicks; };
+  box->SetChecked(true);
+  box->SetChecked(true);
+  box->UserToggled();
+  EXPECT_EQ(Clicks, 2);
+}
+
+TEST_F(FrameworkTest, ProgrammaticTextsAndMarksFireNoEvents) {
+  auto* combo = TComponent::Create<TComboBox>(Form, "ComboBox1", Form);
+  auto* list = TComponent::Create<TCheckListBox>(Form, "CheckListBox1", Form);
+  auto* edit = TComponent::Create<TEdit>(Form, "DefPlay", Form);
+  combo->OnChange = list->OnClickCheck = edit->OnExit = [this](TObject*) { ++Clicks; };
+  combo->Items().Assign({"Dansk", "English"});
+  combo->SetText("English");
+  EXPECT_EQ(combo->ItemIndex(), 1);
+  combo->SetItemIndex(0);
+  EXPECT_EQ(combo->Text(), "Dansk");
+  list->Items().Assign({"A", "B"});
+  list->SetChecked(1, true);
+  edit->SetText("cdplayer.exe");
+  EXPECT_EQ(Clicks, 0);
+
+  combo->UserEdited("Eng");
+  EXPECT_EQ(combo->ItemIndex(), -1);
+  list->UserToggled(1);
+  EXPECT_FALSE(list->Checked(1));
+  edit->UserLeft();
+  EXPECT_EQ(Clicks, 3);
+}
+
+TEST_F(FrameworkTest, AnErrorInAHandlerIsReportedWithTheTitleAndTheProgramGoesOn) {
+  App.SetTitle("Morvel");
+  auto* button = TComponent::Create<TButton>(Form, "BitBtn2", Form);
+  button->OnClick = [](TObject*) { throw EConvertError("Not a valid drive ID"); };
+  EXPECT_NO_THROW(button->UserClicked());
+  ASSERT_EQ(System.Dialogs.Asked.size(), 1u);
+  EXPECT_EQ(System.Dialogs.Asked[0].Caption, "Morvel");
+  EXPECT_EQ(System.Dialogs.Asked[0].Flags, kMbOk | kMbIconStop);
+  EXPECT_FALSE(App.Terminated());
+}
+
+TEST_F(FrameworkTest, PropertiesAreFoundByNameInAnyCaseThroughTheBaseTables) {
+  auto* combo = TComponent::Create<TComboBox>(Form, "ComboBox1", Form);
+  const TPropInfo* caption = combo->FindProperty("cAPTION");
+  const TPropInfo* items = combo->FindProperty("items");
+  ASSERT_NE(caption, nullptr);
+  ASSERT_NE(items, nullptr);
+  EXPECT_EQ(items->Kind, TPropKind::Strings);
+  items->Set(*combo, "Dansk\r\nEnglish\nUser");
+  EXPECT_EQ(combo->Items().Items(), (std::vector<std::string>{"Dansk", "English", "User"}));
+  EXPECT_EQ(items->Get(*combo), "Dansk\r\nEnglish\r\nUser\r\n");
+  EXPECT_EQ(combo->FindProperty("Checked"), nullptr);
+  EXPECT_EQ(Form->FindComponent("combobox1"), combo);
+}
+
+TEST_F(FrameworkTest, DisablingAPageDisablesWhatItHolds) {
+  auto* pages = TComponent::Create<TPageControl>(Form, "PageControl1", Form);
+  auto* sheet = TComponent::Create<TTabSheet>(Form, "TabSheet3", pages);
+  auto* box = TComponent::Create<TCheckBox>(Form, "CheckBox7", sheet);
+  sheet->SetEnabled(false);
+  EXPECT_TRUE(box->Enabled());
+  EXPECT_FALSE(box->EffectivelyEnabled());
+}
+
+TEST_F(FrameworkTest, ClosingTheMainFormAsksFirstAndEndsTheApplication) {
+  bool allow = false;
+  Form->OnCloseQuery = [&](TObject*, bool& canClose) { canClose = allow; };
+  Form->Show();
+  EXPECT_TRUE(System.AppHost.AppWindowShown);
+  Form->UserClose();
+  EXPECT_FALSE(App.Terminated());
+  allow = true;
+  Form->UserClose();
+  EXPECT_TRUE(App.Terminated());
+}
+
+}  // namespace

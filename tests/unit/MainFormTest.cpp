@@ -1,0 +1,158 @@
+#include "app/Main.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/Fakes.h"
+
+using app::TForm1;
+
+namespace {
+
+class MainFormTest : public ::testing::Test {
+ protected:
+  fakes::TFakeSystem System;
+  platform::TApplication App;
+
+  TForm1* Start(std::initializer_list<char> cdDrives) {
+    System.Drives.AddDrive('C', 3);
+    for (char c : cdDrives) System.Drives.AddCdRom(c);
+    App.SetTitle("Morvel");
+    App.ShowMainForm = false;
+    return App.CreateForm<TForm1>("Form1");
+  }
+};
+
+TEST_F(MainFormTest, StartListsTheDrivesWithTheFirstCurrent) {
+  TForm1* form = Start({'E', 'D'});
+  EXPECT_EQ(form->ComboBox2->Items().Items(), (std::vector<std::string>{"D:", "E:"}));
+  EXPECT_EQ(form->ComboBox2->Text(), "D:");
+  EXPECT_EQ(form->CurrentDriveIndex(), 1);
+  EXPECT_EQ(form->Drev->Items().Items(), (std::vector<std::string>{"", ""}));
+  EXPECT_EQ(form->Drev->Text(), "");
+  EXPECT_EQ(form->StatusBar1->SimpleText(), "");
+  EXPECT_EQ(form->Image1->PictureFile(), System.Drives.Dir + "d.ico");
+  EXPECT_TRUE(form->Visible());
+  EXPECT_TRUE(System.Dialogs.Asked.empty());
+  EXPECT_FALSE(App.Terminated());
+}
+
+TEST_F(MainFormTest, NoDriveLeavesTheListAndPictureEmpty) {
+  TForm1* form = Start({});
+  EXPECT_EQ(form->ComboBox2->Items().Count(), 0);
+  EXPECT_EQ(form->ComboBox2->Text(), "");
+  EXPECT_EQ(form->CurrentDriveIndex(), 0);
+  EXPECT_EQ(form->Image1->PictureFile(), "");
+  // The commands have no drive to act on.
+  form->BitBtn2Click(form);
+  form->BitBtn3Click(form);
+  EXPECT_TRUE(System.Media.Calls.empty());
+}
+
+TEST_F(MainFormTest, EightDrivesSayOnlySevenAndEndTheProgram) {
+  TForm1* form = Start({'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K'});
+  ASSERT_EQ(System.Dialogs.Asked.size(), 1u);
+  EXPECT_EQ(System.Dialogs.Asked[0].Text, "Only seven");
+  EXPECT_EQ(System.Dialogs.Asked[0].Caption, "Morvel");
+  EXPECT_EQ(System.Dialogs.Asked[0].Flags, platform::kMbOk);
+  EXPECT_TRUE(App.Terminated());
+  // Start-up went no further: no current drive, no picture, no window.
+  EXPECT_EQ(form->ComboBox2->Text(), "drev");
+  EXPECT_EQ(form->Image1->PictureFile(), "");
+  EXPECT_FALSE(form->Visible());
+  App.Run();
+  EXPECT_EQ(System.AppHost.LoopsRun, 0);
+}
+
+TEST_F(MainFormTest, SevenDrivesStartNormally) {
+  TForm1* form = Start({'D', 'E', 'F', 'G', 'H', 'I', 'J'});
+  EXPECT_TRUE(System.Dialogs.Asked.empty());
+  EXPECT_EQ(form->ComboBox2->Items().Count(), 7);
+  EXPECT_FALSE(App.Terminated());
+}
+
+TEST_F(MainFormTest, DeviceEntriesPairByTheirDriveLetter) {
+  TForm1* form = Start({'D', 'E', 'F'});
+  form->cbDrives->Items().Assign({"1:0:0,E: VENDOR  PRODUCT-E        1.00",
+                                  "0:1:0,D: VENDOR  PRODUCT-D        2.00",
+                                  "0:2:0,?: LOOSE   NO LETTER        0.01",
+                                  "0:3:0,E: VENDOR  PRODUCT-E2       3.00",
+                                  "0:4:0"});
+  form->PairDeviceEntries();
+  const auto& drev = form->Drev->Items();
+  EXPECT_EQ(drev[0], "0:1:0,D: VENDOR  PRODUCT-D        2.00");
+  EXPECT_EQ(drev[1], "0:3:0,E: VENDOR  PRODUCT-E2       3.00");  // the later entry wins
+  EXPECT_EQ(drev[2], "");  // F has no device of its own
+}
+
+TEST_F(MainFormTest, SelectingADriveFollowsTheWholeTextWhileThePictureFollowsTheLetter) {
+  TForm1* form = Start({'D', 'E'});
+  form->Drev->Items().Assign({"0:0:0,D: DEV-D", "0:1:0,E: DEV-E"});
+
+  form->ComboBox2->UserSelected(1);
+  EXPECT_EQ(form->Image1->PictureFile(), System.Drives.Dir + "e.ico");
+  EXPECT_EQ(form->StatusBar1->SimpleText(), "E: DEV-E");
+  EXPECT_EQ(form->CurrentDriveIndex(), 2);
+
+  form->ComboBox2->UserEdited("D:");
+  EXPECT_EQ(form->StatusBar1->SimpleText(), "D: DEV-D");
+
+  // A lower-case text is no item: the picture changes, the entry does not,
+  // and no drive position matches.
+  form->ComboBox2->UserEdited("e:");
+  EXPECT_EQ(form->Image1->PictureFile(), System.Drives.Dir + "e.ico");
+  EXPECT_EQ(form->StatusBar1->SimpleText(), "D: DEV-D");
+  EXPECT_EQ(form->CurrentDriveIndex(), 0);
+
+  // A bare letter is no item either, but it still names a drive position.
+  form->ComboBox2->UserEdited("E");
+  EXPECT_EQ(form->StatusBar1->SimpleText(), "D: DEV-D");
+  EXPECT_EQ(form->CurrentDriveIndex(), 2);
+
+  // Clearing the box changes nothing.
+  form->ComboBox2->UserEdited("");
+  EXPECT_EQ(form->Image1->PictureFile(), System.Drives.Dir + "e.ico");
+}
+
+TEST_F(MainFormTest, CurrentDriveIndexTakesTheLastItemOfTheLetter) {
+  TForm1* form = Start({'D', 'E'});
+  form->ComboBox2->Items().Assign({"D:", "E:", "E-copy"});
+  form->ComboBox2->SetText("E:");
+  EXPECT_EQ(form->CurrentDriveIndex(), 3);
+}
+
+TEST_F(MainFormTest, OpenAndCloseActOnTheCurrentLetterAsTyped) {
+  TForm1* form = Start({'D', 'E'});
+  form->ComboBox2->UserEdited("e:");
+  form->BitBtn2->UserClicked();
+  form->Close1->UserClicked();
+  ASSERT_EQ(System.Media.Calls.size(), 6u);
+  EXPECT_EQ(System.Media.Calls[0].ElementName, "e:");
+  EXPECT_EQ(System.Media.Calls[1].Flags, platform::kMciSetDoorOpen);
+  EXPECT_EQ(System.Media.Calls[4].Flags, platform::kMciSetDoorClosed);
+}
+
+TEST_F(MainFormTest, EveryDesignedControlIsOwnedByTheFormUnderItsName) {
+  TForm1* form = Start({});
+  for (const char* name :
+       {"Panel2", "ComboBox2", "BitBtn2", "BitBtn3", "BitBtn4", "PageControl1", "TabSheet1",
+        "TabSheet2", "TabSheet3", "Panel1", "CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4",
+        "CheckBox5", "CheckBox6", "CheckBox7", "CheckBox8", "BitBtn1", "BitBtn5", "BitBtn6",
+        "Label1", "Label2", "Label3", "Label4", "DefPlay", "CheckListBox1", "CheckListBox2",
+        "CheckListBox3", "CheckListBox4", "Image1", "Shape1", "ComboBox1", "StatusBar1",
+        "cbDrives", "Drev", "Sprog", "PopupMenu1", "Restore1", "Open1", "Close1", "Run1",
+        "Explore1", "Exit1", "N1", "N2", "N3", "Timer1", "MCDBurner1", "Bevel1", "Bevel2",
+        "Bevel3", "Bevel4", "Bevel5"})
+    EXPECT_NE(form->FindComponent(name), nullptr) << name;
+  // Controls inside pages and panels still belong to the form.
+  EXPECT_EQ(form->CheckBox6->Owner(), form);
+  EXPECT_EQ(form->CheckBox6->Parent(), form->TabSheet3);
+  EXPECT_EQ(form->PageControl1->Pages().size(), 3u);
+  EXPECT_EQ(form->CheckListBox3->Items()[0], "Uknown");
+  EXPECT_EQ(form->CheckListBox1->Items().Count(), 26);
+  const auto& menu = form->PopupMenu1->Items();
+  ASSERT_EQ(menu.size(), 9u);
+  EXPECT_EQ(menu[2]->Caption, "\xC5" "ben");
+  EXPECT_TRUE(menu[7]->IsSeparator());
+}
+
+}  // namespace
