@@ -14,6 +14,7 @@ TApplication::TApplication() : TComponent(nullptr) {
 
 TApplication::~TApplication() {
   // Forms and their windows go before the application window that owns them.
+  FMainForm = nullptr;
   DestroyComponents();
   if (TAppHost* host = Services().AppHost; host && FHandle) host->DestroyAppWindow(FHandle);
   if (Application == this) Application = nullptr;

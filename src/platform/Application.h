@@ -46,9 +46,12 @@ class TApplication : public TComponent {
   // form. Its construction runs its creation handler to the end.
   template <class T>
   T* CreateForm(std::string name) {
-    T* form = TComponent::Create<T>(this, std::move(name));
+    return TComponent::Create<T>(this, std::move(name));
+  }
+  // Called by a form owned by the application as its construction begins, so
+  // that the main form is known while its creation handler runs.
+  void FormConstructing(TForm* form) {
     if (!FMainForm) FMainForm = form;
-    return form;
   }
 
   // Shows the main form when ShowMainForm is set, then runs the message loop

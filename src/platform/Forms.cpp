@@ -5,7 +5,10 @@
 
 namespace platform {
 
-TForm::TForm(TComponent* owner) : TWinControl(owner, nullptr) { SetVisible(false); }
+TForm::TForm(TComponent* owner) : TWinControl(owner, nullptr) {
+  SetVisible(false);
+  if (Application && owner == Application) Application->FormConstructing(this);
+}
 
 void TForm::DoCreate() {
   // The native window exists before the creation handler runs, so that the

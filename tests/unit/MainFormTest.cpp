@@ -32,6 +32,8 @@ TEST_F(MainFormTest, StartListsTheDrivesWithTheFirstCurrent) {
   EXPECT_EQ(form->StatusBar1->SimpleText(), "");
   EXPECT_EQ(form->Image1->PictureFile(), System.Drives.Dir + "d.ico");
   EXPECT_TRUE(form->Visible());
+  EXPECT_EQ(App.MainForm(), form);
+  EXPECT_TRUE(System.AppHost.AppWindowShown);  // the taskbar button shows with the window
   EXPECT_TRUE(System.Dialogs.Asked.empty());
   EXPECT_FALSE(App.Terminated());
 }

@@ -1,0 +1,175 @@
+// The Win32 services against the real system under Wine: drives, the media
+// control interface and the single-instance channel.
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "drives/CDFunc.h"
+#include "platform/Application.h"
+#include "platform/win32/Win32Drives.h"
+#include "platform/win32/Win32Instance.h"
+#include "platform/win32/Win32Media.h"
+
+using namespace platform;
+using namespace platform::win32;
+
+namespace {
+
+// The test harness names the letters it made CD-ROM drives, e.g. "DE".
+std::string CdRomLetters() {
+  const char* letters = std::getenv("MORVEL_TEST_CDROMS");
+  return letters ? letters : "";
+}
+
+TEST(Win32Drives, AnswersForTheSystemDrive) {
+  TWin32Drives drives;
+  EXPECT_NE(drives.GetLogicalDrives() & (1u << ('C' - 'A')), 0u);
+  EXPECT_EQ(drives.GetDriveType("C:\\"), static_cast<unsigned>(DRIVE_FIXED));
+  std::uint64_t size = 0;
+  EXPECT_TRUE(drives.GetVolumeSize("C:\\", size));
+  EXPECT_GT(size, 0u);
+  EXPECT_FALSE(drives.GetVolumeSize("Q:\\", size));
+  const unsigned before = drives.SetErrorMode(SEM_FAILCRITICALERRORS);
+  EXPECT_EQ(drives.SetErrorMode(before), static_cast<unsigned>(SEM_FAILCRITICALERRORS));
+}
+
+TEST(Win32Drives, ProgramDirIsTheFolderOfTheExecutable) {
+  TWin32Drives drives;
+  const std::string dir = drives.ProgramDir();
+  ASSERT_FALSE(dir.empty());
+  EXPECT_EQ(dir.back(), '\\');
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  EXPECT_EQ(std::string(path).rfind(dir, 0), 0u);
+  EXPECT_TRUE(drives.FileExists(path));
+  EXPECT_FALSE(drives.FileExists(dir));  // a folder is not a file
+}
+
+class Win32CdRom : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (CdRomLetters().empty()) GTEST_SKIP() << "no CD-ROM drive mapped by the harness";
+  }
+  TWin32Drives Drives;
+  TWin32Media Media;
+  TServices Real{&Drives, &Media, nullptr, nullptr, nullptr, nullptr};
+};
+
+TEST_F(Win32CdRom, FolderDrivesAreListedAsCdRoms) {
+  TScopedServices scope(Real);
+  TStrings list;
+  drives::ListCdDrives(list);
+  std::string letters;
+  for (const auto& name : list.Items()) letters += name[0];
+  EXPECT_EQ(letters, CdRomLetters());
+  // A folder behind the letter is a readable volume.
+  EXPECT_TRUE(drives::DiskInDrive(CdRomLetters()[0]));
+  // The error mode is back to what it was.
+  const unsigned mode = SetErrorMode(0);
+  SetErrorMode(mode);
+  EXPECT_EQ(mode & SEM_FAILCRITICALERRORS, 0u);
+}
+
+TEST_F(Win32CdRom, TrayCommandsLeaveNoDeviceOpen) {
+  TScopedServices scope(Real);
+  // The open on a folder drive works, the door command fails there; either
+  // way the device must be closed again.
+  TMciOpenParms parms;
+  parms.DeviceType = "CDAudio";
+  parms.ElementName = std::string{CdRomLetters()[0], ':'};
+  const std::uint32_t opened = Media.SendCommand(0, kMciOpen, kMciOpenType | kMciOpenElement, &parms);
+  if (opened == 0) Media.SendCommand(parms.DeviceId, kMciClose, 0, nullptr);
+  drives::OpenCD(CdRomLetters()[0]);
+  drives::CloseCD(CdRomLetters()[0]);
+  char answer[64] = {};
+  ASSERT_EQ(mciSendStringA("sysinfo cdaudio quantity open", answer, sizeof answer, nullptr), 0u);
+  EXPECT_STREQ(answer, "0");
+  RecordProperty("mci_open_result", static_cast<int>(opened));
+}
+
+TEST(Win32Instance, RegisteredMessagesAndMutexesAreSharedByName) {
+  TWin32Instance channel;
+  const std::string name = "MorvelTest.Instance." + std::to_string(GetCurrentProcessId());
+  const std::uint32_t id = channel.RegisterMessage(name);
+  EXPECT_GE(id, 0xC000u);
+  EXPECT_EQ(channel.RegisterMessage(name), id);
+
+  EXPECT_EQ(channel.OpenMutex(kMutexAllAccess, false, name), 0u);
+  const THandle created = channel.CreateMutex(name);
+  ASSERT_NE(created, 0u);
+  const THandle opened = channel.OpenMutex(kMutexAllAccess, false, name);
+  EXPECT_NE(opened, 0u);
+  channel.CloseHandle(opened);
+  channel.CloseHandle(created);
+  // The mutex lives only as long as somebody holds it.
+  EXPECT_EQ(channel.OpenMutex(kMutexAllAccess, false, name), 0u);
+}
+
+struct TSeen {
+  static inline std::uint32_t Message = 0;
+  static inline TWParam WParam = 0;
+  static inline int Count = 0;
+};
+
+LRESULT CALLBACK PlainProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  if (m == WM_USER + 7) return 1234;
+  return DefWindowProcA(w, m, wp, lp);
+}
+
+TLResult Hook(THandle window, std::uint32_t message, TWParam wParam, TLParam lParam);
+std::uintptr_t PreviousProc = 0;
+TWin32Instance* Channel = nullptr;
+
+TLResult Hook(THandle window, std::uint32_t message, TWParam wParam, TLParam lParam) {
+  if (message >= 0xC000) {
+    TSeen::Message = message;
+    TSeen::WParam = wParam;
+    ++TSeen::Count;
+    return 0;
+  }
+  return Channel->CallWindowProc(PreviousProc, window, message, wParam, lParam);
+}
+
+TEST(Win32Instance, AReplacedProcedureSeesPostedMessagesAndPassesTheRestOn) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = PlainProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "MorvelTestPlain";
+  RegisterClassA(&wc);
+  HWND window = CreateWindowA("MorvelTestPlain", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                              wc.hInstance, nullptr);
+  ASSERT_NE(window, nullptr);
+
+  TWin32Instance channel;
+  Channel = &channel;
+  const std::uint32_t id = channel.RegisterMessage("MorvelTest.Hook");
+  PreviousProc = channel.ReplaceWindowProc(reinterpret_cast<THandle>(window), &Hook);
+  ASSERT_NE(PreviousProc, 0u);
+
+  // A message the hook does not know reaches the old procedure.
+  EXPECT_EQ(SendMessageA(window, WM_USER + 7, 0, 0), 1234);
+
+  TSeen::Count = 0;
+  channel.PostMessage(reinterpret_cast<THandle>(window), id, 2, 99);
+  // A broadcast that ignores the current task must not come back to us.
+  channel.Broadcast(kBsfIgnoreCurrentTask | kBsfPostMessage, kBsmApplications, id, 1, 5);
+  MSG msg;
+  const DWORD until = GetTickCount() + 500;
+  while (GetTickCount() < until) {
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    Sleep(10);
+  }
+  EXPECT_EQ(TSeen::Count, 1);
+  EXPECT_EQ(TSeen::Message, id);
+  EXPECT_EQ(TSeen::WParam, 2u);
+
+  channel.RestoreWindowProc(reinterpret_cast<THandle>(window), PreviousProc);
+  EXPECT_EQ(GetWindowLongPtrA(window, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&PlainProc));
+  DestroyWindow(window);
+}
+
+}  // namespace
