@@ -1,0 +1,96 @@
+#!/bin/bash
+# One end-to-end scenario: give the Wine prefix the drives it needs, run the
+# scenario's test cases of e2e_tests.exe against morvel.exe, and make sure
+# nothing of it is left running.
+#
+#   scenario.sh SCENARIO E2E_TESTS_EXE MORVEL_EXE WORK_DIR
+#
+# SCENARIO is "prefix" (only make sure the prefix exists), "two-drives",
+# "single-instance" or "eight-drives". The prefix is $WINEPREFIX, or
+# WORK_DIR/prefix when that is unset; DISPLAY is used when set, else an Xvfb
+# is started for this run and stopped again.
+set -euo pipefail
+
+scenario=${1:?scenario}
+tests_exe=${2:?e2e_tests.exe}
+morvel_exe=${3:?morvel.exe}
+work=${4:?work folder}
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=../../tools/wine-prefix.sh
+source "$here/../../tools/wine-prefix.sh"
+
+mkdir -p "$work"
+work=$(cd "$work" && pwd)
+prefix=${WINEPREFIX:-$work/prefix}
+export WINEPREFIX=$prefix
+t0=$(wp_now_ms)
+
+phase() { printf 'e2e %s: %s (%s)\n' "$scenario" "$*" "$(wp_since "$t0")"; }
+
+cleanup() {
+  local rc=$?
+  trap - EXIT
+  # Every process of the scenario must be gone by now; a wineserver that
+  # does not end in time means one leaked, which fails the scenario.
+  if ! wp_stop_server "$prefix" 30; then
+    echo "e2e $scenario: Wine processes were still running afterwards" >&2
+    rc=1
+  fi
+  wp_stop_xvfb
+  exit "$rc"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+if [ ! -f "$prefix/system.reg" ]; then
+  wp_create "$prefix" desktop
+  phase "prefix created"
+fi
+[ "$scenario" = prefix ] && exit 0
+
+for f in "$tests_exe" "$morvel_exe"; do
+  if [ ! -f "$f" ]; then
+    echo "e2e $scenario: missing $f" >&2
+    exit 1
+  fi
+done
+
+case "$scenario" in
+  two-drives) letters=(d e); filter='TwoDrives.*' ;;
+  single-instance) letters=(d); filter='SingleInstance.*' ;;
+  eight-drives) letters=(d e f g h i j k); filter='EightDrives.*' ;;
+  *) echo "e2e: unknown scenario $scenario" >&2; exit 2 ;;
+esac
+
+# Fresh disc folders for every run. The first disc has an autorun file, the
+# way a program's installation disc would.
+discs=$work/discs/$scenario
+rm -rf "$discs"
+maps=()
+for l in "${letters[@]}"; do
+  mkdir -p "$discs/$l"
+  maps+=("$l=$discs/$l")
+done
+printf '[autorun]\r\nopen=setup.exe\r\nlabel=Morvel test disc\r\n' >"$discs/${letters[0]}/Autorun.inf"
+
+# Drives, the Windows version the program is meant for, and the program's
+# own settings: English, window mode, no disc icons. Without them it would
+# start hidden and report each missing value in a message box.
+{
+  wp_map_cdroms "$prefix" "${maps[@]}"
+  wp_reg_version winxp morvel.exe
+  wp_reg_key 'HKEY_LOCAL_MACHINE\Software\Tandrel\Morvel'
+  wp_reg_sz Sprog English
+  wp_reg_sz Tray Nej
+  wp_reg_sz Ikon Nej
+} | wp_import "$prefix"
+phase "drives ${letters[*]} ready"
+
+wp_start_xvfb
+
+rc=0
+MORVEL_EXE=$(wp_winpath "$(cd "$(dirname "$morvel_exe")" && pwd)/$(basename "$morvel_exe")") \
+  "$WINE64" "$tests_exe" --gtest_filter="$filter" --gtest_color=no || rc=$?
+phase "tests ended with $rc"
+exit "$rc"

@@ -1,0 +1,122 @@
+#!/bin/bash
+# Builds the 64-bit morvel.exe and runs it under Wine with two CD-ROM drives
+# made of folders (D: with an autorun file, E: empty). Sets up the machine
+# first (tools/setup.sh, as root on Debian 12).
+#
+#   tools/run.sh
+#
+# With a DISPLAY the program runs until you end it. Without one it runs on a
+# private Xvfb: once its main window is up, a screenshot of the whole screen
+# is written to build/run/morvel.png (its path is printed) and the program,
+# the Wine processes and the Xvfb are ended again.
+#
+# The Wine prefix is build/wine/run-prefix, kept between runs (the tests use
+# their own). Remove it to start over.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+# shellcheck source=wine-prefix.sh
+source "$root/tools/wine-prefix.sh"
+
+prefix=$root/build/wine/run-prefix
+discs=$root/build/wine/run-discs
+shot=$root/build/run/morvel.png
+exe=$root/build/win64/morvel.exe
+title="Morvel v 2.3"
+morvel_pid=
+
+cleanup() {
+  local rc=$?
+  trap - EXIT INT TERM
+  if [ -n "$morvel_pid" ]; then
+    kill "$morvel_pid" 2>/dev/null || true
+    wait "$morvel_pid" 2>/dev/null || true
+  fi
+  if [ -d "$prefix" ]; then
+    wp_stop_server "$prefix" 30 || true
+  fi
+  wp_stop_xvfb
+  exit "$rc"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+"$root/tools/setup.sh"
+
+cmake --preset win64 >/dev/null
+cmake --build --preset win64 --target morvel -j 2
+[ -f "$exe" ] || { echo "run: $exe was not built" >&2; exit 1; }
+
+headless=
+[ -n "${DISPLAY:-}" ] || headless=1
+
+first_run=
+if [ ! -f "$prefix/system.reg" ]; then
+  wp_create "$prefix"
+  first_run=1
+fi
+
+mkdir -p "$discs/d" "$discs/e"
+printf '[autorun]\r\nopen=notepad.exe readme.txt\r\nlabel=Morvel demo disc\r\n' >"$discs/d/Autorun.inf"
+printf 'A folder that Wine shows as a CD-ROM drive.\r\n' >"$discs/d/readme.txt"
+
+{
+  wp_map_cdroms "$prefix" d="$discs/d" e="$discs/e"
+  # On a bare Xvfb Wine's own desktop gives frames and a taskbar with the
+  # tray; on a real display the windows and tray icons go to the user's desktop.
+  if [ -n "$headless" ]; then wp_reg_desktop on; else wp_reg_desktop off; fi
+  if [ -n "$first_run" ] || [ -n "$headless" ]; then
+    # Start-up settings: English, the main window rather than the tray only,
+    # no disc icons. A screenshot needs the window, so a headless run always
+    # asks for it; otherwise the user's own choices from earlier runs stay.
+    wp_reg_key 'HKEY_LOCAL_MACHINE\Software\Tandrel\Morvel'
+    wp_reg_sz Sprog English
+    wp_reg_sz Tray Nej
+    wp_reg_sz Ikon Nej
+  fi
+} | wp_import "$prefix"
+
+if [ -n "$headless" ]; then
+  wp_start_xvfb
+fi
+
+export WINEPREFIX=$prefix
+(cd "$(dirname "$exe")" && exec "$WINE64" "$(basename "$exe")") &
+morvel_pid=$!
+echo "run: morvel.exe started (pid $morvel_pid) on $DISPLAY"
+
+if [ -z "$headless" ]; then
+  rc=0
+  wait "$morvel_pid" || rc=$?
+  morvel_pid=
+  echo "run: morvel.exe ended ($rc)"
+  exit 0
+fi
+
+# Wine gives each top-level window an X window with its title; wait until the
+# main window is mapped, then give it a moment to paint.
+shown=
+for _ in $(seq 1 600); do
+  if xwininfo -name "$title" 2>/dev/null | grep -q 'Map State: IsViewable'; then
+    shown=1
+    break
+  fi
+  kill -0 "$morvel_pid" 2>/dev/null || break
+  sleep 0.05
+done
+if [ -n "$shown" ]; then
+  sleep 1
+else
+  echo "run: no visible window \"$title\" within 30 s; taking the screenshot anyway" >&2
+fi
+
+mkdir -p "$(dirname "$shot")"
+xwd -root -silent | /usr/bin/convert xwd:- "png:$shot"
+echo "run: screenshot $shot"
+
+kill "$morvel_pid" 2>/dev/null || true
+wait "$morvel_pid" 2>/dev/null || true
+morvel_pid=
+wp_stop_server "$prefix" 30 || true
+[ -n "$shown" ]
