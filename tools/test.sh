@@ -19,6 +19,7 @@ source "$root/tools/wine-prefix.sh"
 JOBS=2
 prefix=$root/build/wine/prefix
 log_dir=$root/build/test-logs
+rm -rf "$log_dir"
 t_all=$(wp_now_ms)
 failed=()
 summary=()
@@ -121,6 +122,14 @@ done
 
 note "summary"
 printf '%s\n' "${summary[@]}"
+# Each Windows ctest entry is a whole test program or scenario under Wine;
+# their times tell where a slow run went.
+if [ -f "$log_dir/ctest-win64.log" ]; then
+  sed -nE 's/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: ([^ ]+) \.+ *([^0-9]*[A-Za-z)]) +([0-9.]+) sec$/  \1 \3s \2/p' \
+    "$log_dir/ctest-win64.log" | while read -r name secs result; do
+    printf '  %-32s %8s  %s\n' "$name" "$secs" "$result"
+  done
+fi
 printf '%-34s %8s\n' "tools/test.sh" "$(wp_since "$t_all")"
 if [ "${#failed[@]}" -gt 0 ]; then
   printf 'failed: %s\n' "${failed[@]}"
