@@ -92,8 +92,10 @@ wp_start_xvfb
 # The test program's own limit comes well before ctest's, so that a hung run
 # still ends here and the clean-up above runs.
 rc=0
+cdroms=$(printf '%s' "${letters[@]}")
+MORVEL_E2E_CDROMS=${cdroms^^} \
 MORVEL_EXE=$(wp_winpath "$(cd "$(dirname "$morvel_exe")" && pwd)/$(basename "$morvel_exe")") \
-  timeout --kill-after=10 180 "$WINE64" "$tests_exe" --gtest_filter="$filter" --gtest_color=no \
+  timeout --kill-after=10 180 "$WINE64" "$tests_exe" --gtest_filter="Prefix.*:$filter" --gtest_color=no \
   || rc=$?
 phase "tests ended with $rc"
 exit "$rc"
