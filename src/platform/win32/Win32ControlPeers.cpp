@@ -1,0 +1,336 @@
+// Peers of the standard controls: buttons, check boxes, edits, combo boxes,
+// static texts, the page control and its sheets, and the status bar.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "platform/win32/Win32PeerSupport.h"
+#include "platform/win32/Win32Peers.h"
+
+namespace platform::win32 {
+
+using namespace detail;
+
+namespace {
+
+constexpr int kDroppedItems = 8;  // items the open list of a combo box shows
+
+}  // namespace
+
+// ---- page control and sheets ----
+
+TWin32PageControlPeer::TWin32PageControlPeer(TPageControl& pages)
+    : TWin32Peer(pages), FPages(pages) {
+  FCaptionIsText = false;
+  CreateChild(ChildParams(pages, WC_TABCONTROLA, WS_TABSTOP | WS_CLIPCHILDREN));
+  int index = 0;
+  for (TTabSheet* sheet : pages.Pages()) {
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char*>(sheet->Caption().c_str());
+    ::SendMessageA(Window(), TCM_INSERTITEMA, static_cast<WPARAM>(index++),
+                   reinterpret_cast<LPARAM>(&item));
+  }
+  ::SendMessageA(Window(), TCM_SETCURSEL, static_cast<WPARAM>(pages.ActivePageIndex()), 0);
+}
+
+RECT TWin32PageControlPeer::PageRect() const {
+  RECT r{};
+  ::GetClientRect(Window(), &r);
+  ::SendMessageA(Window(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
+  return r;
+}
+
+void TWin32PageControlPeer::ShowActivePage() {
+  int active = FPages.ActivePageIndex();
+  if (::SendMessageA(Window(), TCM_GETCURSEL, 0, 0) != active)
+    ::SendMessageA(Window(), TCM_SETCURSEL, static_cast<WPARAM>(active), 0);
+  auto pages = FPages.Pages();
+  // Show the new sheet before hiding the old one, so nothing flashes through.
+  for (std::size_t i = 0; i < pages.size(); ++i)
+    if (static_cast<int>(i) == active && pages[i]->Visible() && pages[i]->Handle())
+      ::ShowWindow(ToHwnd(pages[i]->Handle()), SW_SHOW);
+  for (std::size_t i = 0; i < pages.size(); ++i)
+    if ((static_cast<int>(i) != active || !pages[i]->Visible()) && pages[i]->Handle())
+      ::ShowWindow(ToHwnd(pages[i]->Handle()), SW_HIDE);
+}
+
+void TWin32PageControlPeer::SheetCaptionChanged(const TTabSheet& sheet) {
+  auto pages = FPages.Pages();
+  for (std::size_t i = 0; i < pages.size(); ++i) {
+    if (pages[i] != &sheet) continue;
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char*>(sheet.Caption().c_str());
+    ::SendMessageA(Window(), TCM_SETITEMA, i, reinterpret_cast<LPARAM>(&item));
+  }
+}
+
+void TWin32PageControlPeer::Changed(TChange what) {
+  if (what == TChange::ActivePage && Window()) {
+    ShowActivePage();
+    return;
+  }
+  TWin32Peer::Changed(what);
+}
+
+void TWin32PageControlPeer::ApplyBounds() {
+  TWin32Peer::ApplyBounds();
+  RECT r = PageRect();
+  for (TTabSheet* sheet : FPages.Pages())
+    if (sheet->Handle())
+      ::MoveWindow(ToHwnd(sheet->Handle()), r.left, r.top, r.right - r.left, r.bottom - r.top,
+                   TRUE);
+}
+
+bool TWin32PageControlPeer::Reflected(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+  if (message != WM_NOTIFY || reinterpret_cast<const NMHDR*>(lParam)->code != TCN_SELCHANGE)
+    return false;
+  FPages.UserSelected(static_cast<int>(::SendMessageA(Window(), TCM_GETCURSEL, 0, 0)));
+  // The model may keep its page; the tabs follow the model either way.
+  ShowActivePage();
+  result = 0;
+  return true;
+}
+
+TWin32TabSheetPeer::TCreateParams TWin32TabSheetPeer::SheetParams(TTabSheet& sheet,
+                                                                  TWin32PageControlPeer& pages) {
+  TCreateParams p = ChildParams(sheet, kContainerClass, WS_CLIPCHILDREN);
+  p.OwnClass = true;
+  RECT r = pages.PageRect();
+  p.Left = r.left;
+  p.Top = r.top;
+  p.Width = r.right - r.left;
+  p.Height = r.bottom - r.top;
+  auto all = static_cast<const TPageControl*>(sheet.Parent())->Pages();
+  int active = static_cast<const TPageControl*>(sheet.Parent())->ActivePageIndex();
+  p.Visible = sheet.Visible() && active >= 0 && active < static_cast<int>(all.size()) &&
+              all[static_cast<std::size_t>(active)] == &sheet;
+  return p;
+}
+
+TWin32TabSheetPeer::TWin32TabSheetPeer(TTabSheet& sheet, TWin32PageControlPeer& pages)
+    : TWin32ContainerPeer(sheet, SheetParams(sheet, pages)) {
+  FCaptionIsText = false;
+}
+
+TWin32PageControlPeer* TWin32TabSheetPeer::PagesPeer() const {
+  TWinControl* parent = FModel.Parent();
+  return parent ? dynamic_cast<TWin32PageControlPeer*>(parent->Peer()) : nullptr;
+}
+
+void TWin32TabSheetPeer::Changed(TChange what) {
+  if (what == TChange::Caption) {
+    if (TWin32PageControlPeer* pages = PagesPeer())
+      pages->SheetCaptionChanged(static_cast<const TTabSheet&>(FModel));
+    return;
+  }
+  TWin32ContainerPeer::Changed(what);
+}
+
+void TWin32TabSheetPeer::ApplyBounds() {
+  // The page control places its sheets; their own bounds mean nothing.
+  if (TWin32PageControlPeer* pages = PagesPeer()) {
+    RECT r = pages->PageRect();
+    ::MoveWindow(Window(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+  }
+}
+
+void TWin32TabSheetPeer::ApplyVisible() {
+  if (TWin32PageControlPeer* pages = PagesPeer()) pages->ShowActivePage();
+}
+
+// ---- buttons ----
+
+TWin32ButtonPeer::TWin32ButtonPeer(TButton& button) : TWin32Peer(button), FButton(button) {
+  CreateChild(ChildParams(button, "BUTTON", BS_PUSHBUTTON | WS_TABSTOP));
+}
+
+bool TWin32ButtonPeer::Reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+  if (message != WM_COMMAND || HIWORD(wParam) != BN_CLICKED) return false;
+  FButton.UserClicked();
+  result = 0;
+  return true;
+}
+
+// ---- check boxes ----
+
+TWin32CheckBoxPeer::TWin32CheckBoxPeer(TCheckBox& box) : TWin32Peer(box), FBox(box) {
+  CreateChild(ChildParams(box, "BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP));
+  ::SendMessageA(Window(), BM_SETCHECK, box.Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TWin32CheckBoxPeer::Changed(TChange what) {
+  if (what == TChange::Checked && Window()) {
+    ::SendMessageA(Window(), BM_SETCHECK, FBox.Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
+    return;
+  }
+  TWin32Peer::Changed(what);
+}
+
+LRESULT TWin32CheckBoxPeer::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) {
+    LRESULT result = CallDefault(window, message, wParam, lParam);
+    FBox.UserMouseDown();
+    return result;
+  }
+  return TWin32Peer::WndProc(window, message, wParam, lParam);
+}
+
+bool TWin32CheckBoxPeer::Reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+  if (message != WM_COMMAND || HIWORD(wParam) != BN_CLICKED) return false;
+  bool shown = ::SendMessageA(Window(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  if (shown != FBox.Checked()) FBox.UserToggled();
+  result = 0;
+  return true;
+}
+
+// ---- combo box ----
+
+TWin32ComboBoxPeer::TWin32ComboBoxPeer(TComboBox& combo) : TWin32Peer(combo), FCombo(combo) {
+  FCaptionIsText = false;
+  DWORD style = WS_TABSTOP | WS_VSCROLL | CBS_AUTOHSCROLL |
+                (combo.Editable ? CBS_DROPDOWN : CBS_DROPDOWNLIST);
+  TCreateParams p = ChildParams(combo, "COMBOBOX", style);
+  p.Text.clear();
+  CreateChild(p);
+  FillItems();
+  ShowText();
+  ApplyBounds();  // the open list's height depends on the font
+}
+
+std::vector<HWND> TWin32ComboBoxPeer::ToolWindows() const {
+  // The edit field covers most of the box, so it needs the hint as well.
+  return {Window(), ::FindWindowExA(Window(), nullptr, "Edit", nullptr)};
+}
+
+void TWin32ComboBoxPeer::ApplyBounds() {
+  // The model's height is the closed box; the window's includes the list.
+  const TRect& b = FCombo.Bounds();
+  LRESULT item = ::SendMessageA(Window(), CB_GETITEMHEIGHT, 0, 0);
+  int itemHeight = item > 0 ? static_cast<int>(item) : 16;
+  ::MoveWindow(Window(), b.Left, b.Top, b.Width, b.Height + kDroppedItems * itemHeight + 2, TRUE);
+}
+
+void TWin32ComboBoxPeer::FillItems() {
+  TFlagScope updating(FUpdating);
+  ::SendMessageA(Window(), CB_RESETCONTENT, 0, 0);
+  for (const std::string& item : FCombo.Items().Items())
+    ::SendMessageA(Window(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+}
+
+void TWin32ComboBoxPeer::ShowText() {
+  TFlagScope updating(FUpdating);
+  int index = FCombo.ItemIndex();
+  ::SendMessageA(Window(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  if (index < 0 && FCombo.Editable) ::SetWindowTextA(Window(), FCombo.Text().c_str());
+}
+
+void TWin32ComboBoxPeer::Changed(TChange what) {
+  if (!Window()) return;
+  switch (what) {
+    case TChange::Items:
+      FillItems();
+      ShowText();  // emptying the list also empties the edit field
+      return;
+    case TChange::Text:
+    case TChange::ItemIndex:
+      ShowText();
+      return;
+    default:
+      TWin32Peer::Changed(what);
+  }
+}
+
+bool TWin32ComboBoxPeer::Reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+  if (message != WM_COMMAND) return false;
+  switch (HIWORD(wParam)) {
+    case CBN_EDITCHANGE:
+      if (!FUpdating) FCombo.UserEdited(WindowText(Window()));
+      break;
+    case CBN_SELCHANGE:
+      if (!FUpdating)
+        FCombo.UserSelected(static_cast<int>(::SendMessageA(Window(), CB_GETCURSEL, 0, 0)));
+      break;
+    default:
+      return false;
+  }
+  result = 0;
+  return true;
+}
+
+// ---- edit ----
+
+TWin32EditPeer::TWin32EditPeer(TEdit& edit) : TWin32Peer(edit), FEdit(edit) {
+  FCaptionIsText = false;
+  TCreateParams p = ChildParams(edit, "EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
+  p.Text = edit.Text();
+  TFlagScope updating(FUpdating);
+  CreateChild(p);
+}
+
+void TWin32EditPeer::Changed(TChange what) {
+  if (what == TChange::Text && Window()) {
+    TFlagScope updating(FUpdating);
+    ::SetWindowTextA(Window(), FEdit.Text().c_str());
+    return;
+  }
+  TWin32Peer::Changed(what);
+}
+
+bool TWin32EditPeer::Reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+  if (message != WM_COMMAND) return false;
+  switch (HIWORD(wParam)) {
+    case EN_CHANGE:
+      if (!FUpdating) FEdit.UserEdited(WindowText(Window()));
+      break;
+    case EN_KILLFOCUS:
+      FEdit.UserLeft();
+      break;
+    default:
+      return false;
+  }
+  result = 0;
+  return true;
+}
+
+// ---- static texts and bevels ----
+
+TWin32StaticPeer::TWin32StaticPeer(TControl& control, DWORD style, bool caption)
+    : TWin32Peer(control) {
+  FCaptionIsText = caption;
+  TCreateParams p = ChildParams(control, "STATIC", style);
+  if (!caption) p.Text.clear();
+  CreateChild(p);
+}
+
+// ---- status bar ----
+
+TWin32StatusBarPeer::TWin32StatusBarPeer(TStatusBar& bar) : TWin32Peer(bar), FBar(bar) {
+  FCaptionIsText = false;
+  TCreateParams p = ChildParams(bar, STATUSCLASSNAMEA, CCS_BOTTOM);
+  p.Text.clear();
+  CreateChild(p);
+  // Never a size grip, even on a sizeable form.
+  LONG_PTR style = ::GetWindowLongPtrA(Window(), GWL_STYLE);
+  if (style & SBARS_SIZEGRIP) ::SetWindowLongPtrA(Window(), GWL_STYLE, style & ~SBARS_SIZEGRIP);
+  ::SendMessageA(Window(), SB_SIMPLE, TRUE, 0);
+  Changed(TChange::Text);
+  ApplyBounds();
+}
+
+void TWin32StatusBarPeer::Changed(TChange what) {
+  if (what == TChange::Text && Window()) {
+    ::SendMessageA(Window(), SB_SETTEXTA, SB_SIMPLEID,
+                   reinterpret_cast<LPARAM>(FBar.SimpleText().c_str()));
+    return;
+  }
+  TWin32Peer::Changed(what);
+}
+
+void TWin32StatusBarPeer::ApplyBounds() {
+  // Docked at the bottom of the form: it sizes itself.
+  ::SendMessageA(Window(), WM_SIZE, 0, 0);
+}
+
+}  // namespace platform::win32

@@ -1,0 +1,98 @@
+// Small helpers shared by the peer implementations; not for use above the
+// Win32 layer.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+namespace platform::win32::detail {
+
+inline constexpr const char* kFormClass = "MorvelForm";
+inline constexpr const char* kContainerClass = "MorvelPanel";
+inline constexpr const char* kGraphicClass = "MorvelGraphic";
+inline constexpr const char* kTimerClass = "MorvelTimer";
+
+HINSTANCE Instance();
+// Registers our window classes and initialises the common controls, once.
+void EnsureClasses();
+int NextControlId();
+std::string WindowText(HWND window);
+
+inline HWND ToHwnd(std::uintptr_t handle) { return reinterpret_cast<HWND>(handle); }
+
+// BeginPaint/EndPaint as a scope.
+class TPaintScope {
+ public:
+  explicit TPaintScope(HWND window) : FWindow(window) { FDc = ::BeginPaint(window, &FPs); }
+  ~TPaintScope() { ::EndPaint(FWindow, &FPs); }
+  TPaintScope(const TPaintScope&) = delete;
+  TPaintScope& operator=(const TPaintScope&) = delete;
+  HDC Dc() const { return FDc; }
+
+ private:
+  HWND FWindow;
+  PAINTSTRUCT FPs{};
+  HDC FDc;
+};
+
+// Selects an object into a DC for a scope and puts the previous one back.
+class TSelectScope {
+ public:
+  TSelectScope(HDC dc, HGDIOBJ object) : FDc(dc), FOld(object ? ::SelectObject(dc, object) : nullptr) {}
+  ~TSelectScope() {
+    if (FOld) ::SelectObject(FDc, FOld);
+  }
+  TSelectScope(const TSelectScope&) = delete;
+  TSelectScope& operator=(const TSelectScope&) = delete;
+
+ private:
+  HDC FDc;
+  HGDIOBJ FOld;
+};
+
+// SaveDC/RestoreDC as a scope.
+class TSavedDc {
+ public:
+  explicit TSavedDc(HDC dc) : FDc(dc), FState(::SaveDC(dc)) {}
+  ~TSavedDc() {
+    if (FState) ::RestoreDC(FDc, FState);
+  }
+  TSavedDc(const TSavedDc&) = delete;
+  TSavedDc& operator=(const TSavedDc&) = delete;
+
+ private:
+  HDC FDc;
+  int FState;
+};
+
+// The screen DC, for font metrics.
+class TScreenDc {
+ public:
+  TScreenDc() : FDc(::GetDC(nullptr)) {}
+  ~TScreenDc() {
+    if (FDc) ::ReleaseDC(nullptr, FDc);
+  }
+  TScreenDc(const TScreenDc&) = delete;
+  TScreenDc& operator=(const TScreenDc&) = delete;
+  HDC Dc() const { return FDc; }
+
+ private:
+  HDC FDc;
+};
+
+// Sets a flag for a scope, restoring the previous value.
+class TFlagScope {
+ public:
+  explicit TFlagScope(bool& flag) : FFlag(flag), FOld(flag) { flag = true; }
+  ~TFlagScope() { FFlag = FOld; }
+  TFlagScope(const TFlagScope&) = delete;
+  TFlagScope& operator=(const TFlagScope&) = delete;
+
+ private:
+  bool& FFlag;
+  bool FOld;
+};
+
+}  // namespace platform::win32::detail
