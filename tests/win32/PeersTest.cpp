@@ -2,9 +2,9 @@
 // in the windows, and real window messages must reach the models' input
 // methods.
 #include <windows.h>
+// The dialog service's method shares its name with the system's macro.
 #undef MessageBox
 #include <commctrl.h>
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -196,7 +196,7 @@ TEST_F(Win32Peers, WindowsSitWhereTheModelsSay) {
   EXPECT_EQ(r.bottom - r.top, 330);
 
   for (const TControl* c : std::vector<const TControl*>{Form->Button, Form->Edit, Form->List,
-                                                       Form->Pages, Form->Inner}) {
+                                                        Form->Pages, Form->Inner}) {
     SCOPED_TRACE(c->Name());
     RECT p = PlaceInParent(H(c));
     EXPECT_EQ(p.left, c->Bounds().Left);

@@ -33,9 +33,7 @@ class TUniqueHandle {
   [[nodiscard]] handle_type get() const noexcept { return FHandle; }
 
   // Gives up ownership without closing.
-  [[nodiscard]] handle_type release() noexcept {
-    return std::exchange(FHandle, Traits::Null());
-  }
+  [[nodiscard]] handle_type release() noexcept { return std::exchange(FHandle, Traits::Null()); }
 
   // Closes the current handle (if any) and takes ownership of h.
   void reset(handle_type h = Traits::Null()) noexcept {

@@ -41,10 +41,10 @@ THandle TWin32AppHost::CreateAppWindow(const std::string& title) {
   RegisterAppClass(instance);
   int x = ::GetSystemMetrics(SM_CXSCREEN) / 2;
   int y = ::GetSystemMetrics(SM_CYSCREEN) / 2;
-  FWindow.reset(::CreateWindowExA(
-      0, kClassName, title.c_str(),
-      WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x, y, 0, 0, nullptr,
-      nullptr, instance, nullptr));
+  FWindow.reset(
+      ::CreateWindowExA(0, kClassName, title.c_str(),
+                        WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x, y,
+                        0, 0, nullptr, nullptr, instance, nullptr));
   return reinterpret_cast<THandle>(FWindow.get());
 }
 

@@ -1,7 +1,7 @@
 // Peers of the standard controls: buttons, check boxes, edits, combo boxes,
 // static texts, the page control and its sheets, and the status bar.
 #include <windows.h>
-
+// commctrl.h builds on the types of windows.h.
 #include <commctrl.h>
 
 #include "platform/win32/Win32PeerSupport.h"

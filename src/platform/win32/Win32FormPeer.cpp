@@ -1,7 +1,7 @@
 // The peer of a form: a top-level window owned by the application window,
 // so that only the application window carries a taskbar button.
 #include <windows.h>
-
+// commctrl.h builds on the types of windows.h.
 #include <commctrl.h>
 
 #include "platform/Application.h"
@@ -15,7 +15,8 @@ using namespace detail;
 namespace {
 
 bool IsAbsolutePath(const std::string& path) {
-  return (path.size() >= 2 && path[1] == ':') || (!path.empty() && (path[0] == '\\' || path[0] == '/'));
+  return (path.size() >= 2 && path[1] == ':') ||
+         (!path.empty() && (path[0] == '\\' || path[0] == '/'));
 }
 
 std::string ProgramDirectory() {
@@ -55,7 +56,8 @@ BOOL CALLBACK CollectEnabledWindows(HWND window, LPARAM lParam) {
 }
 
 BOOL CALLBACK SetFontOnChild(HWND window, LPARAM font) {
-  if (TWin32Peer::FromWindow(window)) ::SendMessageA(window, WM_SETFONT, static_cast<WPARAM>(font), TRUE);
+  if (TWin32Peer::FromWindow(window))
+    ::SendMessageA(window, WM_SETFONT, static_cast<WPARAM>(font), TRUE);
   return TRUE;
 }
 
@@ -101,15 +103,14 @@ void TWin32FormPeer::CreateFormFont() {
   }
   FFont.reset(::CreateFontA(-::MulDiv(FForm.FontSize, pixelsPerInch, 72), 0, 0, 0, FW_NORMAL, FALSE,
                             FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                            DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                            FForm.FontName.c_str()));
+                            DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, FForm.FontName.c_str()));
 }
 
 void TWin32FormPeer::LoadIcons() {
   if (FForm.IconFile.empty()) return;
   // The icon file lies beside the program, wherever the current directory is.
-  std::string path = IsAbsolutePath(FForm.IconFile) ? FForm.IconFile
-                                                     : ProgramDirectory() + FForm.IconFile;
+  std::string path =
+      IsAbsolutePath(FForm.IconFile) ? FForm.IconFile : ProgramDirectory() + FForm.IconFile;
   if (!FileExists(path)) return;
   FBigIcon.reset(static_cast<HICON>(::LoadImageA(nullptr, path.c_str(), IMAGE_ICON,
                                                  ::GetSystemMetrics(SM_CXICON),

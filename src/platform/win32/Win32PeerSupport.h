@@ -40,7 +40,8 @@ class TPaintScope {
 // Selects an object into a DC for a scope and puts the previous one back.
 class TSelectScope {
  public:
-  TSelectScope(HDC dc, HGDIOBJ object) : FDc(dc), FOld(object ? ::SelectObject(dc, object) : nullptr) {}
+  TSelectScope(HDC dc, HGDIOBJ object)
+      : FDc(dc), FOld(object ? ::SelectObject(dc, object) : nullptr) {}
   ~TSelectScope() {
     if (FOld) ::SelectObject(FDc, FOld);
   }

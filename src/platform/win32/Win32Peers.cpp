@@ -43,7 +43,9 @@ void RegisterOwnClass(const char* name, UINT style, HBRUSH background) {
 
 HBRUSH SysBrush(int color) { return reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(color + 1)); }
 
-bool IsGraphic(const TControl* control) { return dynamic_cast<const TWinControl*>(control) == nullptr; }
+bool IsGraphic(const TControl* control) {
+  return dynamic_cast<const TWinControl*>(control) == nullptr;
+}
 
 }  // namespace
 
@@ -89,9 +91,7 @@ void ReportException(const std::exception& e) noexcept {
   }
 }
 
-void ReportUnknownException() noexcept {
-  ReportException(Exception("Unexpected error."));
-}
+void ReportUnknownException() noexcept { ReportException(Exception("Unexpected error.")); }
 
 // ---- TWin32Peer ----
 
@@ -127,13 +127,13 @@ void TWin32Peer::CreateChild(const TCreateParams& p) {
   DWORD style = p.Style | WS_CHILD | WS_CLIPSIBLINGS;
   if (p.Visible) style |= WS_VISIBLE;
   if (!FModel.EffectivelyEnabled()) style |= WS_DISABLED;
-  HWND window = ::CreateWindowExA(p.ExStyle, p.ClassName, p.Text.c_str(), style, p.Left, p.Top,
-                                  p.Width, p.Height, parentWindow,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(NextControlId())),
-                                  Instance(), nullptr);
+  HWND window = ::CreateWindowExA(
+      p.ExStyle, p.ClassName, p.Text.c_str(), style, p.Left, p.Top, p.Width, p.Height, parentWindow,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(NextControlId())), Instance(), nullptr);
   if (!window) throw Exception("Error creating window");
   Attach(window, !p.OwnClass);
-  if (HFONT font = FormFont()) ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
+  if (HFONT font = FormFont())
+    ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
   Restack();
   ApplyHint();
 }
@@ -142,8 +142,8 @@ void TWin32Peer::Attach(HWND window, bool subclass) {
   FWindow.reset(window);
   ::SetPropA(window, kPeerProperty, this);
   if (subclass)
-    FOldProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
-        window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PeerWindowProc)));
+    FOldProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PeerWindowProc)));
 }
 
 void TWin32Peer::DestroyNow() noexcept {
@@ -420,7 +420,8 @@ std::unique_ptr<TPeer> TWin32PeerFactory::CreatePeer(TComponent& component) {
     if (!pagesPeer) return std::make_unique<TWin32ContainerPeer>(*sheet);
     return std::make_unique<TWin32TabSheetPeer>(*sheet, *pagesPeer);
   }
-  if (auto* panel = dynamic_cast<TPanel*>(control)) return std::make_unique<TWin32PanelPeer>(*panel);
+  if (auto* panel = dynamic_cast<TPanel*>(control))
+    return std::make_unique<TWin32PanelPeer>(*panel);
   if (auto* bar = dynamic_cast<TStatusBar*>(control))
     return std::make_unique<TWin32StatusBarPeer>(*bar);
   if (auto* list = dynamic_cast<TCheckListBox*>(control))

@@ -319,8 +319,7 @@ class TWin32TimerPeer final : public TPeer {
   THandle Handle() const override { return reinterpret_cast<THandle>(FWindow.get()); }
 
  private:
-  static LRESULT CALLBACK TimerWindowProc(HWND window, UINT message, WPARAM wParam,
-                                          LPARAM lParam);
+  static LRESULT CALLBACK TimerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void Stop() noexcept;
 
   TTimer& FTimer;
