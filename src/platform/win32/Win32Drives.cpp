@@ -1,8 +1,7 @@
-#include "platform/win32/Win32Drives.h"
-
 #include <windows.h>
 
 #include <vector>
+#include "platform/win32/Win32Drives.h"
 
 namespace platform::win32 {
 

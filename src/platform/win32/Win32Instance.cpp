@@ -1,6 +1,5 @@
-#include "platform/win32/Win32Instance.h"
-
 #include <windows.h>
+#include "platform/win32/Win32Instance.h"
 
 namespace platform::win32 {
 
