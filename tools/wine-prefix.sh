@@ -148,6 +148,10 @@ wp_create() {
     # A crashing test program must end, not wait for someone to close a dialog.
     wp_reg_key 'HKEY_CURRENT_USER\Software\Wine\WineDbg'
     wp_reg_dword ShowCrashDialog 0
+    # Without a window manager, Wine waits about two seconds for one each
+    # time a managed window is hidden or destroyed; unmanaged windows don't.
+    wp_reg_key 'HKEY_CURRENT_USER\Software\Wine\X11 Driver'
+    wp_reg_sz Managed N
     if [ -n "$desktop" ]; then
       wp_reg_desktop on
     fi
