@@ -22,8 +22,7 @@ TEST(EightDrives, OnlySevenMessageThenTheProgramEndsWithoutItsWindow) {
     Box = FindDialogOf(Morvel.Id());
     return Box != nullptr || !Morvel.Running();
   }));
-  ASSERT_NE(Box, nullptr) << "no message box; exit code " << Morvel.ExitCode() << "; windows:\n"
-                          << DescribeWindowsOf(Morvel.Id());
+  ASSERT_NE(Box, nullptr) << "no message box: " << Morvel.Describe();
   char Caption[256] = {};
   GetWindowTextA(Box, Caption, sizeof Caption);
   EXPECT_STREQ(Caption, "Morvel");
@@ -36,7 +35,7 @@ TEST(EightDrives, OnlySevenMessageThenTheProgramEndsWithoutItsWindow) {
   EXPECT_TRUE(WaitUntil([&] {
     WatchMain();
     return !Morvel.Running();
-  }, 20s)) << "still running after OK; windows:\n" << DescribeWindowsOf(Morvel.Id());
+  }, 20s)) << "after OK: " << Morvel.Describe();
   EXPECT_FALSE(MainShown) << "the main window was shown";
 }
 

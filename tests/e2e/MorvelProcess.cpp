@@ -355,6 +355,12 @@ HWND TMorvelProcess::WaitForMainWindow(std::chrono::milliseconds Timeout) const 
   return Found && IsWindowVisible(Found) ? Found : nullptr;
 }
 
+std::string TMorvelProcess::Describe() const {
+  std::string State = Running() ? "running" : "ended with exit code " + std::to_string(ExitCode());
+  return "morvel.exe (process " + std::to_string(Id()) + ") " + State + "; its windows:\n" +
+         DescribeWindowsOf(Id());
+}
+
 bool TMorvelProcess::Stop() {
   if (!Running())
     return true;

@@ -105,6 +105,10 @@ public:
   // Waits until that window is visible; null when it never became so.
   HWND WaitForMainWindow(std::chrono::milliseconds Timeout = KPatience) const;
 
+  // Running or ended (with the exit code), and its windows: for failure
+  // messages.
+  std::string Describe() const;
+
   // Ends the program as a user would (WM_CLOSE to the main window and OK to
   // the "Exit?" question); terminates it when that does not work. Answers
   // true when it ended without being terminated.

@@ -11,12 +11,12 @@ TEST(SingleInstance, SecondCopyEndsByItselfAndTheFirstStaysAlone) {
   TMorvelProcess First;
   ASSERT_TRUE(First.Start()) << First.LastError();
   HWND Main = First.WaitForMainWindow();
-  ASSERT_NE(Main, nullptr) << DescribeWindowsOf(First.Id());
+  ASSERT_NE(Main, nullptr) << First.Describe();
 
   TMorvelProcess Second;
   ASSERT_TRUE(Second.Start()) << Second.LastError();
   ASSERT_TRUE(Second.WaitForExit(20s))
-      << "the second copy still runs; its windows:\n" << DescribeWindowsOf(Second.Id());
+      << "the second copy still runs: " << Second.Describe();
   EXPECT_EQ(Second.ExitCode(), 0u);
 
   EXPECT_TRUE(First.Running());
@@ -24,7 +24,7 @@ TEST(SingleInstance, SecondCopyEndsByItselfAndTheFirstStaysAlone) {
   ASSERT_EQ(Titled.size(), 1u);
   EXPECT_EQ(Titled.front(), Main);
   EXPECT_TRUE(IsWindowVisible(Main));
-  EXPECT_EQ(FindDialogOf(First.Id()), nullptr) << DescribeWindowsOf(First.Id());
+  EXPECT_EQ(FindDialogOf(First.Id()), nullptr) << First.Describe();
 }
 
 } // namespace

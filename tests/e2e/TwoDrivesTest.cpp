@@ -19,7 +19,7 @@ protected:
     Main = Morvel.WaitForMainWindow();
     ASSERT_NE(Main, nullptr) << "no visible window titled \"" << KMainTitle
                              << "\" of the started process; its windows:\n"
-                             << DescribeWindowsOf(Morvel.Id());
+                             << Morvel.Describe();
   }
 
   std::vector<HWND> Combos() const {
@@ -41,7 +41,7 @@ TEST_F(TwoDrives, MainWindowIsTheOnlyOneAndBelongsToTheStartedProcess) {
   EXPECT_EQ(ProcessOf(Main), Morvel.Id());
   EXPECT_EQ(GetParent(Main), nullptr);
   // No message came up on the way (a missing setting, an error report).
-  EXPECT_EQ(FindDialogOf(Morvel.Id()), nullptr) << DescribeWindowsOf(Morvel.Id());
+  EXPECT_EQ(FindDialogOf(Morvel.Id()), nullptr) << Morvel.Describe();
 }
 
 TEST_F(TwoDrives, DriveListHoldsTheCdDrivesInLetterOrderAndStartsAtTheFirst) {
@@ -78,7 +78,7 @@ TEST_F(TwoDrives, OpenAndCloseOnAFolderDriveShowNothingAndKeepRunning) {
         << "dialog \"" << Click.DialogCaption << "\": " << Click.DialogText;
     // A dialog that comes up just after the handler returned counts too.
     EXPECT_FALSE(WaitUntil([&] { return FindDialogOf(Morvel.Id()) != nullptr; }, 500ms))
-        << DescribeWindowsOf(Morvel.Id());
+        << Morvel.Describe();
     EXPECT_TRUE(Morvel.Running());
     EXPECT_TRUE(IsWindowVisible(Main));
     EXPECT_EQ(TextOf(Drives), "D:");
@@ -88,8 +88,11 @@ TEST_F(TwoDrives, OpenAndCloseOnAFolderDriveShowNothingAndKeepRunning) {
 TEST_F(TwoDrives, ClosingAsksFirstAndOnlyOkEndsTheProgram) {
   PostMessageA(Main, WM_CLOSE, 0, 0);
   HWND Question = nullptr;
-  ASSERT_TRUE(WaitUntil([&] { return (Question = FindDialogOf(Morvel.Id(), "Exit?")); }))
-      << DescribeWindowsOf(Morvel.Id());
+  ASSERT_TRUE(WaitUntil([&] {
+    Question = FindDialogOf(Morvel.Id(), "Exit?");
+    return Question || !Morvel.Running();
+  }) && Question)
+      << Morvel.Describe();
   EXPECT_EQ(DialogText(Question), "Close program?");
   ASSERT_TRUE(HasButton(Question, IDOK));
   ASSERT_TRUE(HasButton(Question, IDCANCEL));
@@ -99,10 +102,13 @@ TEST_F(TwoDrives, ClosingAsksFirstAndOnlyOkEndsTheProgram) {
   EXPECT_TRUE(IsWindowVisible(Main));
 
   PostMessageA(Main, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(WaitUntil([&] { return (Question = FindDialogOf(Morvel.Id(), "Exit?")); }))
-      << DescribeWindowsOf(Morvel.Id());
+  ASSERT_TRUE(WaitUntil([&] {
+    Question = FindDialogOf(Morvel.Id(), "Exit?");
+    return Question || !Morvel.Running();
+  }) && Question)
+      << Morvel.Describe();
   PressDialogButton(Question, IDOK);
-  ASSERT_TRUE(Morvel.WaitForExit(20s)) << DescribeWindowsOf(Morvel.Id());
+  ASSERT_TRUE(Morvel.WaitForExit(20s)) << Morvel.Describe();
   EXPECT_EQ(Morvel.ExitCode(), 0u);
 }
 
