@@ -3,6 +3,7 @@
 #include "drives/CDFunc.h"
 #include "platform/Application.h"
 #include "platform/Dialogs.h"
+#include "platform/Services.h"
 
 using namespace platform;
 
@@ -43,6 +44,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
   BuildControls();
   BuildMenu();
   OnCreate = [this](TObject* s) { FormCreate(s); };
+  OnCloseQuery = [this](TObject* s, bool& canClose) { FormCloseQuery(s, canClose); };
   DoCreate();
 }
 
@@ -197,6 +199,19 @@ void TForm1::FormCreate(TObject*) {
   // Until the program keeps its tray setting, it always starts with its
   // window.
   Show();
+}
+
+void TForm1::FormCloseQuery(TObject*, bool& canClose) {
+  if (FEndingSession) return;
+  // The caption stays as it is; only the question is translated.
+  const int answer = Services().Dialogs->MessageBox(
+      Handle(), Sprog->TranslateText("Close program?"), "Exit?", kMbOkCancel | kMbIconQuestion);
+  canClose = answer != kIdCancel;
+}
+
+bool TForm1::WMQueryEndSession() {
+  FEndingSession = true;
+  return TForm::WMQueryEndSession();
 }
 
 void TForm1::ComboBox2Change(TObject*) {

@@ -81,7 +81,13 @@ class TForm1 : public platform::TForm {
   // The first character of the current drive text; 0 when the text is empty.
   char CurrentDriveLetter() const;
 
+  // Set when the system asks whether the session may end; never cleared.
+  bool FEndingSession = false;
+
   void FormCreate(platform::TObject* sender);
+  // Asks "Close program?" unless the session is ending.
+  void FormCloseQuery(platform::TObject* sender, bool& canClose);
+  bool WMQueryEndSession() override;
   // Brings the picture, the device entry and the status text in line with
   // the current drive.
   void ComboBox2Change(platform::TObject* sender);

@@ -45,7 +45,7 @@ void TForm::SetWindowState(TWindowState state) {
   Changed(TChange::Visible);
 }
 
-bool TForm::WMQueryEndSession() {
+bool TForm::CloseQuery() {
   bool canClose = true;
   if (OnCloseQuery) {
     try {
@@ -59,7 +59,7 @@ bool TForm::WMQueryEndSession() {
 }
 
 void TForm::Close() {
-  if (!WMQueryEndSession()) return;
+  if (!CloseQuery()) return;
   if (FModal) {
     FModalDone = true;
     Hide();

@@ -50,8 +50,11 @@ class TForm : public TWinControl {
   // Window commands a form class may take over; true when handled, so that
   // the standard handling is skipped.
   virtual bool WMSysCommand(unsigned command) { (void)command; return false; }
-  // The system asks whether the session may end; true allows it.
-  virtual bool WMQueryEndSession();
+  // The system asks whether the session may end; true allows it. The
+  // standard answer is the form's own close question.
+  virtual bool WMQueryEndSession() { return CloseQuery(); }
+  // Asks OnCloseQuery; true when the form may close.
+  bool CloseQuery();
   // Asks OnCanResize; false keeps the size.
   bool CanResize(int& width, int& height);
 

@@ -133,6 +133,28 @@ TEST_F(MainFormTest, OpenAndCloseActOnTheCurrentLetterAsTyped) {
   EXPECT_EQ(System.Media.Calls[4].Flags, platform::kMciSetDoorClosed);
 }
 
+TEST_F(MainFormTest, ClosingAsksAndOnlyCancelKeepsTheProgram) {
+  TForm1* form = Start({'D'});
+  System.Dialogs.Answers = {platform::kIdCancel, platform::kIdOk};
+  form->UserClose();
+  EXPECT_FALSE(App.Terminated());
+  ASSERT_EQ(System.Dialogs.Asked.size(), 1u);
+  EXPECT_EQ(System.Dialogs.Asked[0].Text, "Close program?");
+  EXPECT_EQ(System.Dialogs.Asked[0].Caption, "Exit?");
+  EXPECT_EQ(System.Dialogs.Asked[0].Flags, 0x21u);
+  form->UserClose();
+  EXPECT_TRUE(App.Terminated());
+}
+
+TEST_F(MainFormTest, TheEndOfTheSessionClosesWithoutAQuestionFromThenOn) {
+  TForm1* form = Start({'D'});
+  EXPECT_TRUE(form->WMQueryEndSession());
+  EXPECT_TRUE(form->FEndingSession);
+  form->UserClose();
+  EXPECT_TRUE(System.Dialogs.Asked.empty());
+  EXPECT_TRUE(App.Terminated());
+}
+
 TEST_F(MainFormTest, EveryDesignedControlIsOwnedByTheFormUnderItsName) {
   TForm1* form = Start({});
   for (const char* name :
