@@ -16,7 +16,7 @@ set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
-# shellcheck source=wine-prefix.sh
+# shellcheck source=tools/wine-prefix.sh
 source "$root/tools/wine-prefix.sh"
 
 prefix=$root/build/wine/run-prefix
@@ -26,6 +26,7 @@ exe=$root/build/win64/morvel.exe
 title="Morvel v 2.3"
 morvel_pid=
 
+# shellcheck disable=SC2317  # run by the trap
 cleanup() {
   local rc=$?
   trap - EXIT INT TERM

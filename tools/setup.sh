@@ -93,7 +93,7 @@ main() {
       log "not root, but every package is installed; nothing to do"
       return 0
     fi
-    log "must run as root to install:" $missing
+    log "must run as root to install: ${missing//$'\n'/ }"
     return 1
   fi
 
@@ -110,14 +110,14 @@ main() {
     return 0
   fi
 
-  log "installing:" $missing
+  log "installing: ${missing//$'\n'/ }"
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   # shellcheck disable=SC2086
   apt-get install -y -qq --no-install-recommends $missing
   missing=$(missing_packages)
   if [ -n "$missing" ]; then
-    log "still missing after install:" $missing
+    log "still missing after install: ${missing//$'\n'/ }"
     return 1
   fi
   log "done"

@@ -13,7 +13,7 @@ set -uo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root" || exit 1
-# shellcheck source=wine-prefix.sh
+# shellcheck source=tools/wine-prefix.sh
 source "$root/tools/wine-prefix.sh"
 
 JOBS=2
@@ -43,6 +43,7 @@ step() {
   return "$rc"
 }
 
+# shellcheck disable=SC2317  # run by the trap
 cleanup() {
   local rc=$?
   trap - EXIT INT TERM
@@ -69,9 +70,10 @@ run_ctest() {
   ctest --preset "$preset" --timeout 600 2>&1 | tee "$log" || rc=$?
   counts=$(ctest_counts "$log")
   if [ -n "$counts" ]; then
-    set -- $counts
-    passed_total=$((passed_total + $2 - $1))
-    failed_total=$((failed_total + $1))
+    local nfailed ntotal
+    read -r nfailed ntotal <<<"$counts"
+    passed_total=$((passed_total + ntotal - nfailed))
+    failed_total=$((failed_total + nfailed))
   elif [ "$rc" = 0 ]; then
     # ctest found no tests at all: that is no pass.
     echo "ctest --preset $preset ran no tests"

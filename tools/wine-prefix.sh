@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Wine helpers for Morvel's scripts. Source this file; it defines functions
 # and sets nothing but the Wine variables below.
 #

@@ -17,7 +17,7 @@ morvel_exe=${3:?morvel.exe}
 work=${4:?work folder}
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-# shellcheck source=../../tools/wine-prefix.sh
+# shellcheck source=tools/wine-prefix.sh
 source "$here/../../tools/wine-prefix.sh"
 
 mkdir -p "$work"
@@ -28,6 +28,7 @@ t0=$(wp_now_ms)
 
 phase() { printf 'e2e %s: %s (%s)\n' "$scenario" "$*" "$(wp_since "$t0")"; }
 
+# shellcheck disable=SC2317  # run by the trap
 cleanup() {
   local rc=$?
   trap - EXIT
