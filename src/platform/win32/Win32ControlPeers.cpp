@@ -304,6 +304,18 @@ TWin32StaticPeer::TWin32StaticPeer(TControl& control, DWORD style, bool caption)
   CreateChild(p);
 }
 
+LRESULT TWin32StaticPeer::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // A frame draws only its edge, and its parent clips its children: without
+  // this the inside of a bevel shows whatever was on the screen before.
+  if (message == WM_ERASEBKGND) {
+    RECT client;
+    ::GetClientRect(window, &client);
+    ::FillRect(reinterpret_cast<HDC>(wParam), &client, ::GetSysColorBrush(COLOR_BTNFACE));
+    return 1;
+  }
+  return TWin32Peer::WndProc(window, message, wParam, lParam);
+}
+
 // ---- status bar ----
 
 TWin32StatusBarPeer::TWin32StatusBarPeer(TStatusBar& bar) : TWin32Peer(bar), FBar(bar) {

@@ -264,6 +264,9 @@ class TWin32CheckListPeer final : public TWin32Peer {
 class TWin32StaticPeer final : public TWin32Peer {
  public:
   TWin32StaticPeer(TControl& control, DWORD style, bool caption);
+
+ protected:
+  LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
 class TWin32ShapePeer final : public TWin32Peer {
