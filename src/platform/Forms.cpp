@@ -12,8 +12,10 @@ TForm::TForm(TComponent* owner) : TWinControl(owner, nullptr) {
 
 void TForm::DoCreate() {
   // The native window exists before the creation handler runs, so that the
-  // handler can show dialogs owned by it and start timers.
-  CreateHandle();
+  // handler can show dialogs owned by it and start timers. Creating it goes
+  // through the same error report as the handler: a window the system
+  // refuses must not end the program from inside a constructor.
+  DoEvent([this](TObject*) { CreateHandle(); }, this);
   DoEvent(OnCreate, this);
 }
 

@@ -133,4 +133,34 @@ TEST_F(FrameworkTest, ClosingTheMainFormAsksFirstAndEndsTheApplication) {
   EXPECT_TRUE(App.Terminated());
 }
 
+class TRefusingPeers : public TPeerFactory {
+ public:
+  std::unique_ptr<TPeer> CreatePeer(TComponent&) override {
+    throw Exception("Error creating window");
+  }
+};
+
+class TCreatedForm : public TForm {
+ public:
+  explicit TCreatedForm(TComponent* owner) : TForm(owner) {
+    OnCreate = [this](TObject*) { Created = true; };
+    DoCreate();
+  }
+  bool Created = false;
+};
+
+TEST(FormCreation, AWindowTheSystemRefusesIsReportedAndTheFormStillCreates) {
+  fakes::TFakeSystem system;
+  TRefusingPeers peers;
+  TServices services = Services();
+  services.Peers = &peers;
+  TScopedServices scope(services);
+  TApplication app;
+  TCreatedForm* form = nullptr;
+  ASSERT_NO_THROW(form = app.CreateForm<TCreatedForm>("Form1"));
+  EXPECT_TRUE(form->Created);
+  ASSERT_EQ(system.Dialogs.Asked.size(), 1u);
+  EXPECT_EQ(system.Dialogs.Asked[0].Text, "Error creating window");
+}
+
 }  // namespace
