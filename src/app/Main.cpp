@@ -1,9 +1,12 @@
 #include "app/Main.h"
 
+#include "app/Settings.h"
 #include "drives/CDFunc.h"
+#include "i18n/LangSelect.h"
 #include "platform/Application.h"
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
+#include "policies/RegisterU.h"
 
 using namespace platform;
 
@@ -45,7 +48,8 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
   BuildMenu();
   OnCreate = [this](TObject* s) { FormCreate(s); };
   OnCloseQuery = [this](TObject* s, bool& canClose) { FormCloseQuery(s, canClose); };
-  DoCreate();
+  // FormCreate runs once the application owns the form under its name, so
+  // that the language paths "Form1. ..." reach it.
 }
 
 void TForm1::BuildControls() {
@@ -118,6 +122,7 @@ void TForm1::BuildControls() {
   ComboBox1 = Make<TComboBox>(this, this, "ComboBox1", {382, 149, 89, 21}, {}, "Select Language");
   ComboBox1->Items().Assign({"Dansk", "Deutsch", "English", "Francais", "User"});
   ComboBox1->SetText("sprog");
+  ComboBox1->OnChange = [this](TObject* s) { ComboBox1Change(s); };
   StatusBar1 = Make<TStatusBar>(this, this, "StatusBar1", {0, 174, 483, 19});
 
   cbDrives = Make<TComboBox>(this, this, "cbDrives", {8, 0, 121, 21});
@@ -128,6 +133,8 @@ void TForm1::BuildControls() {
   Drev->SetVisible(false);
 
   Sprog = TComponent::Create<i18n::TLanguage>(this, "Sprog");
+  Sprog->SetSeparator(i18n::kLanguageSeparator);
+  Sprog->Properties().Assign(i18n::LanguagePaths());
   Timer1 = TComponent::Create<TTimer>(this, "Timer1");
   MCDBurner1 = TComponent::Create<drives::TMCDBurner>(this, "MCDBurner1");
 }
@@ -196,9 +203,52 @@ void TForm1::FormCreate(TObject*) {
 
   if (const char letter = CurrentDriveLetter()) Image1->LoadFromFile(drives::GetIcoFileName(letter));
 
-  // Until the program keeps its tray setting, it always starts with its
-  // window.
-  Show();
+  ApplyStartupLanguage();
+  ApplyWindowMode();
+  ApplyDiscIconSetting();
+}
+
+std::string TForm1::GetLangFileName(const std::string& language) const {
+  return i18n::LangFileName(Services().Drives->ProgramDir(), language);
+}
+
+void TForm1::ApplyStartupLanguage() {
+  std::string language;
+  policies::RegReadStr(kSettingsRoot, kSettingsKey, kSettingLanguage, language);
+  Sprog->SetLanguageFile(GetLangFileName(language));
+  if (!Services().Drives->FileExists(Sprog->LanguageFile()))
+    Sprog->SetLanguageFile(GetLangFileName(i18n::kFallbackLanguage));
+  Sprog->Translate();
+  // The box shows the stored name even when English stands in for it. This
+  // is no change by the user: nothing is stored and no file is loaded.
+  ComboBox1->SetText(language);
+}
+
+void TForm1::ApplyWindowMode() {
+  std::string mode;
+  policies::RegReadStr(kSettingsRoot, kSettingsKey, kSettingTray, mode);
+  if (mode == kYes) {
+    CheckBox3->SetChecked(true);
+    Hide();
+  } else if (mode == kNo) {
+    CheckBox3->SetChecked(false);
+    Show();
+  }
+  // Anything else leaves the window hidden.
+}
+
+void TForm1::ApplyDiscIconSetting() {
+  std::string icons;
+  policies::RegReadStr(kSettingsRoot, kSettingsKey, kSettingIcons, icons);
+  CheckBox5->SetChecked(icons == kYes);
+}
+
+void TForm1::ComboBox1Change(TObject*) {
+  // Stored first: a refused write is reported, and the language still
+  // changes for this run.
+  policies::RegWriteStr(kSettingsRoot, kSettingsKey, kSettingLanguage, ComboBox1->Text());
+  Sprog->SetLanguageFile(GetLangFileName(ComboBox1->Text()));
+  Sprog->Translate();
 }
 
 void TForm1::FormCloseQuery(TObject*, bool& canClose) {

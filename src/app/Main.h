@@ -93,6 +93,11 @@ class TForm1 : public platform::TForm {
   void ComboBox2Change(platform::TObject* sender);
   void BitBtn2Click(platform::TObject* sender);
   void BitBtn3Click(platform::TObject* sender);
+  // Stores the language box text and applies its language file at once.
+  void ComboBox1Change(platform::TObject* sender);
+
+  // The language file of a language name, beside the program.
+  std::string GetLangFileName(const std::string& language) const;
 
   // Gives every drive the device entry of its letter: for each entry of
   // cbDrives in order, the drive whose first character is the entry's
@@ -102,6 +107,12 @@ class TForm1 : public platform::TForm {
  private:
   void BuildControls();
   void BuildMenu();
+  // Start-up: the stored language, or English when it has no file.
+  void ApplyStartupLanguage();
+  // Start-up: window or notification area, as stored.
+  void ApplyWindowMode();
+  // Start-up: whether discs show their own icons, as stored.
+  void ApplyDiscIconSetting();
 };
 
 }  // namespace app

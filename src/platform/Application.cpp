@@ -61,6 +61,11 @@ THandle TApplication::DialogOwner() const {
   return FHandle;
 }
 
+const TPropTable& TApplication::PublishedProperties() const {
+  static const TPropTable table{nullptr, {}};
+  return table;
+}
+
 void ShowMessage(const std::string& text) {
   if (TDialogService* dialogs = Services().Dialogs)
     dialogs->MessageBox(Application ? Application->DialogOwner() : 0, text,

@@ -74,6 +74,10 @@ class TApplication : public TComponent {
   // The window that owns message boxes: the main form while it shows.
   THandle DialogOwner() const;
 
+  // The application object publishes nothing: a language path without a
+  // form name writes nowhere.
+  const TPropTable& PublishedProperties() const override;
+
  private:
   std::string FTitle;
   TForm* FMainForm = nullptr;

@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "platform/Convert.h"
+
 namespace platform {
 
 bool SameText(std::string_view a, std::string_view b) {
@@ -34,16 +36,18 @@ TComponent* TComponent::FindComponent(std::string_view name) const {
   return nullptr;
 }
 
-const TPropTable& TComponent::Properties() const {
+const TPropTable& TComponent::PublishedProperties() const {
   static const TPropTable table{
       nullptr,
       {{"Name", TPropKind::Text, [](const TComponent& c) { return c.Name(); },
-        [](TComponent& c, const std::string& v) { c.SetName(v); }}}};
+        [](TComponent& c, const std::string& v) { c.SetName(v); }},
+       {"Tag", TPropKind::Integer, [](const TComponent& c) { return std::to_string(c.Tag()); },
+        [](TComponent& c, const std::string& v) { c.SetTag(StrToInt(v)); }}}};
   return table;
 }
 
 const TPropInfo* TComponent::FindProperty(std::string_view name) const {
-  for (const TPropTable* t = &Properties(); t; t = t->Base)
+  for (const TPropTable* t = &PublishedProperties(); t; t = t->Base)
     for (const TPropInfo& p : t->Props)
       if (SameText(p.Name, name)) return &p;
   return nullptr;

@@ -20,10 +20,14 @@ enum class TPropKind { Text, Integer, Strings, Other };
 struct TPropInfo {
   std::string_view Name;
   TPropKind Kind;
-  // Text and Integer properties are read and written as text; a Strings
-  // property is read and written as its lines joined with CR LF.
+  // Text and Integer properties are read and written as text (an integer in
+  // decimal); a Strings property is read and written as its lines joined
+  // with CR LF.
   std::function<std::string(const TComponent&)> Get;
   std::function<void(TComponent&, const std::string&)> Set;
+  // A Strings property also takes its items as they are, empty ones
+  // included, which the joined text cannot always carry.
+  std::function<void(TComponent&, const std::vector<std::string>&)> SetItems = {};
 };
 
 struct TPropTable {
@@ -41,6 +45,9 @@ class TComponent : public TObject {
   const std::string& Name() const { return FName; }
   void SetName(std::string name) { FName = std::move(name); }
   TComponent* Owner() const { return FOwner; }
+  // A number for the program's own use.
+  int Tag() const { return FTag; }
+  void SetTag(int tag) { FTag = tag; }
 
   // Components owned by this one, in creation order.
   const std::vector<std::unique_ptr<TComponent>>& Components() const { return FOwned; }
@@ -50,7 +57,7 @@ class TComponent : public TObject {
   // Looks a property up by name (case-insensitive) in this class's table and
   // its bases; nullptr when there is none.
   const TPropInfo* FindProperty(std::string_view name) const;
-  virtual const TPropTable& Properties() const;
+  virtual const TPropTable& PublishedProperties() const;
 
   // Creates a component owned by `owner`; the owner destroys it.
   template <class T, class... Args>
@@ -62,10 +69,15 @@ class TComponent : public TObject {
       owner->Adopt(std::move(object));
     else
       object.release();  // an unowned component is the caller's to delete
+    static_cast<TComponent*>(raw)->AfterConstruction();
     return raw;
   }
 
  protected:
+  // Runs once the component is named and owned, so that it can be found by
+  // its path from the application down (a form's creation handler).
+  virtual void AfterConstruction() {}
+
   // Destroys the owned components now, last created first. A derived class
   // whose members the owned components refer to calls it in its destructor.
   void DestroyComponents();
@@ -74,6 +86,7 @@ class TComponent : public TObject {
   void Adopt(std::unique_ptr<TComponent> child);
 
   std::string FName;
+  int FTag = 0;
   TComponent* FOwner;
   std::vector<std::unique_ptr<TComponent>> FOwned;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/Application.h"
+#include "platform/Convert.h"
 #include "platform/Services.h"
 
 namespace platform {
@@ -24,6 +25,40 @@ namespace {
 TPropInfo TextProp(std::string_view name, std::string (*get)(const TComponent&),
                    void (*set)(TComponent&, const std::string&)) {
   return {name, TPropKind::Text, get, set};
+}
+
+// Geometry as integer properties: the language files could move a control.
+TPropInfo BoundsProp(std::string_view name, int TRect::*field) {
+  return {name, TPropKind::Integer,
+          [field](const TComponent& c) {
+            return std::to_string(static_cast<const TControl&>(c).Bounds().*field);
+          },
+          [field](TComponent& c, const std::string& v) {
+            auto& control = static_cast<TControl&>(c);
+            TRect r = control.Bounds();
+            r.*field = StrToInt(v);
+            control.SetBounds(r.Left, r.Top, r.Width, r.Height);
+          }};
+}
+
+// A Boolean is neither text nor a number to the language component.
+TPropInfo FlagProp(std::string_view name, bool (TControl::*get)() const) {
+  return {name, TPropKind::Other,
+          [get](const TComponent& c) {
+            return (static_cast<const TControl&>(c).*get)() ? std::string("True")
+                                                             : std::string("False");
+          },
+          [](TComponent&, const std::string&) {}};
+}
+
+template <class T>
+TPropInfo ItemsProp() {
+  return {"Items", TPropKind::Strings,
+          [](const TComponent& c) { return static_cast<const T&>(c).Items().Text(); },
+          [](TComponent& c, const std::string& v) { static_cast<T&>(c).Items().SetText(v); },
+          [](TComponent& c, const std::vector<std::string>& items) {
+            static_cast<T&>(c).Items().Assign(items);
+          }};
 }
 
 }  // namespace
@@ -89,15 +124,18 @@ void TControl::Changed(TChange what) {
   if (FPeer) FPeer->Changed(what);
 }
 
-const TPropTable& TControl::Properties() const {
+const TPropTable& TControl::PublishedProperties() const {
   static const TPropTable table{
-      &TComponent::Properties(),
+      &TComponent::PublishedProperties(),
       {TextProp(
            "Caption", [](const TComponent& c) { return static_cast<const TControl&>(c).Caption(); },
            [](TComponent& c, const std::string& v) { static_cast<TControl&>(c).SetCaption(v); }),
        TextProp(
            "Hint", [](const TComponent& c) { return static_cast<const TControl&>(c).Hint(); },
-           [](TComponent& c, const std::string& v) { static_cast<TControl&>(c).SetHint(v); })}};
+           [](TComponent& c, const std::string& v) { static_cast<TControl&>(c).SetHint(v); }),
+       BoundsProp("Left", &TRect::Left), BoundsProp("Top", &TRect::Top),
+       BoundsProp("Width", &TRect::Width), BoundsProp("Height", &TRect::Height),
+       FlagProp("Visible", &TControl::Visible), FlagProp("Enabled", &TControl::Enabled)}};
   return table;
 }
 
@@ -166,17 +204,13 @@ void TComboBox::UserSelected(int index) {
   DoEvent(OnChange, this);
 }
 
-const TPropTable& TComboBox::Properties() const {
+const TPropTable& TComboBox::PublishedProperties() const {
   static const TPropTable table{
-      &TControl::Properties(),
+      &TControl::PublishedProperties(),
       {TextProp(
            "Text", [](const TComponent& c) { return static_cast<const TComboBox&>(c).Text(); },
            [](TComponent& c, const std::string& v) { static_cast<TComboBox&>(c).SetText(v); }),
-       {"Items", TPropKind::Strings,
-        [](const TComponent& c) { return static_cast<const TComboBox&>(c).Items().Text(); },
-        [](TComponent& c, const std::string& v) {
-          static_cast<TComboBox&>(c).Items().SetText(v);
-        }}}};
+       ItemsProp<TComboBox>()}};
   return table;
 }
 
@@ -187,9 +221,9 @@ void TEdit::SetText(const std::string& text) {
   Changed(TChange::Text);
 }
 
-const TPropTable& TEdit::Properties() const {
+const TPropTable& TEdit::PublishedProperties() const {
   static const TPropTable table{
-      &TControl::Properties(),
+      &TControl::PublishedProperties(),
       {TextProp(
           "Text", [](const TComponent& c) { return static_cast<const TEdit&>(c).Text(); },
           [](TComponent& c, const std::string& v) { static_cast<TEdit&>(c).SetText(v); })}};
@@ -224,14 +258,10 @@ void TCheckListBox::UserToggled(int index) {
   DoEvent(OnClickCheck, this);
 }
 
-const TPropTable& TCheckListBox::Properties() const {
+const TPropTable& TCheckListBox::PublishedProperties() const {
   static const TPropTable table{
-      &TControl::Properties(),
-      {{"Items", TPropKind::Strings,
-        [](const TComponent& c) { return static_cast<const TCheckListBox&>(c).Items().Text(); },
-        [](TComponent& c, const std::string& v) {
-          static_cast<TCheckListBox&>(c).Items().SetText(v);
-        }}}};
+      &TControl::PublishedProperties(),
+      {ItemsProp<TCheckListBox>()}};
   return table;
 }
 
@@ -285,9 +315,9 @@ void TTimer::Update() {
 
 // ---- menus ----
 
-const TPropTable& TMenuItem::Properties() const {
+const TPropTable& TMenuItem::PublishedProperties() const {
   static const TPropTable table{
-      &TComponent::Properties(),
+      &TComponent::PublishedProperties(),
       {TextProp(
           "Caption", [](const TComponent& c) { return static_cast<const TMenuItem&>(c).Caption; },
           [](TComponent& c, const std::string& v) { static_cast<TMenuItem&>(c).Caption = v; })}};

@@ -90,7 +90,7 @@ class TControl : public TComponent {
 
   TNotifyEvent OnClick;
 
-  const TPropTable& Properties() const override;
+  const TPropTable& PublishedProperties() const override;
 
  protected:
   friend class TWinControl;  // passes an enabled change on to its children
@@ -213,7 +213,7 @@ class TComboBox : public TWinControl {
   TNotifyEvent OnChange;
   bool Editable = true;
 
-  const TPropTable& Properties() const override;
+  const TPropTable& PublishedProperties() const override;
 
  private:
   TStrings FItems;
@@ -232,7 +232,7 @@ class TEdit : public TWinControl {
 
   TNotifyEvent OnExit;
 
-  const TPropTable& Properties() const override;
+  const TPropTable& PublishedProperties() const override;
 
  private:
   std::string FText;
@@ -253,7 +253,7 @@ class TCheckListBox : public TWinControl {
 
   TNotifyEvent OnClickCheck;
 
-  const TPropTable& Properties() const override;
+  const TPropTable& PublishedProperties() const override;
 
  private:
   TStrings FItems;
@@ -319,7 +319,7 @@ class TMenuItem : public TComponent {
   TNotifyEvent OnClick;
   bool IsSeparator() const { return Caption == "-"; }
   void UserClicked() { DoEvent(OnClick, this); }
-  const TPropTable& Properties() const override;
+  const TPropTable& PublishedProperties() const override;
 };
 
 class TPopupMenu : public TComponent {

@@ -11,6 +11,8 @@ TForm::TForm(TComponent* owner) : TWinControl(owner, nullptr) {
 }
 
 void TForm::DoCreate() {
+  if (FCreated) return;
+  FCreated = true;
   // The native window exists before the creation handler runs, so that the
   // handler can show dialogs owned by it and start timers. Creating it goes
   // through the same error report as the handler: a window the system

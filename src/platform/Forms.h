@@ -61,14 +61,16 @@ class TForm : public TWinControl {
   bool Modal() const { return FModal; }
 
  protected:
-  // Runs OnCreate as the framework does, at the end of the form's
-  // construction; the caller has built every control first.
+  // Runs OnCreate once: at the end of the form's construction, after the
+  // form is named and owned; a form may also run it earlier itself.
   void DoCreate();
+  void AfterConstruction() override { DoCreate(); }
 
  private:
   TWindowState FWindowState = TWindowState::Normal;
   bool FModal = false;
   bool FModalDone = false;
+  bool FCreated = false;
 };
 
 }  // namespace platform

@@ -13,6 +13,7 @@ namespace platform {
 class TAppHost;
 class TDialogService;
 class TPeerFactory;
+class TRegistryService;
 
 inline constexpr unsigned kDriveCdRom = 5;          // DRIVE_CDROM
 inline constexpr unsigned kSemFailCriticalErrors = 1;  // SEM_FAILCRITICALERRORS
@@ -28,6 +29,8 @@ class TDriveService {
   // SetErrorMode; returns the previous mode.
   virtual unsigned SetErrorMode(unsigned mode) = 0;
   virtual bool FileExists(const std::string& path) = 0;
+  // The whole content of a file; false when it cannot be read.
+  virtual bool ReadFile(const std::string& path, std::string& contents) = 0;
   virtual bool SetCurrentDirectory(const std::string& path) = 0;
   // The program's directory, with its trailing backslash.
   virtual std::string ProgramDir() = 0;
@@ -92,6 +95,18 @@ class TInstanceChannel {
   virtual void SetForegroundWindow(THandle window) = 0;
 };
 
+inline constexpr int kSwShow = 5;  // SW_SHOW
+
+class TShellService {
+ public:
+  virtual ~TShellService() = default;
+  // ShellExecuteA; empty texts are passed as null pointers. Returns the
+  // platform's instance value: above 32 on success.
+  virtual std::intptr_t Execute(THandle owner, const std::string& verb, const std::string& file,
+                                const std::string& parameters, const std::string& directory,
+                                int show) = 0;
+};
+
 struct TServices {
   TDriveService* Drives = nullptr;
   TMediaControl* Media = nullptr;
@@ -99,6 +114,8 @@ struct TServices {
   TDialogService* Dialogs = nullptr;
   TAppHost* AppHost = nullptr;
   TPeerFactory* Peers = nullptr;  // nullptr: models without windows
+  TRegistryService* Registry = nullptr;
+  TShellService* Shell = nullptr;
 };
 
 TServices& Services();

@@ -33,6 +33,13 @@ bool TFakeDrives::GetVolumeSize(const std::string& root, std::uint64_t& totalByt
   return true;
 }
 
+bool TFakeDrives::ReadFile(const std::string& path, std::string& contents) {
+  auto it = Files.find(path);
+  if (it == Files.end()) return false;
+  contents = it->second;
+  return true;
+}
+
 unsigned TFakeDrives::SetErrorMode(unsigned mode) {
   Calls.push_back("SetErrorMode " + std::to_string(mode));
   const unsigned previous = ErrorMode;

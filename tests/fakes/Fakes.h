@@ -10,6 +10,7 @@
 
 #include "platform/Application.h"
 #include "platform/Dialogs.h"
+#include "platform/Registry.h"
 #include "platform/Services.h"
 
 namespace fakes {
@@ -33,7 +34,9 @@ class TFakeDrives : public platform::TDriveService {
   unsigned GetDriveType(const std::string& name) override;
   bool GetVolumeSize(const std::string& root, std::uint64_t& totalBytes) override;
   unsigned SetErrorMode(unsigned mode) override;
-  bool FileExists(const std::string& path) override { return false; }
+  std::map<std::string, std::string> Files;  // by full path, exactly as asked for
+  bool FileExists(const std::string& path) override { return Files.count(path) != 0; }
+  bool ReadFile(const std::string& path, std::string& contents) override;
   bool SetCurrentDirectory(const std::string& path) override { return true; }
   std::string ProgramDir() override { return Dir; }
 };
@@ -139,6 +142,79 @@ class TFakeAppHost : public platform::TAppHost {
   void DestroyAppWindow(platform::THandle) override {}
 };
 
+struct TFakeValue {
+  std::uint32_t Type = platform::kRegNone;
+  platform::TRegData Data;
+};
+
+// A registry in memory: keys and value names are matched without regard to
+// case, values keep their type and bytes, and roots can refuse changes the
+// way HKEY_LOCAL_MACHINE does for a user without administrator rights.
+class TFakeRegistry : public platform::TRegistryService {
+ public:
+  // Opening for change or creating under these roots is refused.
+  std::vector<platform::TRegRoot> ReadOnlyRoots;
+  // Every write into an opened key is refused.
+  bool RefuseSetValue = false;
+  // "Open HKLM\Software\X ReadOnly", "Create ...", "ForChange ...",
+  // "Query name", "Set name", "Delete name", "Close".
+  std::vector<std::string> Calls;
+
+  void Put(platform::TRegRoot root, const std::string& path, const std::string& name,
+           std::uint32_t type, platform::TRegData data);
+  void PutString(platform::TRegRoot root, const std::string& path, const std::string& name,
+                 const std::string& text);
+  void PutDword(platform::TRegRoot root, const std::string& path, const std::string& name,
+                std::uint32_t value);
+  void CreateKey(platform::TRegRoot root, const std::string& path);
+  const TFakeValue* Find(platform::TRegRoot root, const std::string& path,
+                         const std::string& name) const;
+  std::string String(platform::TRegRoot root, const std::string& path,
+                     const std::string& name) const;  // the REG_SZ text, or "<absent>"
+  bool KeyExists(platform::TRegRoot root, const std::string& path) const;
+  std::size_t OpenKeyCount() const { return FOpen.size(); }
+
+  long OpenKey(platform::TRegRoot root, const std::string& path, platform::TRegOpenMode mode,
+               platform::THandle& key) override;
+  long QueryValue(platform::THandle key, const std::string& name, std::size_t capacity,
+                  std::uint32_t& type, std::size_t& size, platform::TRegData& data) override;
+  long SetValue(platform::THandle key, const std::string& name, std::uint32_t type,
+                const platform::TRegData& data) override;
+  long DeleteValue(platform::THandle key, const std::string& name) override;
+  void CloseKey(platform::THandle key) override;
+
+ private:
+  struct TKey {
+    std::map<std::string, TFakeValue> Values;  // by upper-case name
+  };
+  struct TOpenKey {
+    std::string Id;  // root and upper-case path
+    bool Writable;
+  };
+  static bool Normalize(platform::TRegRoot root, const std::string& path, std::string& id);
+  std::map<std::string, TKey> FKeys;  // every existing key, by id
+  std::map<platform::THandle, TOpenKey> FOpen;
+  platform::THandle FNext = 0x1000;
+};
+
+struct TShellCall {
+  platform::THandle Owner;
+  std::string Verb, File, Parameters, Directory;
+  int Show;
+};
+
+class TFakeShell : public platform::TShellService {
+ public:
+  std::vector<TShellCall> Calls;
+  std::intptr_t Result = 42;
+  std::intptr_t Execute(platform::THandle owner, const std::string& verb, const std::string& file,
+                        const std::string& parameters, const std::string& directory,
+                        int show) override {
+    Calls.push_back({owner, verb, file, parameters, directory, show});
+    return Result;
+  }
+};
+
 // Every fake, installed for the lifetime of the object, with an
 // application object on top.
 struct TFakeSystem {
@@ -147,8 +223,10 @@ struct TFakeSystem {
   TFakeInstance Instance;
   TFakeDialogs Dialogs;
   TFakeAppHost AppHost;
-  platform::TScopedServices Scope{
-      platform::TServices{&Drives, &Media, &Instance, &Dialogs, &AppHost, nullptr}};
+  TFakeRegistry Registry;
+  TFakeShell Shell;
+  platform::TScopedServices Scope{platform::TServices{
+      &Drives, &Media, &Instance, &Dialogs, &AppHost, nullptr, &Registry, &Shell}};
 };
 
 }  // namespace fakes

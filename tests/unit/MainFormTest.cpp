@@ -13,7 +13,18 @@ class MainFormTest : public ::testing::Test {
   fakes::TFakeSystem System;
   platform::TApplication App;
 
-  TForm1* Start(std::initializer_list<char> cdDrives) {
+  // The settings of a program that has run before, in window mode.
+  void SeedSettings() {
+    System.Registry.PutString(platform::kHkeyLocalMachine, "Software\\Tandrel\\Morvel", "Sprog",
+                              "English");
+    System.Registry.PutString(platform::kHkeyLocalMachine, "Software\\Tandrel\\Morvel", "Tray",
+                              "Nej");
+    System.Registry.PutString(platform::kHkeyLocalMachine, "Software\\Tandrel\\Morvel", "Ikon",
+                              "Nej");
+  }
+
+  TForm1* Start(std::initializer_list<char> cdDrives, bool seed = true) {
+    if (seed) SeedSettings();
     System.Drives.AddDrive('C', 3);
     for (char c : cdDrives) System.Drives.AddCdRom(c);
     App.SetTitle("Morvel");

@@ -1,6 +1,8 @@
 #include <windows.h>
 
 #include <vector>
+
+#include "platform/win32/Handles.h"
 #include "platform/win32/Win32Drives.h"
 
 namespace platform::win32 {
@@ -23,6 +25,20 @@ unsigned TWin32Drives::SetErrorMode(unsigned mode) { return ::SetErrorMode(mode)
 bool TWin32Drives::FileExists(const std::string& path) {
   const DWORD attributes = ::GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool TWin32Drives::ReadFile(const std::string& path, std::string& contents) {
+  TKernelHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  contents.clear();
+  char chunk[4096];
+  for (;;) {
+    DWORD read = 0;
+    if (!::ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr)) return false;
+    if (read == 0) return true;
+    contents.append(chunk, read);
+  }
 }
 
 bool TWin32Drives::SetCurrentDirectory(const std::string& path) {

@@ -7,6 +7,8 @@
 #include "platform/win32/Win32Instance.h"
 #include "platform/win32/Win32Media.h"
 #include "platform/win32/Win32Peers.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Shell.h"
 
 namespace platform::win32 {
 
@@ -17,7 +19,10 @@ struct TWin32Services::TImpl {
   TWin32Dialogs Dialogs;
   TWin32AppHost AppHost;
   TWin32PeerFactory Peers;
-  TScopedServices Scope{TServices{&Drives, &Media, &Instance, &Dialogs, &AppHost, &Peers}};
+  TWin32Registry Registry;
+  TWin32Shell Shell;
+  TScopedServices Scope{
+      TServices{&Drives, &Media, &Instance, &Dialogs, &AppHost, &Peers, &Registry, &Shell}};
 };
 
 TWin32Services::TWin32Services() : FImpl(std::make_unique<TImpl>()) {}

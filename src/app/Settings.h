@@ -1,0 +1,20 @@
+// The program's own settings: three text values in one machine-wide key,
+// read once at start and written the moment the user changes a control.
+#pragma once
+
+#include "platform/Registry.h"
+
+namespace app {
+
+inline constexpr platform::TRegRoot kSettingsRoot = platform::kHkeyLocalMachine;
+inline constexpr const char* kSettingsKey = "Software\\Tandrel\\Morvel\\";
+
+inline constexpr const char* kSettingLanguage = "Sprog";  // the language box text
+inline constexpr const char* kSettingTray = "Tray";       // runs in the notification area
+inline constexpr const char* kSettingIcons = "Ikon";      // discs show their own icons
+
+// On and off, compared exactly: "ja" counts as neither.
+inline constexpr const char* kYes = "Ja";
+inline constexpr const char* kNo = "Nej";
+
+}  // namespace app
