@@ -6,7 +6,7 @@
 #   scenario.sh SCENARIO E2E_TESTS_EXE MORVEL_EXE WORK_DIR
 #
 # SCENARIO is "prefix" (only make sure the prefix exists), "two-drives",
-# "single-instance" or "eight-drives". The prefix is $WINEPREFIX, or
+# "single-instance", "eight-drives" or "language". The prefix is $WINEPREFIX, or
 # WORK_DIR/prefix when that is unset; DISPLAY is used when set, else an Xvfb
 # is started for this run and stopped again.
 set -euo pipefail
@@ -61,6 +61,7 @@ case "$scenario" in
   two-drives) letters=(d e); filter='TwoDrives.*' ;;
   single-instance) letters=(d); filter='SingleInstance.*' ;;
   eight-drives) letters=(d e f g h i j k); filter='EightDrives.*' ;;
+  language) letters=(d); filter='Language.*' ;;
   *) echo "e2e: unknown scenario $scenario" >&2; exit 2 ;;
 esac
 
