@@ -4,6 +4,7 @@
 # first (tools/setup.sh, as root on Debian 12).
 #
 #   tools/run.sh
+#   MORVEL_LANGUAGE=Deutsch tools/run.sh    (headless: the screenshot in German)
 #
 # With a DISPLAY the program runs until you end it. Without one it runs on a
 # private Xvfb: once its main window is up, a screenshot of the whole screen
@@ -21,7 +22,11 @@ source "$root/tools/wine-prefix.sh"
 
 prefix=$root/build/wine/run-prefix
 discs=$root/build/wine/run-discs
+language=${MORVEL_LANGUAGE:-English}
 shot=$root/build/run/morvel.png
+if [ "$language" != English ]; then
+  shot=$root/build/run/morvel-${language,,}.png
+fi
 exe=$root/build/win64/morvel.exe
 title="Morvel v 2.3"
 morvel_pid=
@@ -68,11 +73,12 @@ printf 'A folder that Wine shows as a CD-ROM drive.\r\n' >"$discs/d/readme.txt"
   # tray; on a real display the windows and tray icons go to the user's desktop.
   if [ -n "$headless" ]; then wp_reg_desktop on; else wp_reg_desktop off; fi
   if [ -n "$first_run" ] || [ -n "$headless" ]; then
-    # Start-up settings: English, the main window rather than the tray only,
-    # no disc icons. A screenshot needs the window, so a headless run always
-    # asks for it; otherwise the user's own choices from earlier runs stay.
+    # Start-up settings: the language asked for (English by default), the
+    # main window rather than the tray only, no disc icons. A screenshot needs
+    # the window, so a headless run always asks for it; otherwise the user's
+    # own choices from earlier runs stay.
     wp_reg_key 'HKEY_LOCAL_MACHINE\Software\Tandrel\Morvel'
-    wp_reg_sz Sprog English
+    wp_reg_sz Sprog "$language"
     wp_reg_sz Tray Nej
     wp_reg_sz Ikon Nej
   fi
