@@ -113,7 +113,10 @@ for _ in $(seq 1 600); do
   sleep 0.05
 done
 if [ -n "$shown" ]; then
-  sleep 1
+  # Xvfb keeps its pointer in the middle of the screen, over the window, and
+  # it cannot be moved there; the tooltip it calls up goes again after five
+  # seconds and stays away while the pointer rests.
+  sleep 6
 else
   echo "run: no visible window \"$title\" within 30 s; taking the screenshot anyway" >&2
 fi

@@ -70,9 +70,11 @@ void TIniFile::Parse(std::string_view text) {
     if (!current) continue;
     const std::size_t equals = line.find('=');
     std::string_view key = Trim(line.substr(0, equals));
-    std::string_view value =
-        equals == std::string_view::npos ? std::string_view() : Trim(line.substr(equals + 1));
-    current->Entries.push_back({std::string(key), std::string(value)});
+    if (equals == std::string_view::npos) {
+      current->Entries.push_back({std::string(key), {}, false});
+      continue;
+    }
+    current->Entries.push_back({std::string(key), std::string(Trim(line.substr(equals + 1))), true});
   }
 }
 
@@ -82,14 +84,18 @@ std::string TIniFile::ReadString(std::string_view section, std::string_view key,
   key = Trim(key);
   for (const TSection& s : FSections) {
     if (!SameIniName(s.Name, section)) continue;
+    // Like the system's reader: only the first section of a name and the
+    // first line of a key count, and a key without '=' has no value.
     for (const TEntry& e : s.Entries) {
       if (!SameIniName(e.Key, key)) continue;
+      if (!e.HasValue) return defaultValue;
       std::string_view value = e.Value;
       if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
           value.back() == value.front())
         value = value.substr(1, value.size() - 2);
       return std::string(value.substr(0, kIniValueMax));
     }
+    break;
   }
   return defaultValue;
 }

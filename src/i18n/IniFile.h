@@ -30,6 +30,7 @@ class TIniFile {
   struct TEntry {
     std::string Key;
     std::string Value;
+    bool HasValue;  // false for a line without '=': it answers with the default
   };
   struct TSection {
     std::string Name;
