@@ -30,6 +30,7 @@ void RegReadStr(TRegRoot root, const std::string& key, const std::string& name,
     return;
   }
   if (!a.Registry.ValueExists(name)) {
+    a.Registry.CloseKey();  // no key stays open while the message waits for the user
     platform::ShowMessage(name + " does not exists under " + key);
     return;
   }
