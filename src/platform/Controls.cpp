@@ -152,6 +152,14 @@ void TWinControl::EnabledChanged() {
   for (TControl* child : FControls) child->EnabledChanged();
 }
 
+// ---- TLabel ----
+
+void TLabel::TextMeasured(int width, int height) {
+  if (!AutoSize) return;
+  const TRect& r = Bounds();
+  if (width != r.Width || height != r.Height) SetBounds(r.Left, r.Top, width, height);
+}
+
 // ---- TImage ----
 
 void TImage::LoadFromFile(const std::string& path) {

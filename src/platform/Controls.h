@@ -126,6 +126,12 @@ class TLabel : public TControl {
  public:
   using TControl::TControl;
   bool Centered = false;
+  // The label fits its caption on one line, its left edge staying where it
+  // is, so that a longer translation is neither cut nor wrapped.
+  bool AutoSize = true;
+  // The peer tells the size of the caption on one line in the label's font
+  // whenever the caption or the font changes.
+  void TextMeasured(int width, int height);
 };
 
 class TPanel : public TWinControl {

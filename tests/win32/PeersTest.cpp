@@ -80,6 +80,13 @@ class TPeersForm : public TForm {
     Image->SetBounds(18, 198, 32, 32);
     Status = Create<TStatusBar>(this, "Status", this);
     Status->SetBounds(0, 280, 432, 19);
+    Label = Create<TLabel>(this, "Label", this);
+    Label->SetBounds(70, 190, 40, 13);
+    Label->SetCaption("Short");
+    Fixed = Create<TLabel>(this, "Fixed", this);
+    Fixed->AutoSize = false;
+    Fixed->SetBounds(70, 210, 40, 13);
+    Fixed->SetCaption("A caption far too long for its label");
     DoCreate();
   }
 
@@ -99,6 +106,7 @@ class TPeersForm : public TForm {
   TShape* Shape;
   TImage* Image;
   TStatusBar* Status;
+  TLabel *Label, *Fixed;
 };
 
 HWND H(const TControl* control) { return reinterpret_cast<HWND>(control->Handle()); }
@@ -394,6 +402,24 @@ TEST_F(Win32Peers, ADisabledSheetDisablesWhatIsOnIt) {
   EXPECT_TRUE(IsWindowEnabled(H(Form->First)));
   Form->Second->SetEnabled(true);
   EXPECT_TRUE(IsWindowEnabled(H(Form->Inner)));
+}
+
+TEST_F(Win32Peers, LabelsFitTheirCaptionOnOneLine) {
+  const int shortWidth = Form->Label->Bounds().Width;
+  EXPECT_GT(shortWidth, 10);
+  EXPECT_LT(shortWidth, 40);
+  // A longer translation widens the label to the right, on one line.
+  Form->Label->SetCaption("Standardafspiller til lyd-cd'er");
+  const TRect& r = Form->Label->Bounds();
+  EXPECT_EQ(r.Left, 70);
+  EXPECT_GT(r.Width, 3 * shortWidth);
+  EXPECT_LT(r.Height, 2 * 13);
+  const RECT placed = PlaceInParent(H(Form->Label));
+  EXPECT_EQ(placed.right - placed.left, r.Width);
+  EXPECT_FALSE(HasStyle(H(Form->Label), SS_CENTER));
+  // A label told not to size itself keeps the designed box.
+  EXPECT_EQ(Form->Fixed->Bounds().Width, 40);
+  EXPECT_EQ(Form->Fixed->Bounds().Height, 13);
 }
 
 TEST_F(Win32Peers, StatusBarShowsItsTextAtTheBottom) {

@@ -296,6 +296,47 @@ bool TWin32EditPeer::Reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& res
 
 // ---- static texts and bevels ----
 
+// ---- label ----
+
+TWin32LabelPeer::TWin32LabelPeer(TLabel& label) : TWin32Peer(label), FLabel(label) {
+  // A label that fits its text never needs to wrap it; one that does not
+  // fit is cut rather than broken over a second line it has no room for.
+  const DWORD align = label.Centered ? SS_CENTER : SS_LEFTNOWORDWRAP;
+  CreateChild(ChildParams(label, "STATIC", align));
+  Measure();
+}
+
+void TWin32LabelPeer::Changed(TChange what) {
+  TWin32Peer::Changed(what);
+  if (what == TChange::Caption) Measure();
+}
+
+void TWin32LabelPeer::Measure() {
+  HDC dc = Window() ? ::GetDC(Window()) : nullptr;
+  if (!dc) return;
+  const HFONT font = reinterpret_cast<HFONT>(::SendMessageA(Window(), WM_GETFONT, 0, 0));
+  const HGDIOBJ previous = font ? ::SelectObject(dc, font) : nullptr;
+  // An empty caption keeps the height of a line.
+  const std::string text = FLabel.Caption().empty() ? std::string(" ") : FLabel.Caption();
+  RECT r{0, 0, 0, 0};
+  const int lineHeight = ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r,
+                                     DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+  if (previous) ::SelectObject(dc, previous);
+  ::ReleaseDC(Window(), dc);
+  if (lineHeight == 0) return;
+  FLabel.TextMeasured(r.right - r.left, r.bottom - r.top);
+  // While the peer is being made the model cannot reach it yet.
+  ApplyBounds();
+}
+
+LRESULT TWin32LabelPeer::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = TWin32Peer::WndProc(window, message, wParam, lParam);
+  if (message == WM_SETFONT) Measure();
+  return result;
+}
+
+// ---- static frames ----
+
 TWin32StaticPeer::TWin32StaticPeer(TControl& control, DWORD style, bool caption)
     : TWin32Peer(control) {
   FCaptionIsText = caption;

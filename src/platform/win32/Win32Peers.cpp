@@ -434,7 +434,7 @@ std::unique_ptr<TPeer> TWin32PeerFactory::CreatePeer(TComponent& component) {
   if (auto* button = dynamic_cast<TButton*>(control))
     return std::make_unique<TWin32ButtonPeer>(*button);
   if (auto* label = dynamic_cast<TLabel*>(control))
-    return std::make_unique<TWin32StaticPeer>(*label, label->Centered ? SS_CENTER : SS_LEFT, true);
+    return std::make_unique<TWin32LabelPeer>(*label);
   if (auto* bevel = dynamic_cast<TBevel*>(control))
     return std::make_unique<TWin32StaticPeer>(*bevel, SS_ETCHEDFRAME, false);
   if (auto* shape = dynamic_cast<TShape*>(control))

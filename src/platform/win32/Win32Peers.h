@@ -261,6 +261,21 @@ class TWin32CheckListPeer final : public TWin32Peer {
 };
 
 // Labels and bevels: plain static windows.
+// A label: static text that measures itself for the model's AutoSize.
+class TWin32LabelPeer final : public TWin32Peer {
+ public:
+  explicit TWin32LabelPeer(TLabel& label);
+  void Changed(TChange what) override;
+
+ protected:
+  LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  // Measures the caption and tells the model, then follows its bounds.
+  void Measure();
+  TLabel& FLabel;
+};
+
 class TWin32StaticPeer final : public TWin32Peer {
  public:
   TWin32StaticPeer(TControl& control, DWORD style, bool caption);
