@@ -29,7 +29,8 @@ class TDriveService {
   // SetErrorMode; returns the previous mode.
   virtual unsigned SetErrorMode(unsigned mode) = 0;
   virtual bool FileExists(const std::string& path) = 0;
-  // The whole content of a file; false when it cannot be read.
+  // The whole content of a file; false when it cannot be read or is larger
+  // than any file the program reads can sensibly be (16 MiB).
   virtual bool ReadFile(const std::string& path, std::string& contents) = 0;
   virtual bool SetCurrentDirectory(const std::string& path) = 0;
   // The program's directory, with its trailing backslash.

@@ -49,6 +49,27 @@ TEST(Win32Drives, ProgramDirIsTheFolderOfTheExecutable) {
   EXPECT_FALSE(drives.FileExists(dir));  // a folder is not a file
 }
 
+TEST(Win32Drives, ReadFileGivesTheBytesAsStored) {
+  char folder[MAX_PATH];
+  GetTempPathA(MAX_PATH, folder);
+  const std::string path = std::string(folder) + "morvel-readfile.ini";
+  const std::string bytes("[S]\r\nk=v\xE6\0tail\n", 17);
+  {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+  }
+  TWin32Drives drives;
+  std::string read;
+  EXPECT_TRUE(drives.ReadFile(path, read));
+  EXPECT_EQ(read, bytes);
+  DeleteFileA(path.c_str());
+  EXPECT_FALSE(drives.ReadFile(path, read));
+  EXPECT_FALSE(drives.ReadFile(folder, read));  // a folder is no file
+}
+
 class Win32CdRom : public ::testing::Test {
  protected:
   void SetUp() override {

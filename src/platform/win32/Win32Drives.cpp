@@ -27,10 +27,18 @@ bool TWin32Drives::FileExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+namespace {
+constexpr LONGLONG kMaxReadFileSize = 16 * 1024 * 1024;
+}  // namespace
+
 bool TWin32Drives::ReadFile(const std::string& path, std::string& contents) {
   TKernelHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
+  // INI files are small; a huge one (from a disc, say) is not read at all
+  // rather than filling the memory.
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart > kMaxReadFileSize) return false;
   contents.clear();
   char chunk[4096];
   for (;;) {
@@ -38,6 +46,7 @@ bool TWin32Drives::ReadFile(const std::string& path, std::string& contents) {
     if (!::ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr)) return false;
     if (read == 0) return true;
     contents.append(chunk, read);
+    if (static_cast<LONGLONG>(contents.size()) > kMaxReadFileSize) return false;  // it grew
   }
 }
 
