@@ -22,13 +22,6 @@ std::string Trim(const std::string& s) {
   return s.substr(b, e - b);
 }
 
-TComponent* OwnedByName(const TComponent* owner, const std::string& name) {
-  if (!owner) return nullptr;
-  for (const auto& c : owner->Components())
-    if (platform::SameText(c->Name(), name)) return c.get();
-  return nullptr;
-}
-
 }  // namespace
 
 void TLanguage::SetSeparator(const std::string& separator) {
@@ -60,7 +53,7 @@ void TLanguage::SetPropertyByPath(const std::string& pathIn, const std::string& 
   for (std::size_t dot = path.find('.'); dot != std::string::npos; dot = path.find('.')) {
     const std::string head = Trim(path.substr(0, dot));
     path = Trim(path.substr(dot + 1));
-    current = OwnedByName(current, head);
+    current = current ? current->FindComponent(head) : nullptr;
   }
   if (!current || valueIn.empty()) return;
 
@@ -71,7 +64,7 @@ void TLanguage::SetPropertyByPath(const std::string& pathIn, const std::string& 
     OnTranslate(this, current, path, old, value);
   }
 
-  prop = current->FindProperty(Trim(path));
+  // Path is the trimmed property name already; the handler cannot change it.
   if (!prop) return;
   switch (prop->Kind) {
     case TPropKind::Text:

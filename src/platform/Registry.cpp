@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "platform/Services.h"
 
@@ -47,7 +48,6 @@ bool TRegistry::OpenKey(const std::string& path, bool canCreate) {
                         key) != kErrorSuccess)
     return false;
   FKey = key;
-  FOpen = true;
   return true;
 }
 
@@ -56,19 +56,16 @@ bool TRegistry::OpenKeyReadOnly(const std::string& path) {
   THandle key = 0;
   if (Service().OpenKey(FRoot, path, TRegOpenMode::ReadOnly, key) != kErrorSuccess) return false;
   FKey = key;
-  FOpen = true;
   return true;
 }
 
 void TRegistry::CloseKey() {
-  if (!FOpen) return;
-  FOpen = false;
-  Service().CloseKey(FKey);
-  FKey = 0;
+  if (!Open()) return;
+  Service().CloseKey(std::exchange(FKey, 0));
 }
 
 bool TRegistry::ValueExists(const std::string& name) {
-  if (!FOpen) return false;
+  if (!Open()) return false;
   std::uint32_t type = 0;
   std::size_t size = 0;
   TRegData data;
@@ -76,14 +73,14 @@ bool TRegistry::ValueExists(const std::string& name) {
 }
 
 bool TRegistry::DeleteValue(const std::string& name) {
-  return FOpen && Service().DeleteValue(FKey, name) == kErrorSuccess;
+  return Open() && Service().DeleteValue(FKey, name) == kErrorSuccess;
 }
 
 std::string TRegistry::ReadString(const std::string& name) {
   std::uint32_t type = 0;
   std::size_t size = 0;
   TRegData data;
-  if (!FOpen || Service().QueryValue(FKey, name, 0, type, size, data) != kErrorSuccess) return {};
+  if (!Open() || Service().QueryValue(FKey, name, 0, type, size, data) != kErrorSuccess) return {};
   if (size == 0) return {};
   if (Service().QueryValue(FKey, name, size, type, size, data) != kErrorSuccess) FailedGet(name);
   if (type != kRegSz && type != kRegExpandSz) InvalidType(name);
@@ -97,7 +94,7 @@ std::int32_t TRegistry::ReadInteger(const std::string& name) {
   std::uint32_t type = 0;
   std::size_t size = 0;
   TRegData data;
-  if (!FOpen || Service().QueryValue(FKey, name, 4, type, size, data) != kErrorSuccess)
+  if (!Open() || Service().QueryValue(FKey, name, 4, type, size, data) != kErrorSuccess)
     FailedGet(name);
   if (type != kRegDword) InvalidType(name);
   // A DWORD stored with fewer than four bytes reads with the rest as zero.
@@ -112,7 +109,7 @@ std::size_t TRegistry::ReadBinaryData(const std::string& name, void* buffer, std
   std::uint32_t type = 0;
   std::size_t size = 0;
   TRegData data;
-  if (!FOpen || Service().QueryValue(FKey, name, 0, type, size, data) != kErrorSuccess)
+  if (!Open() || Service().QueryValue(FKey, name, 0, type, size, data) != kErrorSuccess)
     FailedGet(name);
   if (!IsBinaryKind(type) || size > bufSize) InvalidType(name);
   if (size == 0) return 0;
@@ -124,7 +121,7 @@ std::size_t TRegistry::ReadBinaryData(const std::string& name, void* buffer, std
 }
 
 void TRegistry::Write(const std::string& name, std::uint32_t type, TRegData data) {
-  if (!FOpen || Service().SetValue(FKey, name, type, data) != kErrorSuccess)
+  if (!Open() || Service().SetValue(FKey, name, type, data) != kErrorSuccess)
     throw ERegistryException("Failed to set data for '" + name + "'");
 }
 

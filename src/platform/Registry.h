@@ -88,9 +88,10 @@ class TRegistry {
  private:
   void Write(const std::string& name, std::uint32_t type, TRegData data);
 
+  bool Open() const { return FKey != 0; }
+
   TRegRoot FRoot;
-  THandle FKey = 0;
-  bool FOpen = false;
+  THandle FKey = 0;  // 0 while no key is open
 };
 
 }  // namespace platform

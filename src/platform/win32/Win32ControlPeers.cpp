@@ -312,18 +312,18 @@ void TWin32LabelPeer::Changed(TChange what) {
 }
 
 void TWin32LabelPeer::Measure() {
-  HDC dc = Window() ? ::GetDC(Window()) : nullptr;
-  if (!dc) return;
-  const HFONT font = reinterpret_cast<HFONT>(::SendMessageA(Window(), WM_GETFONT, 0, 0));
-  const HGDIOBJ previous = font ? ::SelectObject(dc, font) : nullptr;
-  // An empty caption keeps the height of a line.
-  const std::string text = FLabel.Caption().empty() ? std::string(" ") : FLabel.Caption();
+  if (!Window()) return;
   RECT r{0, 0, 0, 0};
-  const int lineHeight = ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r,
-                                     DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
-  if (previous) ::SelectObject(dc, previous);
-  ::ReleaseDC(Window(), dc);
-  if (lineHeight == 0) return;
+  {
+    TWindowDc dc(Window());
+    if (!dc.Dc()) return;
+    TSelectScope font(dc.Dc(), reinterpret_cast<HGDIOBJ>(::SendMessageA(Window(), WM_GETFONT, 0, 0)));
+    // An empty caption keeps the height of a line.
+    const std::string text = FLabel.Caption().empty() ? std::string(" ") : FLabel.Caption();
+    if (!::DrawTextA(dc.Dc(), text.c_str(), static_cast<int>(text.size()), &r,
+                     DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS))
+      return;
+  }
   FLabel.TextMeasured(r.right - r.left, r.bottom - r.top);
   // While the peer is being made the model cannot reach it yet.
   ApplyBounds();

@@ -98,7 +98,7 @@ TWin32FormPeer::~TWin32FormPeer() {
 void TWin32FormPeer::CreateFormFont() {
   int pixelsPerInch = 96;
   {
-    TScreenDc screen;
+    TWindowDc screen;
     if (screen.Dc()) pixelsPerInch = ::GetDeviceCaps(screen.Dc(), LOGPIXELSY);
   }
   FFont.reset(::CreateFontA(-::MulDiv(FForm.FontSize, pixelsPerInch, 72), 0, 0, 0, FW_NORMAL, FALSE,

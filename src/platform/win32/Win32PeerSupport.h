@@ -68,18 +68,19 @@ class TSavedDc {
   int FState;
 };
 
-// The screen DC, for font metrics.
-class TScreenDc {
+// A window's DC (the screen's for no window), for measuring text.
+class TWindowDc {
  public:
-  TScreenDc() : FDc(::GetDC(nullptr)) {}
-  ~TScreenDc() {
-    if (FDc) ::ReleaseDC(nullptr, FDc);
+  explicit TWindowDc(HWND window = nullptr) : FWindow(window), FDc(::GetDC(window)) {}
+  ~TWindowDc() {
+    if (FDc) ::ReleaseDC(FWindow, FDc);
   }
-  TScreenDc(const TScreenDc&) = delete;
-  TScreenDc& operator=(const TScreenDc&) = delete;
+  TWindowDc(const TWindowDc&) = delete;
+  TWindowDc& operator=(const TWindowDc&) = delete;
   HDC Dc() const { return FDc; }
 
  private:
+  HWND FWindow;
   HDC FDc;
 };
 
