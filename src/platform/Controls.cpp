@@ -341,4 +341,25 @@ TMenuItem* TPopupMenu::Add(std::string name, std::string caption, TNotifyEvent o
   return item;
 }
 
+TMenuItem* TPopupMenu::DefaultItem() const {
+  for (TMenuItem* item : FItems)
+    if (item->Default && item->Enabled && !item->IsSeparator()) return item;
+  return nullptr;
+}
+
+void TPopupMenu::Popup(int x, int y, THandle owner) {
+  DoEvent(OnPopup, this);
+  if (!Services().Peers) return;
+  // The native menu is built anew each time, so it always shows the current
+  // captions; it lives only while it is shown.
+  std::unique_ptr<TPeer> peer = Services().Peers->CreatePeer(*this);
+  auto* menu = dynamic_cast<TMenuPeer*>(peer.get());
+  if (!menu) return;
+  const int chosen = menu->Track(x, y, owner);
+  peer.reset();
+  if (chosen >= 0 && chosen < static_cast<int>(FItems.size()) && FItems[chosen]->Enabled &&
+      !FItems[chosen]->IsSeparator())
+    FItems[chosen]->UserClicked();
+}
+
 }  // namespace platform

@@ -321,11 +321,21 @@ class TMenuItem : public TComponent {
  public:
   using TComponent::TComponent;
   std::string Caption;  // "-" makes a separator
-  std::string Picture;  // icon file shown beside the caption, if any
+  std::string Picture;  // icon file beside the program, shown beside the caption
+  bool Enabled = true;
+  bool Default = false;  // shown in bold; a tray icon's double click chooses it
   TNotifyEvent OnClick;
   bool IsSeparator() const { return Caption == "-"; }
   void UserClicked() { DoEvent(OnClick, this); }
   const TPropTable& PublishedProperties() const override;
+};
+
+// The native side of a pop-up menu.
+class TMenuPeer : public TPeer {
+ public:
+  // Shows the menu at a screen position, owned by `owner`, and returns the
+  // index of the item chosen, or -1 when the menu was dismissed.
+  virtual int Track(int x, int y, THandle owner) = 0;
 };
 
 class TPopupMenu : public TComponent {
@@ -333,6 +343,18 @@ class TPopupMenu : public TComponent {
   using TComponent::TComponent;
   TMenuItem* Add(std::string name, std::string caption, TNotifyEvent onClick = {});
   const std::vector<TMenuItem*>& Items() const { return FItems; }
+  // The enabled default item, or nullptr.
+  TMenuItem* DefaultItem() const;
+
+  // Whether the menu opens by itself on a right click of its owner.
+  bool AutoPopup = true;
+  // The component that opened the menu last.
+  TComponent* PopupComponent = nullptr;
+
+  // Shows the menu at a screen position and returns when it has closed; the
+  // chosen item's OnClick runs after that. OnPopup runs first.
+  void Popup(int x, int y, THandle owner);
+  TNotifyEvent OnPopup;
 
  private:
   std::vector<TMenuItem*> FItems;

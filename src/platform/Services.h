@@ -12,6 +12,9 @@ namespace platform {
 
 class TAppHost;
 class TDialogService;
+class TIconService;
+class TNotifyArea;
+class TWaitClock;
 class TPeerFactory;
 class TRegistryService;
 
@@ -29,6 +32,9 @@ class TDriveService {
   // SetErrorMode; returns the previous mode.
   virtual unsigned SetErrorMode(unsigned mode) = 0;
   virtual bool FileExists(const std::string& path) = 0;
+  // FindFirstFileA for the path: true when it finds an entry of any kind,
+  // folders included.
+  virtual bool EntryExists(const std::string& path) = 0;
   // The whole content of a file; false when it cannot be read or is larger
   // than any file the program reads can sensibly be (16 MiB).
   virtual bool ReadFile(const std::string& path, std::string& contents) = 0;
@@ -96,7 +102,8 @@ class TInstanceChannel {
   virtual void SetForegroundWindow(THandle window) = 0;
 };
 
-inline constexpr int kSwShow = 5;  // SW_SHOW
+inline constexpr int kSwShowNormal = 1;  // SW_SHOWNORMAL
+inline constexpr int kSwShow = 5;        // SW_SHOW
 
 class TShellService {
  public:
@@ -117,6 +124,9 @@ struct TServices {
   TPeerFactory* Peers = nullptr;  // nullptr: models without windows
   TRegistryService* Registry = nullptr;
   TShellService* Shell = nullptr;
+  TNotifyArea* NotifyArea = nullptr;
+  TIconService* Icons = nullptr;
+  TWaitClock* Clock = nullptr;  // nullptr: the steady clock
 };
 
 TServices& Services();

@@ -2,14 +2,20 @@
 // every call.
 #pragma once
 
+#include <atomic>
+#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <map>
+#include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "platform/Application.h"
+#include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/NotifyArea.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
 
@@ -36,8 +42,20 @@ class TFakeDrives : public platform::TDriveService {
   unsigned SetErrorMode(unsigned mode) override;
   std::map<std::string, std::string> Files;  // by full path, exactly as asked for
   bool FileExists(const std::string& path) override { return Files.count(path) != 0; }
+  // Files and these (folders, say) are found by a directory search.
+  std::set<std::string> Entries;
+  bool EntryExists(const std::string& path) override {
+    return Files.count(path) != 0 || Entries.count(path) != 0;
+  }
   bool ReadFile(const std::string& path, std::string& contents) override;
-  bool SetCurrentDirectory(const std::string& path) override { return true; }
+  std::string CurrentDirectory = "C:\\";
+  bool RefuseDirectory = false;
+  bool SetCurrentDirectory(const std::string& path) override {
+    Calls.push_back("SetCurrentDirectory " + path);
+    if (RefuseDirectory) return false;
+    CurrentDirectory = path;
+    return true;
+  }
   std::string ProgramDir() override { return Dir; }
 };
 
@@ -215,6 +233,95 @@ class TFakeShell : public platform::TShellService {
   }
 };
 
+// The notification area: a record of every request, safe to use from the
+// animation threads too.
+struct TNotifyCall {
+  unsigned Message;
+  platform::TNotifyIconData Data;
+};
+
+class TFakeNotifyArea : public platform::TNotifyArea {
+ public:
+  static constexpr std::uint32_t kTaskbarCreated = 0xC0DE;
+  bool RefuseAdd = false;
+  int CursorX = 100, CursorY = 200;
+
+  bool NotifyIcon(unsigned message, const platform::TNotifyIconData& data) override;
+  platform::THandle CreateUtilityWindow(platform::TWindowMessageHandler handler) override;
+  void DestroyUtilityWindow(platform::THandle window) override;
+  std::uint32_t TaskbarCreatedMessage() override { return kTaskbarCreated; }
+  bool GetCursorPos(int& x, int& y) override;
+  void SetForegroundWindow(platform::THandle window) override;
+  void ProcessMessages() override;
+  void CancelMouseCapture() override;
+
+  // Sends a message to a utility window as the system would.
+  platform::TLResult Send(platform::THandle window, std::uint32_t message, platform::TWParam wParam,
+                          platform::TLParam lParam);
+  // Sends "TaskbarCreated" to every utility window.
+  void BroadcastTaskbarCreated();
+
+  std::vector<TNotifyCall> Calls() const;
+  std::size_t CallCount() const;
+  void ClearCalls();
+  // "Add", "Modify", "Delete" for each request about a window, in order.
+  std::vector<std::string> Requests(platform::THandle window) const;
+  // What the shell shows now: the icon and tip of each registered window.
+  bool Registered(platform::THandle window) const;
+  platform::TNotifyIconData Shown(platform::THandle window) const;
+  std::size_t WindowCount() const;
+  std::vector<std::string> Steps() const;  // "Foreground 1", "ProcessMessages", ...
+
+ private:
+  mutable std::mutex FLock;
+  std::vector<TNotifyCall> FCalls;
+  std::map<platform::THandle, platform::TNotifyIconData> FRegistered;
+  std::map<platform::THandle, platform::TWindowMessageHandler> FWindows;
+  std::vector<std::string> FSteps;
+  platform::THandle FNextWindow = 0x700;
+};
+
+// Icon handles from a counter; a test checks that every one is given back.
+class TFakeIcons : public platform::TIconService {
+ public:
+  std::set<std::string> Readable;  // paths that load
+  platform::THandle LoadIconFile(const std::string& path) override;
+  platform::THandle CopyIcon(platform::THandle icon) override;
+  void DestroyIcon(platform::THandle icon) override;
+  // The file an icon was loaded from (copies keep it); "" when unknown.
+  std::string FileOf(platform::THandle icon) const;
+  std::size_t LiveCount() const;
+  bool Live(platform::THandle icon) const;
+  int DestroyedUnknown() const;
+
+ private:
+  mutable std::mutex FLock;
+  std::map<platform::THandle, std::string> FLive;
+  platform::THandle FNext = 0x3000;
+  int FUnknown = 0;
+};
+
+// Time that moves only when the test moves it. Waiters wake when their
+// time has come or their condition holds.
+class TFakeClock : public platform::TWaitClock {
+ public:
+  void WaitFor(std::unique_lock<std::mutex>& lock, std::condition_variable& wake, unsigned ms,
+               const std::function<bool()>& done) override;
+  void Advance(unsigned ms);
+  unsigned long long Now() const { return FNow.load(); }
+  // The number of threads waiting for their time now.
+  int Waiting() const;
+
+ private:
+  struct TWaiter {
+    std::mutex* Lock;
+    std::condition_variable* Wake;
+  };
+  std::atomic<unsigned long long> FNow{0};
+  mutable std::mutex FWaitersLock;
+  std::vector<TWaiter> FWaiters;
+};
+
 // Every fake, installed for the lifetime of the object, with an
 // application object on top.
 struct TFakeSystem {
@@ -225,8 +332,12 @@ struct TFakeSystem {
   TFakeAppHost AppHost;
   TFakeRegistry Registry;
   TFakeShell Shell;
-  platform::TScopedServices Scope{platform::TServices{
-      &Drives, &Media, &Instance, &Dialogs, &AppHost, nullptr, &Registry, &Shell}};
+  TFakeNotifyArea NotifyArea;
+  TFakeIcons Icons;
+  TFakeClock Clock;
+  platform::TScopedServices Scope{platform::TServices{&Drives, &Media, &Instance, &Dialogs,
+                                                      &AppHost, nullptr, &Registry, &Shell,
+                                                      &NotifyArea, &Icons, &Clock}};
 };
 
 }  // namespace fakes

@@ -27,6 +27,14 @@ bool TWin32Drives::FileExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+bool TWin32Drives::EntryExists(const std::string& path) {
+  WIN32_FIND_DATAA found;
+  const HANDLE search = ::FindFirstFileA(path.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  ::FindClose(search);
+  return true;
+}
+
 namespace {
 constexpr LONGLONG kMaxReadFileSize = 16 * 1024 * 1024;
 }  // namespace

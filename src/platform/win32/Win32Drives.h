@@ -13,6 +13,7 @@ class TWin32Drives : public TDriveService {
   bool GetVolumeSize(const std::string& root, std::uint64_t& totalBytes) override;
   unsigned SetErrorMode(unsigned mode) override;
   bool FileExists(const std::string& path) override;
+  bool EntryExists(const std::string& path) override;
   bool ReadFile(const std::string& path, std::string& contents) override;
   bool SetCurrentDirectory(const std::string& path) override;
   std::string ProgramDir() override;

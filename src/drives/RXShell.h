@@ -1,0 +1,178 @@
+// A notification-area icon as a component: an image (or an animation over a
+// list of images), a tooltip, mouse events and a pop-up menu.
+//
+// Threads: everything runs on the user-interface thread except the
+// animation step, which runs on the icon's own TTimerThread. One lock per
+// icon guards what both touch: the images, the animation position, the
+// tooltip and the shown flag, and with them every request to the
+// notification area about this icon, so a step and a change made by the
+// program can never interleave on the icon's record. Events are fired
+// without the lock held, so a handler may change the icon.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/Component.h"
+#include "platform/Icon.h"
+#include "platform/NotifyArea.h"
+
+namespace platform {
+class TPopupMenu;
+}
+
+namespace drives {
+
+enum class TMouseButton { Left, Right, Middle };
+
+// Which buttons were involved and whether it was a double click.
+enum TShiftState : unsigned { ssLeft = 1, ssRight = 2, ssMiddle = 4, ssDouble = 8 };
+
+using TMouseEvent = std::function<void(platform::TObject* sender, TMouseButton button,
+                                       unsigned shift, int x, int y)>;
+using TMouseMoveEvent = std::function<void(platform::TObject* sender, unsigned shift, int x, int y)>;
+
+// A list of icon images; adding an image stores a copy of it.
+class TIconList {
+ public:
+  int Count() const { return static_cast<int>(FIcons.size()); }
+  const platform::TIcon& operator[](int index) const { return FIcons.at(index); }
+  void Add(const platform::TIcon& icon) { FIcons.push_back(icon); }
+  void Insert(int index, const platform::TIcon& icon);
+  void Clear() { FIcons.clear(); }
+
+ private:
+  std::vector<platform::TIcon> FIcons;
+};
+
+class TRxTrayIcon;
+
+// Steps one icon's animation: waits the icon's interval, then advances it,
+// until told to stop. Suspended while the icon is hidden; the position is
+// kept, so the animation resumes where it stopped.
+class TTimerThread {
+ public:
+  TTimerThread(TRxTrayIcon& icon, bool suspended);
+  // Tells the thread to stop and waits for it.
+  ~TTimerThread();
+  TTimerThread(const TTimerThread&) = delete;
+  TTimerThread& operator=(const TTimerThread&) = delete;
+
+  void Suspend();
+  void Resume();
+  bool Suspended() const;
+
+ private:
+  void Execute();
+
+  TRxTrayIcon& FIcon;
+  mutable std::mutex FLock;
+  std::condition_variable FWake;
+  bool FSuspended;
+  bool FTerminated = false;
+  std::thread FThread;  // last: it starts once the state above exists
+};
+
+class TRxTrayIcon : public platform::TComponent {
+ public:
+  // The message the notification area sends the icon's window.
+  static constexpr std::uint32_t kCallbackMessage = 0xB054;
+
+  explicit TRxTrayIcon(platform::TComponent* owner);
+  ~TRxTrayIcon() override;
+
+  // Present in the notification area.
+  bool Active() const;
+  void SetActive(bool active);
+  // Whether the notification area accepted the icon.
+  bool Shown() const;
+
+  // The base image, shown while the icon does not animate.
+  platform::TIcon Icon() const;  // a copy
+  void SetIcon(const platform::TIcon& icon);
+  void LoadIcon(const std::string& path);
+
+  // The animation list; each change of it counts as a change of the icon.
+  int IconCount() const;
+  void InsertIcon(int index, const platform::TIcon& icon);
+  void AddIcon(const platform::TIcon& icon);
+  void ClearIcons();
+
+  bool Animated() const;
+  // True takes effect only while the list holds an image; the position
+  // starts again at 0 either way.
+  void SetAnimated(bool animated);
+  std::uint16_t Interval() const { return FInterval.load(); }
+  void SetInterval(std::uint16_t ms) { FInterval = ms; }
+  int AnimationPosition() const;
+
+  std::string Hint() const;
+  void SetHint(const std::string& hint);
+
+  // Mouse messages are handled only while enabled.
+  bool Enabled = true;
+  platform::TPopupMenu* PopupMenu = nullptr;
+
+  TMouseEvent OnMouseDown;
+  TMouseEvent OnMouseUp;
+  TMouseEvent OnClick;
+  TMouseMoveEvent OnMouseMove;
+  platform::TNotifyEvent OnDblClick;
+
+  // The icon's own hidden window, which receives its messages.
+  platform::THandle Handle() const { return FWindow; }
+  // The handle of the image the notification area is given now.
+  platform::THandle ImageShown() const;
+  // The tooltip as the record carries it.
+  std::string Tip() const;
+
+  // One message to the icon's window; true when handled.
+  bool WndProc(std::uint32_t message, platform::TWParam wParam, platform::TLParam lParam,
+               platform::TLResult& result);
+
+ private:
+  friend class TTimerThread;
+  using TLock = std::unique_lock<std::mutex>;
+
+  // All of these run with FLock held.
+  platform::THandle CurrentImage() const;
+  platform::TNotifyIconData Record() const;
+  bool Notify(unsigned message) const;
+  void ShowLocked();
+  void HideLocked();
+  // A change of image or tooltip: hands back a thread to stop when the
+  // change ended the animation.
+  std::unique_ptr<TTimerThread> ChangedLocked();
+
+  // Runs on the animation thread.
+  void AnimationStep();
+
+  void MouseMessage(std::uint32_t mouseMessage);
+  bool DoPopup(int x, int y);
+  void FireMouse(const TMouseEvent& event, TMouseButton button, unsigned shift, int x, int y);
+
+  mutable std::mutex FLock;
+  platform::THandle FWindow = 0;
+  std::uint32_t FTaskbarCreated = 0;
+  bool FActive = false;
+  bool FShown = false;
+  bool FAnimated = false;
+  int FPosition = 0;
+  platform::TIcon FIcon;
+  TIconList FIcons;
+  std::string FHint;
+  std::atomic<std::uint16_t> FInterval{150};
+  std::unique_ptr<TTimerThread> FThread;
+  // Which buttons went down on the icon; user-interface thread only.
+  bool FLeftDown = false;
+  bool FRightDown = false;
+};
+
+}  // namespace drives
