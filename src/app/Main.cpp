@@ -1,7 +1,13 @@
 #include "app/Main.h"
 
+#include <algorithm>
+#include <cctype>
+
+#include "about/OmU.h"
 #include "app/Settings.h"
 #include "drives/CDFunc.h"
+#include "drives/DriveIcons.h"
+#include "drives/RunDisc.h"
 #include "i18n/LangSelect.h"
 #include "platform/Application.h"
 #include "platform/Dialogs.h"
@@ -48,6 +54,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
   BuildMenu();
   OnCreate = [this](TObject* s) { FormCreate(s); };
   OnCloseQuery = [this](TObject* s, bool& canClose) { FormCloseQuery(s, canClose); };
+  OnCanResize = [this](TObject* s, int& w, int& h, bool& resize) { FormCanResize(s, w, h, resize); };
   // FormCreate runs once the application owns the form under its name, so
   // that the language paths "Form1. ..." reach it.
 }
@@ -66,6 +73,7 @@ void TForm1::BuildControls() {
       Make<TBitBtn>(this, this, "BitBtn3", {8, 111, 113, 24}, "Close", "Close selected drive");
   BitBtn3->OnClick = [this](TObject* s) { BitBtn3Click(s); };
   BitBtn4 = Make<TBitBtn>(this, this, "BitBtn4", {8, 143, 113, 25}, "Run", "Run selected drive");
+  BitBtn4->OnClick = [this](TObject* s) { BitBtn4Click(s); };
 
   PageControl1 = Make<TPageControl>(this, this, "PageControl1", {129, 1, 240, 172});
   TabSheet1 = Make<TTabSheet>(this, PageControl1, "TabSheet1", {}, "Options");
@@ -78,6 +86,7 @@ void TForm1::BuildControls() {
   BitBtn6 =
       Make<TBitBtn>(this, Panel1, "BitBtn6", {130, 62, 91, 25}, "BitBtn6", "Autorun function off");
   CheckBox3 = Make<TMyCheckBox>(this, Panel1, "CheckBox3", {8, 104, 177, 17}, "Taskbar");
+  CheckBox3->OnClick = [this](TObject* s) { CheckBox3Click(s); };
   CheckBox5 = Make<TMyCheckBox>(this, Panel1, "CheckBox5", {8, 121, 201, 17}, "Ikon");
 
   TabSheet2 = Make<TTabSheet>(this, PageControl1, "TabSheet2", {}, "Extras");
@@ -116,6 +125,7 @@ void TForm1::BuildControls() {
                               "Install from Removable Media");
 
   BitBtn1 = Make<TBitBtn>(this, this, "BitBtn1", {382, 23, 89, 25}, "BitBtn1", "About the program");
+  BitBtn1->OnClick = [this](TObject* s) { BitBtn1Click(s); };
   // The picture sits over its frame.
   Image1 = Make<TImage>(this, this, "Image1", {397, 63, 73, 65});
   Shape1 = Make<TShape>(this, this, "Shape1", {398, 65, 71, 63});
@@ -141,16 +151,75 @@ void TForm1::BuildControls() {
 
 void TForm1::BuildMenu() {
   PopupMenu1 = TComponent::Create<TPopupMenu>(this, "PopupMenu1");
-  Restore1 = PopupMenu1->Add("Restore1", "Gendan");
+  Restore1 = PopupMenu1->Add("Restore1", "Gendan", [this](TObject* s) { Restore1Click(s); });
   PopupMenu1->Add("N1", "-");
   Open1 = PopupMenu1->Add("Open1", "\xC5" "ben", [this](TObject* s) { BitBtn2Click(s); });
   Close1 = PopupMenu1->Add("Close1", "Luk", [this](TObject* s) { BitBtn3Click(s); });
   PopupMenu1->Add("N3", "-");
-  Run1 = PopupMenu1->Add("Run1", "K\xF8r");
-  Explore1 = PopupMenu1->Add("Explore1", "Explore");
+  Run1 = PopupMenu1->Add("Run1", "K\xF8r", [this](TObject* s) { BitBtn4Click(s); });
+  Explore1 = PopupMenu1->Add("Explore1", "Explore", [this](TObject* s) { Explore1Click(s); });
   PopupMenu1->Add("N2", "-");
-  Exit1 = PopupMenu1->Add("Exit1", "Exit");
+  Exit1 = PopupMenu1->Add("Exit1", "Exit", [this](TObject* s) { Exit1Click(s); });
+  Restore1->Picture = "restore.ico";
+  Open1->Picture = "open.ico";
+  Close1->Picture = "close.ico";
+  Run1->Picture = "run.ico";
+  Explore1->Picture = "explore.ico";
+  Exit1->Picture = "exit.ico";
 }
+
+int TForm1::DriveIconCount() const {
+  int n = 0;
+  while (n < kMaxDrives && DriveTrayIcons[n + 1]) ++n;
+  return n;
+}
+
+void TForm1::CreateDriveTrayIcons() {
+  const TStrings& drives = ComboBox2->Items();
+  for (int k = std::min(drives.Count(), kMaxDrives); k >= 1; --k) {
+    const char letter = drives[k - 1].empty() ? '\0' : drives[k - 1][0];
+    DriveIconImages[k] = std::make_unique<TIcon>();
+    drives::TRxTrayIcon* icon = TComponent::Create<drives::TRxTrayIcon>(this, "");
+    DriveTrayIcons[k] = icon;
+    icon->PopupMenu = PopupMenu1;
+    icon->SetActive(false);
+    const std::string entry = k - 1 < Drev->Items().Count() ? Drev->Items()[k - 1] : std::string();
+    drives::LoadDriveImages(*icon, letter, entry);
+    icon->OnMouseDown = [this](TObject* s, drives::TMouseButton b, unsigned shift, int x, int y) {
+      OnDriveIconMouseDown(s, b, shift, x, y);
+    };
+    icon->OnDblClick = [this](TObject* s) { OnDriveIconDblClick(s); };
+    icon->SetHint(drives::GetNthField(',', entry, 2));
+    icon->SetTag(k);
+    icon->SetAnimated(true);
+    icon->SetInterval(7500);
+  }
+}
+
+void TForm1::ShowDriveIcons() {
+  for (int k = DriveIconCount(); k >= 1; --k) DriveTrayIcons[k]->SetActive(true);
+}
+
+void TForm1::HideDriveIcons() {
+  for (int k = DriveIconCount(); k >= 1; --k) DriveTrayIcons[k]->SetActive(false);
+}
+
+void TForm1::RestoreDriveIcon(int position) {
+  if (position < 1 || position > DriveIconCount()) return;
+  drives::TRxTrayIcon* icon = DriveTrayIcons[position];
+  icon->LoadIcon(drives::GetIcoFileName(CurrentDriveLetter()));
+  // The letter image is the list's first, so the animation starts on it.
+  icon->SetAnimated(true);
+}
+
+void TForm1::OnDriveIconMouseDown(TObject* sender, drives::TMouseButton, unsigned, int, int) {
+  const int k = static_cast<TComponent*>(sender)->Tag();
+  if (k < 1 || k > ComboBox2->Items().Count()) return;
+  ComboBox2->SetText(ComboBox2->Items()[k - 1]);
+  ComboBox2Change(ComboBox2);
+}
+
+void TForm1::OnDriveIconDblClick(TObject*) { BitBtn4->UserClicked(); }
 
 char TForm1::CurrentDriveLetter() const {
   const std::string& text = ComboBox2->Text();
@@ -201,6 +270,8 @@ void TForm1::FormCreate(TObject*) {
   }
   StatusBar1->SetSimpleText(drives::GetNthField(',', Drev->Text(), 2));
 
+  CreateDriveTrayIcons();
+
   if (const char letter = CurrentDriveLetter()) Image1->LoadFromFile(drives::GetIcoFileName(letter));
 
   ApplyStartupLanguage();
@@ -230,6 +301,7 @@ void TForm1::ApplyWindowMode() {
   if (mode == kYes) {
     CheckBox3->SetChecked(true);
     Hide();
+    ShowDriveIcons();
   } else if (mode == kNo) {
     CheckBox3->SetChecked(false);
     Show();
@@ -276,11 +348,68 @@ void TForm1::ComboBox2Change(TObject*) {
 
 void TForm1::BitBtn2Click(TObject*) {
   // Without a current drive there is nothing to open.
-  if (const char letter = CurrentDriveLetter()) drives::OpenCD(letter);
+  const char letter = CurrentDriveLetter();
+  if (!letter) return;
+  const int position = CurrentDriveIndex();
+  drives::OpenCD(letter);
+  // An open tray holds no disc: whatever icon a disc gave the drive goes.
+  RestoreDriveIcon(position);
 }
 
 void TForm1::BitBtn3Click(TObject*) {
   if (const char letter = CurrentDriveLetter()) drives::CloseCD(letter);
+}
+
+void TForm1::BitBtn4Click(TObject*) {
+  const char letter = CurrentDriveLetter();
+  if (!drives::DiskInDrive(letter)) {
+    ShowMessage(Sprog->TranslateText("No CD Present"));
+    return;
+  }
+  drives::RunDisc(letter);
+}
+
+void TForm1::Explore1Click(TObject*) {
+  const char letter = CurrentDriveLetter();
+  if (drives::DiskInDrive(letter))
+    drives::ExploreDrive(letter);
+  else
+    ShowMessage(Sprog->TranslateText("No CD Present"));
+}
+
+bool TForm1::WMSysCommand(unsigned command) {
+  // Exactly the minimise command: its variants with the low bits set go the
+  // standard way.
+  if (command != 0xF020) return false;
+  Hide();
+  CheckBox3->SetChecked(true);
+  policies::RegWriteStr(kSettingsRoot, kSettingsKey, kSettingTray, kYes);
+  ShowDriveIcons();
+  return true;
+}
+
+void TForm1::FormCanResize(TObject*, int&, int&, bool& resize) { resize = false; }
+
+void TForm1::CheckBox3Click(TObject*) {
+  // The window stays as it is; only the icons follow the box.
+  if (CheckBox3->Checked()) {
+    policies::RegWriteStr(kSettingsRoot, kSettingsKey, kSettingTray, kYes);
+    ShowDriveIcons();
+  } else {
+    policies::RegWriteStr(kSettingsRoot, kSettingsKey, kSettingTray, kNo);
+    HideDriveIcons();
+  }
+}
+
+void TForm1::Restore1Click(TObject*) {
+  Show();
+  BringToFront();
+}
+
+void TForm1::Exit1Click(TObject*) { Close(); }
+
+void TForm1::BitBtn1Click(TObject*) {
+  if (about::AboutBox) about::AboutBox->ShowModal();
 }
 
 }  // namespace app

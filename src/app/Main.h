@@ -2,8 +2,12 @@
 // middle, the about button, drive picture and language box on the right.
 #pragma once
 
+#include <array>
+#include <memory>
+
 #include "app/MyCheckbox.h"
 #include "drives/MCDBurner.h"
+#include "drives/RXShell.h"
 #include "i18n/Lang.h"
 #include "platform/Forms.h"
 
@@ -74,6 +78,13 @@ class TForm1 : public platform::TForm {
   platform::TTimer* Timer1;
   drives::TMCDBurner* MCDBurner1;
 
+  // One tray icon per drive, with the image a disc may give it; slot k
+  // (1 to 7) belongs to drive item k - 1. Slot 0 is never used.
+  static constexpr int kMaxDrives = 7;
+  std::array<drives::TRxTrayIcon*, kMaxDrives + 1> DriveTrayIcons{};
+  std::array<std::unique_ptr<platform::TIcon>, kMaxDrives + 1> DriveIconImages{};
+  int DriveIconCount() const;
+
   // The 1-based position of the current drive in the drive list: the last
   // item whose first character is the current drive letter, exactly as to
   // case; 0 when none matches.
@@ -88,6 +99,29 @@ class TForm1 : public platform::TForm {
   // Asks "Close program?" unless the session is ending.
   void FormCloseQuery(platform::TObject* sender, bool& canClose);
   bool WMQueryEndSession() override;
+  // Minimising sends the window to the notification area.
+  bool WMSysCommand(unsigned command) override;
+  // The window keeps its size.
+  void FormCanResize(platform::TObject* sender, int& newWidth, int& newHeight, bool& resize);
+
+  // Show or hide every drive's tray icon, the last drive first.
+  void ShowDriveIcons();
+  void HideDriveIcons();
+  // A press on a drive's icon makes that drive current.
+  void OnDriveIconMouseDown(platform::TObject* sender, drives::TMouseButton button,
+                            unsigned shift, int x, int y);
+  // A double click on a drive's icon runs its disc.
+  void OnDriveIconDblClick(platform::TObject* sender);
+
+  // The "Taskbar" box: tray icons or none, stored at once.
+  void CheckBox3Click(platform::TObject* sender);
+  void Restore1Click(platform::TObject* sender);
+  void Exit1Click(platform::TObject* sender);
+  // The about box, modally.
+  void BitBtn1Click(platform::TObject* sender);
+  // Run and explore the current drive's disc.
+  void BitBtn4Click(platform::TObject* sender);
+  void Explore1Click(platform::TObject* sender);
   // Brings the picture, the device entry and the status text in line with
   // the current drive.
   void ComboBox2Change(platform::TObject* sender);
@@ -107,6 +141,10 @@ class TForm1 : public platform::TForm {
  private:
   void BuildControls();
   void BuildMenu();
+  // Start-up: one hidden tray icon per drive, the last drive first.
+  void CreateDriveTrayIcons();
+  // The drive's tray icon goes back to its letter and kind animation.
+  void RestoreDriveIcon(int position);
   // Start-up: the stored language, or English when it has no file.
   void ApplyStartupLanguage();
   // Start-up: window or notification area, as stored.

@@ -2,6 +2,7 @@
 // window, the single-instance guard, the main window and the message loop.
 #include <windows.h>
 
+#include "about/OmU.h"
 #include "app/Main.h"
 #include "app/MultInst.h"
 #include "platform/Application.h"
@@ -18,6 +19,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // Whether the main window shows is the main window's own decision.
     application.ShowMainForm = false;
     application.CreateForm<app::TForm1>("Form1");
+    application.CreateForm<about::TAboutBox>("AboutBox");
     application.Run();
   }
   return 0;

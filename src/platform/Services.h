@@ -38,7 +38,8 @@ class TDriveService {
   // The whole content of a file; false when it cannot be read or is larger
   // than any file the program reads can sensibly be (16 MiB).
   virtual bool ReadFile(const std::string& path, std::string& contents) = 0;
-  virtual bool SetCurrentDirectory(const std::string& path) = 0;
+  // SetCurrentDirectoryA: 0 when done, the system's error code otherwise.
+  virtual unsigned SetCurrentDirectory(const std::string& path) = 0;
   // The program's directory, with its trailing backslash.
   virtual std::string ProgramDir() = 0;
 };

@@ -49,12 +49,11 @@ class TFakeDrives : public platform::TDriveService {
   }
   bool ReadFile(const std::string& path, std::string& contents) override;
   std::string CurrentDirectory = "C:\\";
-  bool RefuseDirectory = false;
-  bool SetCurrentDirectory(const std::string& path) override {
+  unsigned DirectoryError = 0;  // the answer to every change of directory
+  unsigned SetCurrentDirectory(const std::string& path) override {
     Calls.push_back("SetCurrentDirectory " + path);
-    if (RefuseDirectory) return false;
-    CurrentDirectory = path;
-    return true;
+    if (DirectoryError == 0) CurrentDirectory = path;
+    return DirectoryError;
   }
   std::string ProgramDir() override { return Dir; }
 };

@@ -58,8 +58,10 @@ bool TWin32Drives::ReadFile(const std::string& path, std::string& contents) {
   }
 }
 
-bool TWin32Drives::SetCurrentDirectory(const std::string& path) {
-  return ::SetCurrentDirectoryA(path.c_str()) != FALSE;
+unsigned TWin32Drives::SetCurrentDirectory(const std::string& path) {
+  if (::SetCurrentDirectoryA(path.c_str())) return 0;
+  const DWORD error = ::GetLastError();
+  return error != 0 ? error : ERROR_PATH_NOT_FOUND;
 }
 
 std::string TWin32Drives::ProgramDir() {

@@ -15,7 +15,7 @@ class TWin32Drives : public TDriveService {
   bool FileExists(const std::string& path) override;
   bool EntryExists(const std::string& path) override;
   bool ReadFile(const std::string& path, std::string& contents) override;
-  bool SetCurrentDirectory(const std::string& path) override;
+  unsigned SetCurrentDirectory(const std::string& path) override;
   std::string ProgramDir() override;
 };
 

@@ -1,0 +1,18 @@
+// The pictures of a drive's tray icon: its letter, then the kinds its device
+// entry names.
+#pragma once
+
+#include <string>
+
+#include "drives/RXShell.h"
+
+namespace drives {
+
+// Gives a new drive tray icon its images: the letter image first, then DVD,
+// CD and rewriter images, each when the device entry (upper-cased, all of
+// it) contains "DVD", "CD" or "RW". The base image is the last file loaded.
+// A file that is missing adds no image; a drive left without any image
+// shows the program's own icon, so that it still has an icon to click.
+void LoadDriveImages(TRxTrayIcon& icon, char letter, const std::string& deviceEntry);
+
+}  // namespace drives

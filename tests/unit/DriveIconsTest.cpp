@@ -1,0 +1,274 @@
+#include "drives/DriveIcons.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <optional>
+#include <thread>
+
+#include "app/Main.h"
+#include "fakes/Fakes.h"
+
+using app::TForm1;
+using drives::TRxTrayIcon;
+
+namespace {
+
+const char* const kKey = "Software\\Tandrel\\Morvel";
+
+bool Eventually(const std::function<bool()>& done) {
+  for (int i = 0; i < 500 && !done(); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  return done();
+}
+
+class DriveIconsTest : public ::testing::Test {
+ protected:
+  fakes::TFakeSystem System;
+  std::optional<platform::TApplication> App{std::in_place};
+
+  DriveIconsTest() {
+    const std::string dir = System.Drives.Dir;
+    for (const char* f : {"d.ico", "e.ico", "f.ico", "dvd.ico", "acd.ico", "RW.ico", "morvel.ico"})
+      System.Icons.Readable.insert(dir + f);
+  }
+
+  TForm1* Start(std::initializer_list<char> drives, const char* tray = "Nej") {
+    System.Registry.PutString(platform::kHkeyLocalMachine, kKey, "Sprog", "English");
+    System.Registry.PutString(platform::kHkeyLocalMachine, kKey, "Tray", tray);
+    System.Registry.PutString(platform::kHkeyLocalMachine, kKey, "Ikon", "Nej");
+    for (char c : drives) System.Drives.AddCdRom(c, true);
+    App->SetTitle("Morvel");
+    App->ShowMainForm = false;
+    return App->CreateForm<TForm1>("Form1");
+  }
+
+  std::string FileShown(const TRxTrayIcon* icon) {
+    const std::string path = System.Icons.FileOf(System.NotifyArea.Shown(icon->Handle()).Icon);
+    return path.substr(path.find_last_of('\\') + 1);
+  }
+  std::size_t Registered(const TForm1* form) {
+    std::size_t n = 0;
+    for (int k = 1; k <= form->DriveIconCount(); ++k)
+      n += System.NotifyArea.Registered(form->DriveTrayIcons[k]->Handle());
+    return n;
+  }
+  std::string Tray() {
+    return System.Registry.String(platform::kHkeyLocalMachine, kKey, "Tray");
+  }
+  void Mouse(const TRxTrayIcon* icon, std::uint32_t message) {
+    System.NotifyArea.Send(icon->Handle(), TRxTrayIcon::kCallbackMessage, 0, message);
+  }
+};
+
+TEST_F(DriveIconsTest, TheImagesFollowTheDeviceEntryKindByKind) {
+  const struct {
+    const char* Entry;
+    std::vector<std::string> Files;
+  } cases[] = {
+      {"1:0:0,E: VENDOR  DVD-RW DRIVE    1.00", {"e.ico", "dvd.ico", "RW.ico"}},
+      {"1:0:0,E: VENDOR  cd-rw drive     1.00", {"e.ico", "acd.ico", "RW.ico"}},
+      {"1:0:0,E: VENDOR  DVD+CD COMBO    1.00", {"e.ico", "dvd.ico", "acd.ico"}},
+      {"", {"e.ico"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Entry);
+    // Each icon goes with its case, and its animation thread with it.
+    platform::TComponent caseOwner(nullptr);
+    auto* icon = platform::TComponent::Create<TRxTrayIcon>(&caseOwner, "");
+    drives::LoadDriveImages(*icon, 'E', c.Entry);
+    icon->SetAnimated(true);
+    icon->SetInterval(7500);
+    icon->SetActive(true);
+    // One full round of the animation, step by step.
+    std::vector<std::string> shown{FileShown(icon)};
+    for (std::size_t i = 1; i < c.Files.size(); ++i) {
+      ASSERT_TRUE(Eventually([&] { return System.Clock.Waiting() == 1; }));
+      System.Clock.Advance(7500);
+      ASSERT_TRUE(Eventually([&] { return FileShown(icon) != shown.back(); }));
+      shown.push_back(FileShown(icon));
+    }
+    EXPECT_EQ(shown, c.Files);
+    // The base image is the last file loaded.
+    EXPECT_EQ(System.Icons.FileOf(icon->Icon().Handle()), System.Drives.Dir + c.Files.back());
+  }
+}
+
+TEST_F(DriveIconsTest, MissingIconFilesStillLeaveTheDriveAnIcon) {
+  platform::TComponent owner(nullptr);
+  System.Icons.Readable.erase(System.Drives.Dir + "e.ico");
+  auto* withKind = platform::TComponent::Create<TRxTrayIcon>(&owner, "");
+  drives::LoadDriveImages(*withKind, 'E', "1:0:0,E: DVD");
+  EXPECT_EQ(withKind->IconCount(), 1);  // the DVD image alone
+
+  System.Icons.Readable.erase(System.Drives.Dir + "dvd.ico");
+  auto* bare = platform::TComponent::Create<TRxTrayIcon>(&owner, "");
+  drives::LoadDriveImages(*bare, 'E', "1:0:0,E: DVD");
+  bare->SetAnimated(true);
+  bare->SetActive(true);
+  EXPECT_EQ(bare->IconCount(), 0);
+  EXPECT_TRUE(bare->Shown());
+  EXPECT_EQ(FileShown(bare), "morvel.ico");
+}
+
+TEST_F(DriveIconsTest, IconsAreMadeHiddenLastDriveFirstAndShowLastDriveFirst) {
+  TForm1* form = Start({'D', 'E', 'F'});
+  ASSERT_EQ(form->DriveIconCount(), 3);
+  // Windows are handed out in creation order.
+  EXPECT_GT(form->DriveTrayIcons[1]->Handle(), form->DriveTrayIcons[2]->Handle());
+  EXPECT_GT(form->DriveTrayIcons[2]->Handle(), form->DriveTrayIcons[3]->Handle());
+  for (int k = 1; k <= 3; ++k) {
+    SCOPED_TRACE(k);
+    const TRxTrayIcon* icon = form->DriveTrayIcons[k];
+    EXPECT_EQ(icon->Tag(), k);
+    EXPECT_FALSE(icon->Active());
+    EXPECT_TRUE(icon->Animated());
+    EXPECT_EQ(icon->Interval(), 7500);
+    EXPECT_EQ(icon->PopupMenu, form->PopupMenu1);
+    EXPECT_EQ(icon->Hint(), "");  // no device entries
+    ASSERT_NE(form->DriveIconImages[k], nullptr);
+    EXPECT_TRUE(form->DriveIconImages[k]->Empty());
+  }
+  EXPECT_EQ(Registered(form), 0u);
+
+  System.NotifyArea.ClearCalls();
+  form->ShowDriveIcons();
+  const auto calls = System.NotifyArea.Calls();
+  std::vector<platform::THandle> added;
+  for (const auto& call : calls)
+    if (call.Message == platform::kNimAdd) added.push_back(call.Data.Window);
+  EXPECT_EQ(added, (std::vector<platform::THandle>{form->DriveTrayIcons[3]->Handle(),
+                                                   form->DriveTrayIcons[2]->Handle(),
+                                                   form->DriveTrayIcons[1]->Handle()}));
+  EXPECT_EQ(FileShown(form->DriveTrayIcons[2]), "e.ico");
+  form->HideDriveIcons();
+  EXPECT_EQ(Registered(form), 0u);
+}
+
+TEST_F(DriveIconsTest, MinimisingGoesToTheTrayAndIsRemembered) {
+  TForm1* form = Start({'D', 'E'});
+  ASSERT_TRUE(form->Visible());
+  EXPECT_FALSE(form->WMSysCommand(0xF022));  // not exactly the minimise command
+  EXPECT_TRUE(form->Visible());
+
+  EXPECT_TRUE(form->WMSysCommand(0xF020));
+  EXPECT_FALSE(form->Visible());
+  EXPECT_FALSE(System.AppHost.AppWindowShown);  // no taskbar button left
+  EXPECT_TRUE(form->CheckBox3->Checked());
+  EXPECT_EQ(Tray(), "Ja");
+  EXPECT_EQ(Registered(form), 2u);
+
+  // Restore brings the window back and leaves the icons and the setting.
+  form->Restore1->UserClicked();
+  EXPECT_TRUE(form->Visible());
+  EXPECT_EQ(Registered(form), 2u);
+  EXPECT_EQ(Tray(), "Ja");
+  EXPECT_TRUE(form->CheckBox3->Checked());
+}
+
+TEST_F(DriveIconsTest, TheTaskbarBoxSwitchesTheIconsOnlyWhenClicked) {
+  TForm1* form = Start({'D', 'E'});
+  // The keyboard toggles the mark but nothing else.
+  form->CheckBox3->UserToggled();
+  EXPECT_TRUE(form->CheckBox3->Checked());
+  EXPECT_EQ(Tray(), "Nej");
+  EXPECT_EQ(Registered(form), 0u);
+
+  form->CheckBox3->UserMouseDown();
+  form->CheckBox3->UserToggled();  // unchecked by the mouse
+  EXPECT_EQ(Tray(), "Nej");
+  EXPECT_EQ(Registered(form), 0u);
+  form->CheckBox3->UserMouseDown();
+  form->CheckBox3->UserToggled();
+  EXPECT_EQ(Tray(), "Ja");
+  EXPECT_EQ(Registered(form), 2u);
+  EXPECT_TRUE(form->Visible());
+
+  form->CheckBox3->UserMouseDown();
+  form->CheckBox3->UserToggled();
+  EXPECT_EQ(Tray(), "Nej");
+  EXPECT_EQ(Registered(form), 0u);
+  EXPECT_TRUE(form->Visible());
+  // Minimising afterwards brings them back and checks the box again.
+  form->WMSysCommand(0xF020);
+  EXPECT_EQ(Registered(form), 2u);
+  EXPECT_TRUE(form->CheckBox3->Checked());
+}
+
+TEST_F(DriveIconsTest, AStoredTrayModeStartsHiddenWithTheIcons) {
+  TForm1* form = Start({'D', 'E'}, "Ja");
+  EXPECT_FALSE(form->Visible());
+  EXPECT_EQ(Registered(form), 2u);
+  EXPECT_TRUE(form->CheckBox3->Checked());
+}
+
+TEST_F(DriveIconsTest, ARightClickMakesTheIconsDriveCurrentBeforeTheMenuOpens) {
+  TForm1* form = Start({'D', 'E'}, "Ja");
+  std::string currentWhenOpened;
+  form->PopupMenu1->OnPopup = [&](platform::TObject*) {
+    currentWhenOpened = form->ComboBox2->Text();
+  };
+  TRxTrayIcon* second = form->DriveTrayIcons[2];
+  Mouse(second, 0x204);
+  Mouse(second, 0x205);
+  EXPECT_EQ(currentWhenOpened, "E:");
+  EXPECT_EQ(form->Image1->PictureFile(), System.Drives.Dir + "e.ico");
+  EXPECT_EQ(form->PopupMenu1->PopupComponent, second);
+
+  // The menu's Open then acts on E.
+  form->Open1->UserClicked();
+  ASSERT_FALSE(System.Media.Calls.empty());
+  EXPECT_EQ(System.Media.Calls[0].ElementName, "E:");
+}
+
+TEST_F(DriveIconsTest, ADoubleClickRunsTheIconsDrive) {
+  TForm1* form = Start({'D', 'E'}, "Ja");
+  System.Drives.Files["E:\\Autorun.inf"] = "[autorun]\r\nopen=setup.exe /s\r\n";
+  TRxTrayIcon* second = form->DriveTrayIcons[2];
+  for (std::uint32_t m : {0x201u, 0x202u, 0x203u, 0x202u}) Mouse(second, m);
+  ASSERT_EQ(System.Shell.Calls.size(), 1u);
+  EXPECT_EQ(System.Shell.Calls[0].File, "setup.exe");
+  EXPECT_EQ(System.Shell.Calls[0].Parameters, "/s");
+  EXPECT_EQ(System.Drives.CurrentDirectory, "E:\\");
+  EXPECT_EQ(form->ComboBox2->Text(), "E:");
+}
+
+TEST_F(DriveIconsTest, OpeningTheTrayBringsBackTheLetterAnimation) {
+  TForm1* form = Start({'D', 'E'}, "Ja");
+  TRxTrayIcon* first = form->DriveTrayIcons[1];
+  // A disc's own icon, shown steadily.
+  platform::TIcon disc;
+  System.Icons.Readable.insert("disc.ico");
+  disc.LoadFromFile("disc.ico");
+  first->SetIcon(disc);
+  first->SetAnimated(false);
+  EXPECT_EQ(FileShown(first), "disc.ico");
+
+  form->BitBtn2->UserClicked();
+  EXPECT_TRUE(first->Animated());
+  EXPECT_EQ(first->AnimationPosition(), 0);
+  EXPECT_EQ(FileShown(first), "d.ico");
+}
+
+TEST_F(DriveIconsTest, ExitAsksAndEndingTheProgramRemovesEveryIcon) {
+  TForm1* form = Start({'D', 'E'}, "Ja");
+  System.Dialogs.Answers = {platform::kIdCancel, platform::kIdOk};
+  form->Exit1->UserClicked();
+  EXPECT_FALSE(App->Terminated());
+  EXPECT_EQ(Registered(form), 2u);
+  form->Exit1->UserClicked();
+  ASSERT_EQ(System.Dialogs.Asked.size(), 2u);
+  EXPECT_EQ(System.Dialogs.Asked[1].Text, "Close program?");
+  EXPECT_TRUE(App->Terminated());
+  App.reset();
+  EXPECT_EQ(System.NotifyArea.WindowCount(), 0u);
+  EXPECT_EQ(System.Icons.LiveCount(), 0u);
+}
+
+TEST_F(DriveIconsTest, TheWindowNeverChangesSize) {
+  TForm1* form = Start({'D'});
+  int width = 800, height = 600;
+  EXPECT_FALSE(form->CanResize(width, height));
+}
+
+}  // namespace

@@ -1,0 +1,150 @@
+#include "drives/RunDisc.h"
+
+#include <gtest/gtest.h>
+
+#include "app/Main.h"
+#include "fakes/Fakes.h"
+
+using drives::SplitStartLine;
+
+namespace {
+
+TEST(SplitStartLine, TheFirstBlankSeparatesProgramFromParameters) {
+  const struct {
+    const char* Line;
+    const char* Program;
+    const char* Parameters;
+  } cases[] = {
+      {"setup.exe /s", "setup.exe", "/s"},
+      {"setup.exe", "setup.exe", ""},
+      {"setup\\install.exe -a -b", "setup\\install.exe", "-a -b"},
+      {"my setup.exe", "my", "setup.exe"},  // no quoting: the path is cut
+      {"\"my setup.exe\" /q", "\"my", "setup.exe\" /q"},
+      {"setup.exe ", "setup.exe", ""},
+      {"", "", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Line);
+    const auto split = SplitStartLine(c.Line);
+    EXPECT_EQ(split.Program, c.Program);
+    EXPECT_EQ(split.Parameters, c.Parameters);
+  }
+}
+
+class RunTest : public ::testing::Test {
+ protected:
+  fakes::TFakeSystem System;
+  platform::TApplication App;
+  app::TForm1* Form = nullptr;
+
+  void SetUp() override {
+    for (const char* name : {"Sprog", "Tray", "Ikon"})
+      System.Registry.PutString(platform::kHkeyLocalMachine, "Software\\Tandrel\\Morvel", name,
+                                name[0] == 'S' ? "English" : "Nej");
+    System.Drives.AddCdRom('D', true);
+    System.Drives.AddCdRom('E', false);
+    App.SetTitle("Morvel");
+    App.ShowMainForm = false;
+    Form = App.CreateForm<app::TForm1>("Form1");
+  }
+
+  void Autorun(const std::string& open) {
+    System.Drives.Files["D:\\Autorun.inf"] = "[autorun]\r\nopen=" + open + "\r\n";
+  }
+  const fakes::TShellCall& OnlyCall() {
+    EXPECT_EQ(System.Shell.Calls.size(), 1u);
+    static fakes::TShellCall none{};
+    return System.Shell.Calls.empty() ? none : System.Shell.Calls.back();
+  }
+};
+
+TEST_F(RunTest, AnAudioTrackIsPlayedBeforeAnyAutorunFile) {
+  System.Drives.Entries.insert("D:\\Track01.cda");
+  Autorun("setup.exe");
+  Form->BitBtn4->UserClicked();
+  const auto& call = OnlyCall();
+  EXPECT_EQ(call.Owner, 0u);
+  EXPECT_EQ(call.Verb, "play");
+  EXPECT_EQ(call.File, "D:\\Track01.cda");
+  EXPECT_EQ(call.Parameters, "");
+  EXPECT_EQ(call.Show, 1);
+  EXPECT_EQ(System.Drives.CurrentDirectory, "C:\\");
+}
+
+TEST_F(RunTest, TheAutorunProgramStartsFromTheDiscsRoot) {
+  Autorun("setup\\install.exe -a -b");
+  Form->Run1->UserClicked();
+  const auto& call = OnlyCall();
+  EXPECT_EQ(call.Owner, fakes::TFakeAppHost::kAppWindow);
+  EXPECT_EQ(call.Verb, "open");
+  EXPECT_EQ(call.File, "setup\\install.exe");
+  EXPECT_EQ(call.Parameters, "-a -b");
+  EXPECT_EQ(call.Directory, "");
+  EXPECT_EQ(call.Show, 1);
+  // The process keeps the disc's root as its current directory.
+  EXPECT_EQ(System.Drives.CurrentDirectory, "D:\\");
+}
+
+TEST_F(RunTest, ADataDiscWithoutAProgramOpensTheExplorer) {
+  for (const char* content : {"", "[autorun]\r\nicon=disc.ico\r\n", "[autorun]\r\nopen=\r\n"}) {
+    SCOPED_TRACE(content);
+    System.Shell.Calls.clear();
+    if (*content) System.Drives.Files["D:\\Autorun.inf"] = content;
+    Form->BitBtn4->UserClicked();
+    const auto& call = OnlyCall();
+    EXPECT_EQ(call.Verb, "open");
+    EXPECT_EQ(call.File, "Explorer.exe");
+    EXPECT_EQ(call.Parameters, "D:");
+  }
+  System.Shell.Calls.clear();
+  Form->Explore1->UserClicked();
+  EXPECT_EQ(OnlyCall().File, "Explorer.exe");
+  EXPECT_EQ(OnlyCall().Parameters, "D:");
+}
+
+TEST_F(RunTest, LongProgramAndParameterTextsReachTheShellWholeOrNotAtAll) {
+  const std::string program = std::string(850, 'p') + ".exe";
+  const std::string parameters = std::string(900, 'a') + " " + std::string(200, 'b');
+  Autorun(program + " " + parameters);
+  Form->BitBtn4->UserClicked();
+  EXPECT_EQ(OnlyCall().File, program);
+  EXPECT_EQ(OnlyCall().Parameters, parameters);
+
+  // Longer than the reader takes: the line would arrive cut.
+  System.Shell.Calls.clear();
+  Autorun(program + " " + std::string(1500, 'a'));
+  Form->BitBtn4->UserClicked();
+  EXPECT_TRUE(System.Shell.Calls.empty());
+}
+
+TEST_F(RunTest, ARootThatCannotBeEnteredStartsNothingAndIsReported) {
+  Autorun("setup.exe");
+  System.Drives.DirectoryError = 21;  // the device is not ready
+  Form->BitBtn4->UserClicked();
+  EXPECT_TRUE(System.Shell.Calls.empty());
+  ASSERT_EQ(System.Dialogs.Asked.size(), 1u);
+  EXPECT_EQ(System.Dialogs.Asked[0].Text, "I/O error 21");
+}
+
+TEST_F(RunTest, AnEmptyDriveSaysNoCdPresentForRunAndExplore) {
+  Form->ComboBox2->UserSelected(1);  // E: holds no disc
+  Form->BitBtn4->UserClicked();
+  Form->Explore1->UserClicked();
+  EXPECT_TRUE(System.Shell.Calls.empty());
+  ASSERT_EQ(System.Dialogs.Asked.size(), 2u);
+  for (const auto& asked : System.Dialogs.Asked) {
+    EXPECT_EQ(asked.Text, "No CD Present");
+    EXPECT_EQ(asked.Caption, "Morvel");
+  }
+  EXPECT_EQ(System.Drives.CurrentDirectory, "C:\\");
+}
+
+TEST_F(RunTest, ACurrentDriveThatIsNoLetterIsAnError) {
+  Form->ComboBox2->UserEdited("?:");
+  Form->BitBtn4->UserClicked();
+  ASSERT_EQ(System.Dialogs.Asked.size(), 1u);
+  EXPECT_EQ(System.Dialogs.Asked[0].Text, "Not a valid drive ID");
+  EXPECT_TRUE(System.Shell.Calls.empty());
+}
+
+}  // namespace
