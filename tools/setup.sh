@@ -7,10 +7,11 @@ set -euo pipefail
 # The compilers and build tools, GoogleTest (its sources are built for the
 # cross compilers, the packaged libraries are used natively), Wine with the
 # X libraries and fonts it draws with, Xvfb for windows without a screen,
-# xwd/xwininfo/convert for screenshots, libjpeg-dev for the native build and
-# dpkg-dev for unpacking Debian source packages.
+# xwd/xwininfo/convert for screenshots, libjpeg-dev for the native build,
+# dpkg-dev for unpacking Debian source packages, and python3 with convert
+# and the Liberation fonts for drawing the icons.
 PACKAGES=(
-  cmake make g++ git ca-certificates
+  cmake make g++ git ca-certificates python3
   googletest libgtest-dev libgmock-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools
