@@ -8,8 +8,9 @@
 #
 # With a DISPLAY the program runs until you end it. Without one it runs on a
 # private Xvfb: once its main window is up, a screenshot of the whole screen
-# is written to build/run/morvel.png (its path is printed) and the program,
-# the Wine processes and the Xvfb are ended again.
+# is written to build/run/morvel.png; then the program starts once more in
+# tray mode for build/run/morvel-tray.png (the paths are printed), and the
+# program, the Wine processes and the Xvfb are ended again.
 #
 # The Wine prefix is build/wine/run-prefix, kept between runs (the tests use
 # their own). Remove it to start over.
@@ -89,9 +90,26 @@ if [ -n "$headless" ]; then
 fi
 
 export WINEPREFIX=$prefix
-(cd "$(dirname "$exe")" && exec "$WINE64" "$(basename "$exe")") &
-morvel_pid=$!
-echo "run: morvel.exe started (pid $morvel_pid) on $DISPLAY"
+start_morvel() {
+  (cd "$(dirname "$exe")" && exec "$WINE64" "$(basename "$exe")") &
+  morvel_pid=$!
+  echo "run: morvel.exe started (pid $morvel_pid) on $DISPLAY"
+}
+
+stop_morvel() {
+  kill "$morvel_pid" 2>/dev/null || true
+  wait "$morvel_pid" 2>/dev/null || true
+  morvel_pid=
+  wp_stop_server "$prefix" 30 || true
+}
+
+screenshot() {
+  mkdir -p "$(dirname "$1")"
+  xwd -root -silent | /usr/bin/convert xwd:- "png:$1"
+  echo "run: screenshot $1"
+}
+
+start_morvel
 
 if [ -z "$headless" ]; then
   rc=0
@@ -120,13 +138,24 @@ if [ -n "$shown" ]; then
 else
   echo "run: no visible window \"$title\" within 30 s; taking the screenshot anyway" >&2
 fi
+screenshot "$shot"
+stop_morvel
 
-mkdir -p "$(dirname "$shot")"
-xwd -root -silent | /usr/bin/convert xwd:- "png:$shot"
-echo "run: screenshot $shot"
-
-kill "$morvel_pid" 2>/dev/null || true
-wait "$morvel_pid" 2>/dev/null || true
-morvel_pid=
-wp_stop_server "$prefix" 30 || true
+# The same program in tray mode: no window, one icon per drive in the
+# taskbar's notification area.
+{
+  wp_reg_key 'HKEY_LOCAL_MACHINE\Software\Tandrel\Morvel'
+  wp_reg_sz Tray Ja
+} | wp_import "$prefix"
+start_morvel
+# Nothing to wait for from outside Wine's desktop: the icons come within a
+# second or two of the start.
+sleep 8
+screenshot "${shot%.png}-tray.png"
+stop_morvel
+# Back to window mode, for the next run on a display.
+{
+  wp_reg_key 'HKEY_LOCAL_MACHINE\Software\Tandrel\Morvel'
+  wp_reg_sz Tray Nej
+} | wp_import "$prefix"
 [ -n "$shown" ]

@@ -108,6 +108,7 @@ TRxTrayIcon::TRxTrayIcon(TComponent* owner) : TComponent(owner) {
 }
 
 TRxTrayIcon::~TRxTrayIcon() {
+  *FAlive = false;
   SetAnimated(false);
   {
     std::lock_guard<std::mutex> guard(FLock);
@@ -322,6 +323,8 @@ void TRxTrayIcon::FireMouse(const TMouseEvent& event, TMouseButton button, unsig
 }
 
 void TRxTrayIcon::MouseMessage(std::uint32_t mouseMessage) {
+  // Each event may end the icon; nothing of it is touched afterwards.
+  const std::shared_ptr<bool> alive = FAlive;
   int x = 0, y = 0;
   if (TNotifyArea* area = Services().NotifyArea) area->GetCursorPos(x, y);
   switch (mouseMessage) {
@@ -330,12 +333,13 @@ void TRxTrayIcon::MouseMessage(std::uint32_t mouseMessage) {
       break;
     case kLButtonDown:
       FireMouse(OnMouseDown, TMouseButton::Left, ssLeft, x, y);
-      FLeftDown = true;
+      if (*alive) FLeftDown = true;
       break;
     case kLButtonUp:
       if (FLeftDown) {
         FLeftDown = false;
         FireMouse(OnClick, TMouseButton::Left, 0, x, y);
+        if (!*alive) return;
       }
       FireMouse(OnMouseUp, TMouseButton::Left, 0, x, y);
       break;
@@ -344,18 +348,21 @@ void TRxTrayIcon::MouseMessage(std::uint32_t mouseMessage) {
         item->UserClicked();
       else
         DoEvent(OnDblClick, this);
+      if (!*alive) return;
       FireMouse(OnMouseDown, TMouseButton::Left, ssLeft | ssDouble, x, y);
       break;
     case kRButtonDown:
       FireMouse(OnMouseDown, TMouseButton::Right, ssRight, x, y);
-      FRightDown = true;
+      if (*alive) FRightDown = true;
       break;
     case kRButtonUp:
       if (FRightDown) {
         FRightDown = false;
         bool opened = false;
         Guarded([&] { opened = DoPopup(x, y); });
+        if (!*alive) return;
         if (!opened) FireMouse(OnClick, TMouseButton::Right, 0, x, y);
+        if (!*alive) return;
       }
       FireMouse(OnMouseUp, TMouseButton::Right, 0, x, y);
       break;
@@ -387,8 +394,10 @@ bool TRxTrayIcon::DoPopup(int x, int y) {
     area->SetForegroundWindow(FWindow);
     area->ProcessMessages();
   }
-  PopupMenu->Popup(x, y, FWindow);
-  if (area) area->SetForegroundWindow(FWindow);
+  const std::shared_ptr<bool> alive = FAlive;
+  const THandle window = FWindow;
+  PopupMenu->Popup(x, y, window);
+  if (area && *alive) area->SetForegroundWindow(window);
   return true;
 }
 

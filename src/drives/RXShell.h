@@ -170,6 +170,9 @@ class TRxTrayIcon : public platform::TComponent {
   std::string FHint;
   std::atomic<std::uint16_t> FInterval{150};
   std::unique_ptr<TTimerThread> FThread;
+  // Cleared when the icon goes: a menu command or a handler may destroy
+  // the icon while its mouse message is still being handled.
+  std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
   // Which buttons went down on the icon; user-interface thread only.
   bool FLeftDown = false;
   bool FRightDown = false;

@@ -326,6 +326,24 @@ TEST_F(TrayMouseTest, ADoubleClickChoosesTheDefaultItemOrFiresDblClick) {
   EXPECT_EQ(Events, (std::vector<std::string>{"DblClick", "Down L double 100,200"}));
 }
 
+TEST_F(TrayMouseTest, AMenuCommandMayEndTheIconWhoseMenuItWas) {
+  // An icon of its own, not owned, so that the command can end it.
+  auto* icon = platform::TComponent::Create<TRxTrayIcon>(nullptr, "Alone");
+  icon->SetIcon(Load("d.ico"));
+  icon->SetActive(true);
+  icon->PopupMenu = Menu;
+  bool upAfterwards = false;
+  icon->OnMouseUp = [&](platform::TObject*, TMouseButton, unsigned, int, int) {
+    upAfterwards = true;
+  };
+  const platform::THandle window = icon->Handle();
+  Menu->OnPopup = [&](platform::TObject*) { delete icon; };
+  System.NotifyArea.Send(window, kCallback, 0, 0x204);
+  System.NotifyArea.Send(window, kCallback, 0, 0x205);
+  EXPECT_FALSE(upAfterwards);
+  EXPECT_FALSE(System.NotifyArea.Registered(window));
+}
+
 TEST_F(TrayMouseTest, ADisabledIconIgnoresTheMouseAndAFailingHandlerIsReported) {
   Icon->Enabled = false;
   for (std::uint32_t m = 0x200; m <= 0x209; ++m) Mouse(Icon, m);

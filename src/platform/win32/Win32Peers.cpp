@@ -405,8 +405,10 @@ TWin32PeerFactory::TWin32PeerFactory() { EnsureClasses(); }
 std::unique_ptr<TPeer> TWin32PeerFactory::CreatePeer(TComponent& component) {
   if (auto* timer = dynamic_cast<TTimer*>(&component))
     return std::make_unique<TWin32TimerPeer>(*timer);
+  if (auto* menu = dynamic_cast<TPopupMenu*>(&component))
+    return std::make_unique<TWin32MenuPeer>(*menu);
   auto* control = dynamic_cast<TControl*>(&component);
-  if (!control) return nullptr;  // menus have no window of their own
+  if (!control) return nullptr;  // menu items live in their menu's peer
   if (auto* form = dynamic_cast<TForm*>(control)) return std::make_unique<TWin32FormPeer>(*form);
 
   // Every other control lives in its parent's window.

@@ -6,6 +6,7 @@
 #include "platform/win32/Win32Drives.h"
 #include "platform/win32/Win32Instance.h"
 #include "platform/win32/Win32Media.h"
+#include "platform/win32/Win32NotifyArea.h"
 #include "platform/win32/Win32Peers.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
@@ -21,8 +22,10 @@ struct TWin32Services::TImpl {
   TWin32PeerFactory Peers;
   TWin32Registry Registry;
   TWin32Shell Shell;
-  TScopedServices Scope{
-      TServices{&Drives, &Media, &Instance, &Dialogs, &AppHost, &Peers, &Registry, &Shell}};
+  TWin32NotifyArea NotifyArea;
+  TWin32IconService Icons;
+  TScopedServices Scope{TServices{&Drives, &Media, &Instance, &Dialogs, &AppHost, &Peers, &Registry,
+                                  &Shell, &NotifyArea, &Icons}};
 };
 
 TWin32Services::TWin32Services() : FImpl(std::make_unique<TImpl>()) {}

@@ -1,0 +1,114 @@
+// The peer of a pop-up menu: a native menu built from the model's items each
+// time the menu opens.
+#include <windows.h>
+
+#include <string>
+
+#include "platform/win32/Win32PeerSupport.h"
+#include "platform/win32/Win32Peers.h"
+
+namespace platform::win32 {
+
+using namespace detail;
+
+namespace {
+
+// Command ids are the item's index plus one: TrackPopupMenu answers 0 when
+// nothing was chosen.
+UINT CommandOf(std::size_t index) { return static_cast<UINT>(index + 1); }
+
+// Pictures lie beside the program, wherever the current directory is.
+std::string BesideProgram(const std::string& file) {
+  if ((file.size() >= 2 && file[1] == ':') ||
+      (!file.empty() && (file[0] == '\\' || file[0] == '/')))
+    return file;
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    DWORD length = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return file;
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  return path.substr(0, path.find_last_of("\\/") + 1) + file;
+}
+
+class TMemoryDc {
+ public:
+  explicit TMemoryDc(HDC compatible) : FDc(::CreateCompatibleDC(compatible)) {}
+  ~TMemoryDc() {
+    if (FDc) ::DeleteDC(FDc);
+  }
+  TMemoryDc(const TMemoryDc&) = delete;
+  TMemoryDc& operator=(const TMemoryDc&) = delete;
+  HDC Dc() const { return FDc; }
+
+ private:
+  HDC FDc;
+};
+
+}  // namespace
+
+TWin32MenuPeer::TWin32MenuPeer(TPopupMenu& menu) {
+  FMenu.reset(::CreatePopupMenu());
+  if (!FMenu) throw Exception("Error creating menu");
+  const auto& items = menu.Items();
+  FCount = static_cast<int>(items.size());
+  FPictures.reserve(items.size());
+  // The item a double click on a tray icon would choose is the one shown
+  // in bold.
+  const TMenuItem* defaultItem = menu.DefaultItem();
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const TMenuItem& item = *items[i];
+    if (item.IsSeparator()) {
+      ::AppendMenuA(FMenu.get(), MF_SEPARATOR, 0, nullptr);
+      continue;
+    }
+    const UINT id = CommandOf(i);
+    ::AppendMenuA(FMenu.get(), MF_STRING | (item.Enabled ? MF_ENABLED : MF_GRAYED), id,
+                  item.Caption.c_str());
+    if (&item == defaultItem) ::SetMenuDefaultItem(FMenu.get(), id, FALSE);
+    if (!item.Picture.empty()) AddPicture(id, item.Picture);
+  }
+}
+
+void TWin32MenuPeer::AddPicture(UINT id, const std::string& file) {
+  // Item bitmaps of their own came only with Windows 98 and 2000; check-mark
+  // bitmaps show beside the caption on every Windows, at the check mark's size.
+  const int width = ::GetSystemMetrics(SM_CXMENUCHECK);
+  const int height = ::GetSystemMetrics(SM_CYMENUCHECK);
+  TIconHandle icon(static_cast<HICON>(::LoadImageA(nullptr, BesideProgram(file).c_str(), IMAGE_ICON,
+                                                   width, height, LR_LOADFROMFILE)));
+  if (!icon) return;
+
+  TWindowDc screen;
+  if (!screen.Dc()) return;
+  TMemoryDc dc(screen.Dc());
+  TGdiObject bitmap(::CreateCompatibleBitmap(screen.Dc(), width, height));
+  if (!dc.Dc() || !bitmap) return;
+  {
+    // The menu puts the bitmap on as it is, so the icon's transparent parts
+    // get the menu's colour here.
+    TSelectScope select(dc.Dc(), bitmap.get());
+    RECT all{0, 0, width, height};
+    ::FillRect(dc.Dc(), &all, ::GetSysColorBrush(COLOR_MENU));
+    ::DrawIconEx(dc.Dc(), 0, 0, icon.get(), width, height, 0, nullptr, DI_NORMAL);
+  }
+  auto* picture = static_cast<HBITMAP>(bitmap.get());
+  if (::SetMenuItemBitmaps(FMenu.get(), id, MF_BYCOMMAND, picture, picture))
+    FPictures.push_back(std::move(bitmap));
+}
+
+int TWin32MenuPeer::Track(int x, int y, THandle owner) {
+  HWND ownerWindow = ToHwnd(owner);
+  const int command = static_cast<int>(::TrackPopupMenu(
+      FMenu.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y, 0, ownerWindow, nullptr));
+  // A menu opened for a window in the background (a tray icon's) only closes
+  // properly next time if that window gets a message once this one is over.
+  if (ownerWindow) ::PostMessageA(ownerWindow, WM_NULL, 0, 0);
+  return command >= 1 && command <= FCount ? command - 1 : -1;
+}
+
+}  // namespace platform::win32
