@@ -126,9 +126,10 @@ void TForm1::BuildControls() {
 
   BitBtn1 = Make<TBitBtn>(this, this, "BitBtn1", {382, 23, 89, 25}, "BitBtn1", "About the program");
   BitBtn1->OnClick = [this](TObject* s) { BitBtn1Click(s); };
-  // The picture sits over its frame.
-  Image1 = Make<TImage>(this, this, "Image1", {397, 63, 73, 65});
+  // The frame first: of two painted controls the later one lies on top, and
+  // the picture must sit over its frame.
   Shape1 = Make<TShape>(this, this, "Shape1", {398, 65, 71, 63});
+  Image1 = Make<TImage>(this, this, "Image1", {397, 63, 73, 65});
   ComboBox1 = Make<TComboBox>(this, this, "ComboBox1", {382, 149, 89, 21}, {}, "Select Language");
   ComboBox1->Items().Assign({"Dansk", "Deutsch", "English", "Francais", "User"});
   ComboBox1->SetText("sprog");

@@ -6,6 +6,7 @@
 #include <optional>
 #include <thread>
 
+#include "about/OmU.h"
 #include "app/Main.h"
 #include "fakes/Fakes.h"
 
@@ -263,6 +264,19 @@ TEST_F(DriveIconsTest, ExitAsksAndEndingTheProgramRemovesEveryIcon) {
   App.reset();
   EXPECT_EQ(System.NotifyArea.WindowCount(), 0u);
   EXPECT_EQ(System.Icons.LiveCount(), 0u);
+}
+
+TEST_F(DriveIconsTest, TheAboutButtonShowsTheAboutBoxModally) {
+  TForm1* form = Start({'D'});
+  form->BitBtn1->UserClicked();  // no about box yet: nothing happens
+  EXPECT_EQ(System.AppHost.LoopsRun, 0);
+  auto* box = App->CreateForm<about::TAboutBox>("AboutBox");
+  EXPECT_FALSE(box->Visible());
+  EXPECT_EQ(App->MainForm(), form);
+  form->BitBtn1->UserClicked();
+  EXPECT_EQ(System.AppHost.LoopsRun, 1);  // its own modal loop
+  EXPECT_FALSE(box->Visible());            // and closed again afterwards
+  EXPECT_FALSE(box->Modal());
 }
 
 TEST_F(DriveIconsTest, TheWindowNeverChangesSize) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "fakes/Fakes.h"
 
 using app::TForm1;
@@ -181,6 +183,10 @@ TEST_F(MainFormTest, EveryDesignedControlIsOwnedByTheFormUnderItsName) {
   // Controls inside pages and panels still belong to the form.
   EXPECT_EQ(form->CheckBox6->Owner(), form);
   EXPECT_EQ(form->CheckBox6->Parent(), form->TabSheet3);
+  // Of two painted controls the later lies on top: the picture over its frame.
+  const auto& controls = form->Controls();
+  EXPECT_LT(std::find(controls.begin(), controls.end(), form->Shape1),
+            std::find(controls.begin(), controls.end(), form->Image1));
   EXPECT_EQ(form->PageControl1->Pages().size(), 3u);
   EXPECT_EQ(form->CheckListBox3->Items()[0], "Uknown");
   EXPECT_EQ(form->CheckListBox1->Items().Count(), 26);
