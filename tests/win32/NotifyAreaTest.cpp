@@ -24,14 +24,7 @@ using namespace platform::win32;
 
 namespace {
 
-class TRecordingDialogs : public TDialogService {
- public:
-  std::vector<std::string> Texts;
-  int MessageBox(THandle, const std::string& text, const std::string&, unsigned) override {
-    Texts.push_back(text);
-    return kIdOk;
-  }
-};
+using testres::TRecordingDialogs;
 
 HWND H(THandle window) { return reinterpret_cast<HWND>(window); }
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "TestResources.h"
 #include "platform/Application.h"
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
@@ -24,14 +25,7 @@ using namespace platform::win32;
 
 namespace {
 
-class TRecordingDialogs : public TDialogService {
- public:
-  std::vector<std::string> Texts;
-  int MessageBox(THandle, const std::string& text, const std::string&, unsigned) override {
-    Texts.push_back(text);
-    return kIdOk;
-  }
-};
+using testres::TRecordingDialogs;
 
 // Records what the peer tells it, in order.
 class TLoggingCheckBox : public TCheckBox {

@@ -1,5 +1,5 @@
-// What the Win32 tests share: icon files on disk, and a measure of what the
-// process holds.
+// What the Win32 tests share: icon files on disk, a measure of what the
+// process holds, and a dialog service that records instead of asking.
 #pragma once
 
 #include <windows.h>
@@ -9,13 +9,28 @@
 #define PSAPI_VERSION 2
 #endif
 #include <psapi.h>
+// The dialog service's method shares its name with the system's macro.
+#undef MessageBox
 
 #include <cstddef>
 #include <cstdint>
 #include <fstream>
 #include <string>
+#include <vector>
+
+#include "platform/Dialogs.h"
 
 namespace testres {
+
+class TRecordingDialogs : public platform::TDialogService {
+ public:
+  std::vector<std::string> Texts;
+  int MessageBox(platform::THandle, const std::string& text, const std::string&,
+                 unsigned) override {
+    Texts.push_back(text);
+    return platform::kIdOk;
+  }
+};
 
 inline constexpr std::uint32_t kInside = 0x2060C0;  // as COLORREF: red 0xC0, green 0x60, blue 0x20
 
