@@ -166,6 +166,23 @@ HWND FindChildAt(HWND Main, const std::string& ClassName, POINT Position) {
   return nullptr;
 }
 
+HWND FindChildShownAt(HWND Main, const std::string& ClassName, POINT Position) {
+  const auto MarkedVisible = [Main](HWND Wnd) {
+    for (; Wnd && Wnd != Main; Wnd = GetParent(Wnd))
+      if (!(GetWindowLongA(Wnd, GWL_STYLE) & WS_VISIBLE))
+        return false;
+    return Wnd == Main;
+  };
+  for (HWND Child : DescendantsOf(Main)) {
+    if (ClassOf(Child) != ClassName || !MarkedVisible(Child))
+      continue;
+    const POINT P = ClientPosition(Child, Main);
+    if (P.x == Position.x && P.y == Position.y)
+      return Child;
+  }
+  return nullptr;
+}
+
 std::string DescribeWindowsOf(DWORD ProcessId) {
   std::string Lines;
   for (HWND Wnd : TopWindowsOf(ProcessId)) {
@@ -236,6 +253,140 @@ void PressDialogButton(HWND Dialog, int Id) {
     PostMessageA(Button, BM_CLICK, 0, 0);
   else
     PostMessageA(Dialog, WM_COMMAND, MAKEWPARAM(Id, BN_CLICKED), 0);
+}
+
+namespace {
+
+constexpr const char* KSettingsKey = "Software\\Tandrel\\Morvel";
+
+// Wine's taskbar keeps a border of 2 pixels around each small icon.
+constexpr int KIconBorder = 2;
+// More slots than any scenario fills, few enough to capture in one go.
+constexpr int KSlotsLooked = 12;
+
+SIZE TraySlotSize() {
+  return {GetSystemMetrics(SM_CXSMICON) + 2 * KIconBorder,
+          GetSystemMetrics(SM_CYSMICON) + 2 * KIconBorder};
+}
+
+} // namespace
+
+std::string ReadSetting(const std::string& Name) {
+  HKEY Key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, KSettingsKey, 0, KEY_QUERY_VALUE, &Key) != ERROR_SUCCESS)
+    return "<no key>";
+  char Buffer[256] = "";
+  DWORD Size = sizeof Buffer - 1;
+  DWORD Type = 0;
+  const LONG Result = RegQueryValueExA(Key, Name.c_str(), nullptr, &Type,
+                                       reinterpret_cast<BYTE*>(Buffer), &Size);
+  RegCloseKey(Key);
+  return Result == ERROR_SUCCESS && Type == REG_SZ ? std::string(Buffer) : "<absent>";
+}
+
+bool WriteSetting(const std::string& Name, const std::string& Value) {
+  HKEY Key = nullptr;
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, KSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &Key,
+                      nullptr) != ERROR_SUCCESS)
+    return false;
+  const LONG Result = RegSetValueExA(Key, Name.c_str(), 0, REG_SZ,
+                                     reinterpret_cast<const BYTE*>(Value.c_str()),
+                                     static_cast<DWORD>(Value.size() + 1));
+  RegCloseKey(Key);
+  return Result == ERROR_SUCCESS;
+}
+
+HWND TaskbarWindow() { return FindWindowA("Shell_TrayWnd", nullptr); }
+
+int TrayIconCount() {
+  HWND Taskbar = TaskbarWindow();
+  RECT Client{};
+  if (!Taskbar || !IsWindowVisible(Taskbar) || !GetClientRect(Taskbar, &Client))
+    return -1;
+  const SIZE Slot = TraySlotSize();
+  const int Width = std::min<int>(Slot.cx * KSlotsLooked, Client.right);
+  const int Height = std::min<int>(Slot.cy, Client.bottom);
+  // The icons are drawn centred in the bar's height.
+  POINT Origin{Client.right - Width, (Client.bottom - Height) / 2};
+  ClientToScreen(Taskbar, &Origin);
+
+  HDC Screen = GetDC(nullptr);
+  if (!Screen)
+    return -1;
+  BITMAPINFO Info{};
+  Info.bmiHeader.biSize = sizeof Info.bmiHeader;
+  Info.bmiHeader.biWidth = Width;
+  Info.bmiHeader.biHeight = -Height;  // top row first
+  Info.bmiHeader.biPlanes = 1;
+  Info.bmiHeader.biBitCount = 32;
+  Info.bmiHeader.biCompression = BI_RGB;
+  void* Bits = nullptr;
+  HBITMAP Picture = CreateDIBSection(Screen, &Info, DIB_RGB_COLORS, &Bits, nullptr, 0);
+  HDC Memory = CreateCompatibleDC(Screen);
+  bool Copied = false;
+  if (Picture && Memory) {
+    HGDIOBJ Old = SelectObject(Memory, Picture);
+    Copied = BitBlt(Memory, 0, 0, Width, Height, Screen, Origin.x, Origin.y, SRCCOPY) != FALSE;
+    SelectObject(Memory, Old);
+  }
+  int Count = Copied ? 0 : -1;
+  if (Copied) {
+    const auto* Pixels = static_cast<const DWORD*>(Bits);
+    // An empty slot is one flat colour; any icon has an edge.
+    const auto Occupied = [&](int Index) {
+      const int Right = Width - Slot.cx * Index;
+      const DWORD First = Pixels[Right - 1] & 0xFFFFFF;
+      for (int Y = 0; Y < Height; ++Y)
+        for (int X = std::max<int>(0, Right - Slot.cx); X < Right; ++X)
+          if ((Pixels[Y * Width + X] & 0xFFFFFF) != First)
+            return true;
+      return false;
+    };
+    while (Count < Width / Slot.cx && Occupied(Count))
+      ++Count;
+  }
+  if (Memory)
+    DeleteDC(Memory);
+  if (Picture)
+    DeleteObject(Picture);
+  ReleaseDC(nullptr, Screen);
+  return Count;
+}
+
+bool PostToTrayIcon(int Slot, std::initializer_list<UINT> Messages) {
+  HWND Taskbar = TaskbarWindow();
+  RECT Client{};
+  if (!Taskbar || !GetClientRect(Taskbar, &Client))
+    return false;
+  const SIZE Size = TraySlotSize();
+  // Wine looks for the icon in the top icon height of the bar, however tall
+  // the bar is.
+  const LPARAM Where = MAKELPARAM(Client.right - Size.cx * Slot - Size.cx / 2, Size.cy / 2);
+  for (UINT Message : Messages) {
+    WPARAM Keys = 0;
+    if (Message == WM_LBUTTONDOWN || Message == WM_LBUTTONDBLCLK)
+      Keys = MK_LBUTTON;
+    else if (Message == WM_RBUTTONDOWN || Message == WM_RBUTTONDBLCLK)
+      Keys = MK_RBUTTON;
+    if (!PostMessageA(Taskbar, Message, Keys, Where))
+      return false;
+  }
+  return true;
+}
+
+HWND FindMenuOf(DWORD ProcessId) {
+  for (HWND Wnd : TopWindowsOf(ProcessId))
+    if (ClassOf(Wnd) == "#32768" && IsWindowVisible(Wnd))
+      return Wnd;
+  return nullptr;
+}
+
+void DismissMenu(HWND Menu) { PostMessageA(Menu, WM_KEYDOWN, VK_ESCAPE, 0); }
+
+void ChooseMenuItem(HWND Menu, int Index) {
+  for (int I = 0; I <= Index; ++I)
+    PostMessageA(Menu, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageA(Menu, WM_KEYDOWN, VK_RETURN, 0);
 }
 
 TClickResult ClickAndWatch(HWND Button, DWORD ProcessId, std::chrono::milliseconds Timeout) {
@@ -355,6 +506,12 @@ HWND TMorvelProcess::WaitForMainWindow(std::chrono::milliseconds Timeout) const 
   return Found && IsWindowVisible(Found) ? Found : nullptr;
 }
 
+HWND TMorvelProcess::WaitForMainWindowMade(std::chrono::milliseconds Timeout) const {
+  HWND Found = nullptr;
+  WaitUntil([&] { return (Found = MainWindow()) != nullptr || !Running(); }, Timeout);
+  return Found;
+}
+
 std::string TMorvelProcess::Describe() const {
   std::string State = Running() ? "running" : "ended with exit code " + std::to_string(ExitCode());
   return "morvel.exe (process " + std::to_string(Id()) + ") " + State + "; its windows:\n" +
@@ -372,6 +529,12 @@ bool TMorvelProcess::Stop() {
       [&] {
         if (!Running())
           return true;
+        // A close request that arrives while a menu is open would be
+        // handled inside the menu's own loop.
+        if (HWND Menu = FindMenuOf(FInfo.dwProcessId)) {
+          DismissMenu(Menu);
+          return false;
+        }
         if (HWND Dialog = FindDialogOf(FInfo.dwProcessId)) {
           PressDialogButton(Dialog, IDOK);
           LastClose = std::chrono::steady_clock::now();

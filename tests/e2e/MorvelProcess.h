@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,11 @@ std::vector<HWND> DescendantsOf(HWND Parent);
 // A child's top-left corner in its main window's client coordinates.
 POINT ClientPosition(HWND Child, HWND Main);
 
+// Like FindChildAt, but for a window that is hidden as a whole (in the
+// notification area): the child and its parents below Main must be marked
+// visible themselves.
+HWND FindChildShownAt(HWND Main, const std::string& ClassName, POINT Position);
+
 // The first descendant of Main of class ClassName whose text is Text; an
 // accelerator '&' in the text does not count. Null when there is none.
 HWND FindChild(HWND Main, const std::string& ClassName, const std::string& Text);
@@ -64,6 +70,40 @@ bool HasButton(HWND Dialog, int Id);
 // Presses a dialog button by posting BM_CLICK to it, or posts WM_COMMAND with
 // the id when the dialog has no such child.
 void PressDialogButton(HWND Dialog, int Id);
+
+// The program's settings under HKLM\Software\Tandrel\Morvel. Reading
+// answers "<absent>" for a missing value, so a failure message says so.
+std::string ReadSetting(const std::string& Name);
+bool WriteSetting(const std::string& Name, const std::string& Value);
+
+// The notification area of Wine's taskbar. Wine 8 has no window per icon: it
+// paints the icons straight onto the taskbar window ("Shell_TrayWnd"), right
+// to left in the order they were added, one square slot each (the small icon
+// size plus a 2 pixel border), and finds the icon under a mouse message from
+// its position alone. So an icon is found by its slot (0 is the rightmost),
+// "clicked" by posting mouse messages at the slot's centre to the taskbar, and
+// counted by looking at the screen. A fresh prefix has no other program's
+// icons, so every icon counted is the program's.
+HWND TaskbarWindow();
+// Occupied slots from the right up to the first empty one, read from the
+// screen; -1 without a taskbar. An icon that is registered but drawn blank
+// does not count: a user could not see it either.
+int TrayIconCount();
+// Posts the mouse messages, in order, to the taskbar at the centre of a slot.
+bool PostToTrayIcon(int Slot, std::initializer_list<UINT> Messages);
+inline constexpr std::initializer_list<UINT> KRightClick = {WM_RBUTTONDOWN, WM_RBUTTONUP};
+inline constexpr std::initializer_list<UINT> KLeftClick = {WM_LBUTTONDOWN, WM_LBUTTONUP};
+inline constexpr std::initializer_list<UINT> KDoubleClick = {WM_LBUTTONDOWN, WM_LBUTTONUP,
+                                                             WM_LBUTTONDBLCLK, WM_LBUTTONUP};
+
+// An open pop-up menu ("#32768") of the process, or null. Wine does not let
+// another process read a menu's items, so a menu is worked with keys alone.
+HWND FindMenuOf(DWORD ProcessId);
+// Closes the menu without a choice (Escape).
+void DismissMenu(HWND Menu);
+// Chooses the Index-th item, separators not counted: Down from no selection
+// goes to the first item, and Down skips separators.
+void ChooseMenuItem(HWND Menu, int Index);
 
 // The outcome of pressing a button of the program: whether the program's
 // handler came back, and the text of any dialog that it showed meanwhile.
@@ -109,9 +149,12 @@ public:
   // messages.
   std::string Describe() const;
 
+  // Waits until the program has made its main window, shown or not.
+  HWND WaitForMainWindowMade(std::chrono::milliseconds Timeout = KPatience) const;
+
   // Ends the program as a user would (WM_CLOSE to the main window and OK to
-  // the "Exit?" question); terminates it when that does not work. Answers
-  // true when it ended without being terminated.
+  // the "Exit?" question; an open menu is closed first); terminates it when
+  // that does not work. Answers true when it ended without being terminated.
   bool Stop();
 
 private:

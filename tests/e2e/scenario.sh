@@ -6,7 +6,8 @@
 #   scenario.sh SCENARIO E2E_TESTS_EXE MORVEL_EXE WORK_DIR
 #
 # SCENARIO is "prefix" (only make sure the prefix exists), "two-drives",
-# "single-instance", "eight-drives" or "language". The prefix is $WINEPREFIX, or
+# "single-instance", "eight-drives", "language" or "tray". The "tray" scenario
+# also needs e2e_probe.exe beside E2E_TESTS_EXE. The prefix is $WINEPREFIX, or
 # WORK_DIR/prefix when that is unset; DISPLAY is used when set, else an Xvfb
 # is started for this run and stopped again.
 set -euo pipefail
@@ -62,6 +63,8 @@ case "$scenario" in
   single-instance) letters=(d); filter='SingleInstance.*' ;;
   eight-drives) letters=(d e f g h i j k); filter='EightDrives.*' ;;
   language) letters=(d); filter='Language.*' ;;
+  # D: runs the probe from its Autorun.inf; E: is a drive without a disc.
+  tray) letters=(d e); filter='Tray.*' ;;
   *) echo "e2e: unknown scenario $scenario" >&2; exit 2 ;;
 esac
 
@@ -74,7 +77,19 @@ for l in "${letters[@]}"; do
   mkdir -p "$discs/$l"
   maps+=("$l=$discs/$l")
 done
-printf '[autorun]\r\nopen=setup.exe\r\nlabel=Morvel test disc\r\n' >"$discs/${letters[0]}/Autorun.inf"
+if [ "$scenario" = tray ]; then
+  probe=$(dirname "$tests_exe")/e2e_probe.exe
+  if [ ! -f "$probe" ]; then
+    echo "e2e $scenario: missing $probe" >&2
+    exit 1
+  fi
+  cp "$probe" "$discs/d/"
+  # The blank splits the line into the program and its parameters.
+  printf '[autorun]\r\nopen=e2e_probe.exe first second\r\nlabel=Morvel probe disc\r\n' \
+    >"$discs/d/Autorun.inf"
+else
+  printf '[autorun]\r\nopen=setup.exe\r\nlabel=Morvel test disc\r\n' >"$discs/${letters[0]}/Autorun.inf"
+fi
 
 # Drives, the Windows version the program is meant for, and the program's
 # own settings: English, window mode, no disc icons. Without them it would
@@ -87,6 +102,11 @@ printf '[autorun]\r\nopen=setup.exe\r\nlabel=Morvel test disc\r\n' >"$discs/${le
   wp_reg_sz Tray Nej
   wp_reg_sz Ikon Nej
 } | wp_import "$prefix"
+if [ "$scenario" = tray ]; then
+  # A drive whose folder is gone is still a CD-ROM drive to Wine, but its
+  # size cannot be read: the drive is empty.
+  rmdir "$discs/e"
+fi
 phase "drives ${letters[*]} ready"
 
 wp_start_xvfb
