@@ -1,5 +1,7 @@
 #include "platform/win32/Win32AppHost.h"
 
+#include "platform/win32/Win32PeerSupport.h"
+
 namespace platform::win32 {
 
 namespace {
@@ -14,7 +16,7 @@ void RegisterAppClass(HINSTANCE instance) {
     wc.hInstance = instance;
     wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
     // The program's icon for the taskbar button, when the resources carry one.
-    wc.hIcon = ::LoadIconA(instance, "MAINICON");
+    wc.hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(detail::kProgramIconId));
     if (!wc.hIcon) wc.hIcon = ::LoadIcon(nullptr, IDI_APPLICATION);
     wc.lpszClassName = TWin32AppHost::kClassName;
     return ::RegisterClassExA(&wc) != 0;

@@ -14,26 +14,6 @@ using namespace detail;
 
 namespace {
 
-bool IsAbsolutePath(const std::string& path) {
-  return (path.size() >= 2 && path[1] == ':') ||
-         (!path.empty() && (path[0] == '\\' || path[0] == '/'));
-}
-
-std::string ProgramDirectory() {
-  std::string path(MAX_PATH, '\0');
-  for (;;) {
-    DWORD length = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return {};
-    if (length < path.size()) {
-      path.resize(length);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  auto slash = path.find_last_of("\\/");
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
 bool FileExists(const std::string& path) {
   DWORD attributes = ::GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -107,17 +87,19 @@ void TWin32FormPeer::CreateFormFont() {
 }
 
 void TWin32FormPeer::LoadIcons() {
-  if (FForm.IconFile.empty()) return;
-  // The icon file lies beside the program, wherever the current directory is.
-  std::string path =
-      IsAbsolutePath(FForm.IconFile) ? FForm.IconFile : ProgramDirectory() + FForm.IconFile;
-  if (!FileExists(path)) return;
-  FBigIcon.reset(static_cast<HICON>(::LoadImageA(nullptr, path.c_str(), IMAGE_ICON,
-                                                 ::GetSystemMetrics(SM_CXICON),
-                                                 ::GetSystemMetrics(SM_CYICON), LR_LOADFROMFILE)));
-  FSmallIcon.reset(static_cast<HICON>(
-      ::LoadImageA(nullptr, path.c_str(), IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
-                   ::GetSystemMetrics(SM_CYSMICON), LR_LOADFROMFILE)));
+  // Without an icon file of its own a form shows the program's icon, when
+  // the executable carries one.
+  auto load = [this](int width, int height) {
+    if (FForm.IconFile.empty())
+      return static_cast<HICON>(::LoadImageA(Instance(), MAKEINTRESOURCEA(kProgramIconId),
+                                             IMAGE_ICON, width, height, 0));
+    const std::string path = BesideProgram(FForm.IconFile);
+    if (!FileExists(path)) return HICON{};
+    return static_cast<HICON>(
+        ::LoadImageA(nullptr, path.c_str(), IMAGE_ICON, width, height, LR_LOADFROMFILE));
+  };
+  FBigIcon.reset(load(::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON)));
+  FSmallIcon.reset(load(::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON)));
   if (FBigIcon)
     ::SendMessageA(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(FBigIcon.get()));
   if (FSmallIcon)

@@ -17,24 +17,6 @@ namespace {
 // nothing was chosen.
 UINT CommandOf(std::size_t index) { return static_cast<UINT>(index + 1); }
 
-// Pictures lie beside the program, wherever the current directory is.
-std::string BesideProgram(const std::string& file) {
-  if ((file.size() >= 2 && file[1] == ':') ||
-      (!file.empty() && (file[0] == '\\' || file[0] == '/')))
-    return file;
-  std::string path(MAX_PATH, '\0');
-  for (;;) {
-    DWORD length = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return file;
-    if (length < path.size()) {
-      path.resize(length);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  return path.substr(0, path.find_last_of("\\/") + 1) + file;
-}
-
 class TMemoryDc {
  public:
   explicit TMemoryDc(HDC compatible) : FDc(::CreateCompatibleDC(compatible)) {}

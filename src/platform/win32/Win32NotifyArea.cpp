@@ -114,7 +114,7 @@ THandle TWin32NotifyArea::CreateUtilityWindow(TWindowMessageHandler handler) {
   // task list even if something makes it visible.
   HWND window = ::CreateWindowExA(WS_EX_TOOLWINDOW, kUtilityClass, "", WS_POPUP, 0, 0, 0, 0,
                                   nullptr, nullptr, Instance(), state.get());
-  if (!window) return 0;  // a window that failed half way has let go of `state`
+  if (!window) return 0;  // the record was never handed over, and goes with `state`
   state.release()->Adopted = true;
   return reinterpret_cast<THandle>(window);
 }

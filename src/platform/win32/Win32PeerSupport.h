@@ -13,12 +13,18 @@ inline constexpr const char* kFormClass = "MorvelForm";
 inline constexpr const char* kContainerClass = "MorvelPanel";
 inline constexpr const char* kGraphicClass = "MorvelGraphic";
 inline constexpr const char* kTimerClass = "MorvelTimer";
+// The program's own icon among the executable's resources.
+inline constexpr WORD kProgramIconId = 1;
 
 HINSTANCE Instance();
 // Registers our window classes and initialises the common controls, once.
 void EnsureClasses();
 int NextControlId();
 std::string WindowText(HWND window);
+// A file the program keeps beside itself (an icon, a picture): a relative
+// name is taken from the program's folder, wherever the current directory
+// is; an absolute path stays as it is.
+std::string BesideProgram(const std::string& file);
 
 inline HWND ToHwnd(std::uintptr_t handle) { return reinterpret_cast<HWND>(handle); }
 

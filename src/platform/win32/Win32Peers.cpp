@@ -81,6 +81,25 @@ std::string WindowText(HWND window) {
   return text;
 }
 
+std::string BesideProgram(const std::string& file) {
+  if ((file.size() >= 2 && file[1] == ':') ||
+      (!file.empty() && (file[0] == '\\' || file[0] == '/')))
+    return file;
+  // The path may be longer than MAX_PATH; grow until it fits.
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD length =
+        ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return file;
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  return path.substr(0, path.find_last_of("\\/") + 1) + file;
+}
+
 }  // namespace detail
 
 void ReportException(const std::exception& e) noexcept {
