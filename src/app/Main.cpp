@@ -1,7 +1,6 @@
 #include "app/Main.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "about/OmU.h"
 #include "app/Settings.h"
@@ -207,10 +206,7 @@ void TForm1::HideDriveIcons() {
 
 void TForm1::RestoreDriveIcon(int position) {
   if (position < 1 || position > DriveIconCount()) return;
-  drives::TRxTrayIcon* icon = DriveTrayIcons[position];
-  icon->LoadIcon(drives::GetIcoFileName(CurrentDriveLetter()));
-  // The letter image is the list's first, so the animation starts on it.
-  icon->SetAnimated(true);
+  drives::RestoreDriveImages(*DriveTrayIcons[position], CurrentDriveLetter());
 }
 
 void TForm1::OnDriveIconMouseDown(TObject* sender, drives::TMouseButton, unsigned, int, int) {

@@ -28,4 +28,10 @@ void LoadDriveImages(TRxTrayIcon& icon, char letter, const std::string& deviceEn
   if (icon.IconCount() == 0) icon.LoadIcon(dir + "morvel.ico");
 }
 
+void RestoreDriveImages(TRxTrayIcon& icon, char letter) {
+  icon.LoadIcon(GetIcoFileName(letter));
+  if (icon.Icon().Empty()) icon.LoadIcon(platform::Services().Drives->ProgramDir() + "morvel.ico");
+  icon.SetAnimated(true);
+}
+
 }  // namespace drives

@@ -15,4 +15,10 @@ namespace drives {
 // shows the program's own icon, so that it still has an icon to click.
 void LoadDriveImages(TRxTrayIcon& icon, char letter, const std::string& deviceEntry);
 
+// Back to the letter and kind animation once the tray has opened: the base
+// image is the letter image again (whatever a disc had put there), and the
+// animation starts over on it. Without a letter image the program's own icon
+// stands in, as at the start.
+void RestoreDriveImages(TRxTrayIcon& icon, char letter);
+
 }  // namespace drives

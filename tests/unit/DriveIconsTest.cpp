@@ -110,6 +110,10 @@ TEST_F(DriveIconsTest, MissingIconFilesStillLeaveTheDriveAnIcon) {
   EXPECT_EQ(bare->IconCount(), 0);
   EXPECT_TRUE(bare->Shown());
   EXPECT_EQ(FileShown(bare), "morvel.ico");
+  // And so it stays after the tray has been opened.
+  drives::RestoreDriveImages(*bare, 'E');
+  EXPECT_TRUE(bare->Shown());
+  EXPECT_EQ(FileShown(bare), "morvel.ico");
 }
 
 TEST_F(DriveIconsTest, IconsAreMadeHiddenLastDriveFirstAndShowLastDriveFirst) {
@@ -165,6 +169,16 @@ TEST_F(DriveIconsTest, MinimisingGoesToTheTrayAndIsRemembered) {
   EXPECT_EQ(Registered(form), 2u);
   EXPECT_EQ(Tray(), "Ja");
   EXPECT_TRUE(form->CheckBox3->Checked());
+}
+
+TEST_F(DriveIconsTest, ARefusedSettingIsReportedAndTheTrayModeStillComes) {
+  TForm1* form = Start({'D', 'E'});
+  System.Registry.ReadOnlyRoots = {platform::kHkeyLocalMachine};
+  form->WMSysCommand(0xF020);
+  EXPECT_EQ(System.Dialogs.Asked.size(), 1u);
+  EXPECT_EQ(Tray(), "Nej");
+  EXPECT_FALSE(form->Visible());
+  EXPECT_EQ(Registered(form), 2u);
 }
 
 TEST_F(DriveIconsTest, TheTaskbarBoxSwitchesTheIconsOnlyWhenClicked) {
