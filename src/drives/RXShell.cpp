@@ -1,5 +1,7 @@
 #include "drives/RXShell.h"
 
+#include <algorithm>
+
 #include "platform/Application.h"
 #include "platform/Clock.h"
 #include "platform/Controls.h"
@@ -86,7 +88,9 @@ void TTimerThread::Execute() {
     if (FTerminated) return;
     // Told to stop, the thread ends at once instead of sleeping out the
     // interval: the program does not wait 7.5 seconds to close.
-    clock.WaitFor(lock, FWake, FIcon.Interval(), [this] { return FTerminated; });
+    // An interval of 0 would spin; a millisecond is the shortest step.
+    const unsigned interval = std::max<unsigned>(1, FIcon.Interval());
+    clock.WaitFor(lock, FWake, interval, [this] { return FTerminated; });
     if (FTerminated) return;
     if (FSuspended) continue;  // hidden meanwhile: the position stays
     lock.unlock();
