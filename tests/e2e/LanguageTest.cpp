@@ -10,8 +10,6 @@
 namespace e2e {
 namespace {
 
-constexpr const char* KSettingsKey = "Software\\Tandrel\\Morvel";
-
 std::string ProgramFolder() {
   const std::string Exe = MorvelExePath();
   return Exe.substr(0, Exe.find_last_of("\\/") + 1);
@@ -25,30 +23,8 @@ std::string FromFile(const std::string& Language, const char* Section, const cha
   return Buffer;
 }
 
-bool StoreLanguage(const std::string& Name) {
-  HKEY Key = nullptr;
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, KSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &Key,
-                      nullptr) != ERROR_SUCCESS)
-    return false;
-  const LONG Result = RegSetValueExA(Key, "Sprog", 0, REG_SZ,
-                                     reinterpret_cast<const BYTE*>(Name.c_str()),
-                                     static_cast<DWORD>(Name.size() + 1));
-  RegCloseKey(Key);
-  return Result == ERROR_SUCCESS;
-}
-
-std::string StoredLanguage() {
-  HKEY Key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, KSettingsKey, 0, KEY_QUERY_VALUE, &Key) != ERROR_SUCCESS)
-    return "<no key>";
-  char Buffer[256] = "";
-  DWORD Size = sizeof Buffer - 1;
-  DWORD Type = 0;
-  const LONG Result =
-      RegQueryValueExA(Key, "Sprog", nullptr, &Type, reinterpret_cast<BYTE*>(Buffer), &Size);
-  RegCloseKey(Key);
-  return Result == ERROR_SUCCESS && Type == REG_SZ ? std::string(Buffer) : "<absent>";
-}
+bool StoreLanguage(const std::string& Name) { return WriteSetting("Sprog", Name); }
+std::string StoredLanguage() { return ReadSetting("Sprog"); }
 
 class Language : public ::testing::Test {
 protected:
