@@ -10,7 +10,7 @@ namespace drives {
 void LoadDriveImages(TRxTrayIcon& icon, char letter, const std::string& deviceEntry) {
   const std::string dir = platform::Services().Drives->ProgramDir();
   icon.LoadIcon(GetIcoFileName(letter));
-  if (!icon.Icon().Empty()) icon.InsertIcon(0, icon.Icon());
+  if (!icon.IconEmpty()) icon.InsertIcon(0, icon.Icon());
 
   std::string entry = deviceEntry;
   for (char& c : entry) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -22,7 +22,7 @@ void LoadDriveImages(TRxTrayIcon& icon, char letter, const std::string& deviceEn
   for (const auto& kind : kKinds) {
     if (entry.find(kind.Kind) == std::string::npos) continue;
     icon.LoadIcon(dir + kind.File);
-    if (!icon.Icon().Empty()) icon.AddIcon(icon.Icon());
+    if (!icon.IconEmpty()) icon.AddIcon(icon.Icon());
   }
 
   if (icon.IconCount() == 0) icon.LoadIcon(dir + "morvel.ico");
@@ -30,7 +30,7 @@ void LoadDriveImages(TRxTrayIcon& icon, char letter, const std::string& deviceEn
 
 void RestoreDriveImages(TRxTrayIcon& icon, char letter) {
   icon.LoadIcon(GetIcoFileName(letter));
-  if (icon.Icon().Empty()) icon.LoadIcon(platform::Services().Drives->ProgramDir() + "morvel.ico");
+  if (icon.IconEmpty()) icon.LoadIcon(platform::Services().Drives->ProgramDir() + "morvel.ico");
   icon.SetAnimated(true);
 }
 

@@ -146,6 +146,11 @@ TIcon TRxTrayIcon::Icon() const {
   return FIcon;
 }
 
+bool TRxTrayIcon::IconEmpty() const {
+  std::lock_guard<std::mutex> guard(FLock);
+  return FIcon.Empty();
+}
+
 void TRxTrayIcon::SetIcon(const TIcon& icon) {
   TIcon copy(icon);
   TLock lock(FLock);

@@ -96,6 +96,7 @@ class TRxTrayIcon : public platform::TComponent {
 
   // The base image, shown while the icon does not animate.
   platform::TIcon Icon() const;  // a copy
+  bool IconEmpty() const;
   void SetIcon(const platform::TIcon& icon);
   void LoadIcon(const std::string& path);
 
