@@ -151,19 +151,18 @@ bool TRxTrayIcon::IconEmpty() const {
   return FIcon.Empty();
 }
 
-void TRxTrayIcon::SetIcon(const TIcon& icon) {
-  TIcon copy(icon);
-  TLock lock(FLock);
-  FIcon = std::move(copy);
-  auto stopped = ChangedLocked();
-  lock.unlock();
-}
+void TRxTrayIcon::SetIcon(const TIcon& icon) { ReplaceIcon(TIcon(icon)); }
 
 void TRxTrayIcon::LoadIcon(const std::string& path) {
   TIcon loaded;
   loaded.LoadFromFile(path);
+  ReplaceIcon(std::move(loaded));
+}
+
+void TRxTrayIcon::ReplaceIcon(TIcon icon) {
+  // The image is made (copied or loaded) before the lock is taken.
   TLock lock(FLock);
-  FIcon = std::move(loaded);
+  FIcon = std::move(icon);
   auto stopped = ChangedLocked();
   lock.unlock();
 }

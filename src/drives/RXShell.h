@@ -152,6 +152,8 @@ class TRxTrayIcon : public platform::TComponent {
   // change ended the animation.
   std::unique_ptr<TTimerThread> ChangedLocked();
 
+  void ReplaceIcon(platform::TIcon icon);
+
   // Runs on the animation thread.
   void AnimationStep();
 
