@@ -11,7 +11,7 @@ set -euo pipefail
 # dpkg-dev for unpacking Debian source packages, and python3 with convert
 # and the Liberation fonts for drawing the icons.
 PACKAGES=(
-  cmake make g++ git ca-certificates python3
+  cmake make g++ git ca-certificates python3 clang-format
   googletest libgtest-dev libgmock-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools

@@ -84,6 +84,13 @@ run_ctest() {
 
 step "setup" "$root/tools/setup.sh" || exit 1
 
+# Every C++ file of the program, its tests and the end-to-end harness keeps
+# the layout of .clang-format; a file that drifts fails the run.
+check_format() {
+  git ls-files -z -- '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+}
+step "clang-format" check_format
+
 built=()
 for preset in native win64 win32; do
   if step "configure $preset" cmake --preset "$preset" \

@@ -29,7 +29,7 @@ T* Make(TComponent* owner, TWinControl* parent, const char* name, TRect r,
   return control;
 }
 
-const char* const kDriveTypes[] = {"Uknown",          "No Root Directory", "Removable Drives",
+const char* const kDriveTypes[] = {"Uknown",           "No Root Directory", "Removable Drives",
                                    "Hard Disk Drives", "Network Drives",    "CD-ROM Drives",
                                    "RAM Disk Drives"};
 
@@ -53,7 +53,9 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) {
   BuildMenu();
   OnCreate = [this](TObject* s) { FormCreate(s); };
   OnCloseQuery = [this](TObject* s, bool& canClose) { FormCloseQuery(s, canClose); };
-  OnCanResize = [this](TObject* s, int& w, int& h, bool& resize) { FormCanResize(s, w, h, resize); };
+  OnCanResize = [this](TObject* s, int& w, int& h, bool& resize) {
+    FormCanResize(s, w, h, resize);
+  };
   // FormCreate runs once the application owns the form under its name, so
   // that the language paths "Form1. ..." reach it.
 }
@@ -62,8 +64,8 @@ void TForm1::BuildControls() {
   // Creation order is also the tab order and, for overlapping controls, the
   // order in which they are stacked.
   Panel2 = Make<TPanel>(this, this, "Panel2", {8, 16, 113, 20}, "Selected CD Drive");
-  ComboBox2 = Make<TComboBox>(this, this, "ComboBox2", {24, 48, 73, 21}, {},
-                              "Current selected drive");
+  ComboBox2 =
+      Make<TComboBox>(this, this, "ComboBox2", {24, 48, 73, 21}, {}, "Current selected drive");
   ComboBox2->SetText("drev");
   ComboBox2->OnChange = [this](TObject* s) { ComboBox2Change(s); };
   BitBtn2 = Make<TBitBtn>(this, this, "BitBtn2", {8, 79, 113, 25}, "Open", "Open selected drive");
@@ -91,7 +93,8 @@ void TForm1::BuildControls() {
   TabSheet2 = Make<TTabSheet>(this, PageControl1, "TabSheet2", {}, "Extras");
   Bevel4 = Make<TBevel>(this, TabSheet2, "Bevel4", {1, 3, 224, 41});
   Label3 = Make<TLabel>(this, TabSheet2, "Label3", {8, 6, 114, 13}, "Default CD Audio Player");
-  DefPlay = Make<TEdit>(this, TabSheet2, "DefPlay", {8, 20, 209, 21}, {}, "Default Audio CD Player");
+  DefPlay =
+      Make<TEdit>(this, TabSheet2, "DefPlay", {8, 20, 209, 21}, {}, "Default Audio CD Player");
   DefPlay->SetText("DefPlay");
   CheckBox4 =
       Make<TMyCheckBox>(this, TabSheet2, "CheckBox4", {5, 48, 212, 17}, "CD-R/DVD-R Auto Start");
@@ -119,7 +122,8 @@ void TForm1::BuildControls() {
   Bevel5 = Make<TBevel>(this, TabSheet3, "Bevel5", {2, 17, 223, 104});
   CheckBox7 =
       Make<TMyCheckBox>(this, TabSheet3, "CheckBox7", {8, 32, 217, 17}, "Access to CD-ROM drives");
-  CheckBox8 = Make<TMyCheckBox>(this, TabSheet3, "CheckBox8", {8, 64, 217, 17}, "Enable cd burning");
+  CheckBox8 =
+      Make<TMyCheckBox>(this, TabSheet3, "CheckBox8", {8, 64, 217, 17}, "Enable cd burning");
   CheckBox6 = Make<TCheckBox>(this, TabSheet3, "CheckBox6", {8, 96, 217, 17},
                               "Install from Removable Media");
 
@@ -153,7 +157,10 @@ void TForm1::BuildMenu() {
   PopupMenu1 = TComponent::Create<TPopupMenu>(this, "PopupMenu1");
   Restore1 = PopupMenu1->Add("Restore1", "Gendan", [this](TObject* s) { Restore1Click(s); });
   PopupMenu1->Add("N1", "-");
-  Open1 = PopupMenu1->Add("Open1", "\xC5" "ben", [this](TObject* s) { BitBtn2Click(s); });
+  Open1 = PopupMenu1->Add("Open1",
+                          "\xC5"
+                          "ben",
+                          [this](TObject* s) { BitBtn2Click(s); });
   Close1 = PopupMenu1->Add("Close1", "Luk", [this](TObject* s) { BitBtn3Click(s); });
   PopupMenu1->Add("N3", "-");
   Run1 = PopupMenu1->Add("Run1", "K\xF8r", [this](TObject* s) { BitBtn4Click(s); });
@@ -269,7 +276,8 @@ void TForm1::FormCreate(TObject*) {
 
   CreateDriveTrayIcons();
 
-  if (const char letter = CurrentDriveLetter()) Image1->LoadFromFile(drives::GetIcoFileName(letter));
+  if (const char letter = CurrentDriveLetter())
+    Image1->LoadFromFile(drives::GetIcoFileName(letter));
 
   ApplyStartupLanguage();
   ApplyWindowMode();

@@ -108,8 +108,8 @@ class TForm1 : public platform::TForm {
   void ShowDriveIcons();
   void HideDriveIcons();
   // A press on a drive's icon makes that drive current.
-  void OnDriveIconMouseDown(platform::TObject* sender, drives::TMouseButton button,
-                            unsigned shift, int x, int y);
+  void OnDriveIconMouseDown(platform::TObject* sender, drives::TMouseButton button, unsigned shift,
+                            int x, int y);
   // A double click on a drive's icon runs its disc.
   void OnDriveIconDblClick(platform::TObject* sender);
 

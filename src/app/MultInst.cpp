@@ -72,8 +72,7 @@ TSingleInstance::~TSingleInstance() {
 }
 
 platform::TLResult TSingleInstance::NewWndProc(platform::THandle window, std::uint32_t message,
-                                               platform::TWParam wParam,
-                                               platform::TLParam lParam) {
+                                               platform::TWParam wParam, platform::TLParam lParam) {
   platform::TInstanceChannel& channel = *Services().Instance;
   if (message != FMessageId || FMessageId == 0)
     return channel.CallWindowProc(FPrevWndProc, window, message, wParam, lParam);

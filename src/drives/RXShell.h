@@ -37,7 +37,8 @@ enum TShiftState : unsigned { ssLeft = 1, ssRight = 2, ssMiddle = 4, ssDouble = 
 
 using TMouseEvent = std::function<void(platform::TObject* sender, TMouseButton button,
                                        unsigned shift, int x, int y)>;
-using TMouseMoveEvent = std::function<void(platform::TObject* sender, unsigned shift, int x, int y)>;
+using TMouseMoveEvent =
+    std::function<void(platform::TObject* sender, unsigned shift, int x, int y)>;
 
 // A list of icon images; adding an image stores a copy of it.
 class TIconList {

@@ -21,11 +21,16 @@ unsigned char Upper1252(unsigned char c) {
   if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 32);
   if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 32);
   switch (c) {
-    case 0x9A: return 0x8A;  // s caron
-    case 0x9C: return 0x8C;  // oe
-    case 0x9E: return 0x8E;  // z caron
-    case 0xFF: return 0x9F;  // y diaeresis
-    default: return c;
+    case 0x9A:
+      return 0x8A;  // s caron
+    case 0x9C:
+      return 0x8C;  // oe
+    case 0x9E:
+      return 0x8E;  // z caron
+    case 0xFF:
+      return 0x9F;  // y diaeresis
+    default:
+      return c;
   }
 }
 
@@ -74,7 +79,8 @@ void TIniFile::Parse(std::string_view text) {
       current->Entries.push_back({std::string(key), {}, false});
       continue;
     }
-    current->Entries.push_back({std::string(key), std::string(Trim(line.substr(equals + 1))), true});
+    current->Entries.push_back(
+        {std::string(key), std::string(Trim(line.substr(equals + 1))), true});
   }
 }
 

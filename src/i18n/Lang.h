@@ -22,10 +22,9 @@ namespace i18n {
 class TLanguage;
 
 // Called for each property just before it is written; may change NewValue.
-using TLanguageNotifyEvent =
-    std::function<void(TLanguage* sender, platform::TComponent* component,
-                       const std::string& propertyName, const std::string& oldValue,
-                       std::string& newValue)>;
+using TLanguageNotifyEvent = std::function<void(
+    TLanguage* sender, platform::TComponent* component, const std::string& propertyName,
+    const std::string& oldValue, std::string& newValue)>;
 
 class TLanguage : public platform::TComponent {
  public:

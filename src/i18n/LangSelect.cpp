@@ -20,9 +20,8 @@ std::vector<std::string> BuildPaths() {
   paths.insert(paths.end(),
                {"Form1.Restore1.Caption", "Form1.Open1.Caption", "Form1.Close1.Caption",
                 "Form1.Run1.Caption", "Form1.Exit1.Caption", "Form1.TabSheet1.Caption",
-                "Form1.TabSheet2.Caption", "Form1.TabSheet3.Caption",
-                "AboutBox.LinkLabel1.Caption", "AboutBox.Button1.Caption",
-                "AboutBox.Button2.Caption", "AboutBox.Button3.Caption",
+                "Form1.TabSheet2.Caption", "Form1.TabSheet3.Caption", "AboutBox.LinkLabel1.Caption",
+                "AboutBox.Button1.Caption", "AboutBox.Button2.Caption", "AboutBox.Button3.Caption",
                 // The list has always ended with a blank entry; the pass skips it.
                 " "});
   return paths;

@@ -26,9 +26,7 @@ void TComponent::DestroyComponents() {
   while (!FOwned.empty()) FOwned.pop_back();
 }
 
-void TComponent::Adopt(std::unique_ptr<TComponent> child) {
-  FOwned.push_back(std::move(child));
-}
+void TComponent::Adopt(std::unique_ptr<TComponent> child) { FOwned.push_back(std::move(child)); }
 
 TComponent* TComponent::FindComponent(std::string_view name) const {
   for (const auto& c : FOwned)

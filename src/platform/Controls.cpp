@@ -46,7 +46,7 @@ TPropInfo FlagProp(std::string_view name, bool (TControl::*get)() const) {
   return {name, TPropKind::Other,
           [get](const TComponent& c) {
             return (static_cast<const TControl&>(c).*get)() ? std::string("True")
-                                                             : std::string("False");
+                                                            : std::string("False");
           },
           [](TComponent&, const std::string&) {}};
 }
@@ -240,8 +240,7 @@ const TPropTable& TEdit::PublishedProperties() const {
 
 // ---- TCheckListBox ----
 
-TCheckListBox::TCheckListBox(TComponent* owner, TWinControl* parent)
-    : TWinControl(owner, parent) {
+TCheckListBox::TCheckListBox(TComponent* owner, TWinControl* parent) : TWinControl(owner, parent) {
   FItems.OnChange = [this] {
     FChecked.resize(static_cast<std::size_t>(FItems.Count()), false);
     Changed(TChange::Items);
@@ -267,9 +266,7 @@ void TCheckListBox::UserToggled(int index) {
 }
 
 const TPropTable& TCheckListBox::PublishedProperties() const {
-  static const TPropTable table{
-      &TControl::PublishedProperties(),
-      {ItemsProp<TCheckListBox>()}};
+  static const TPropTable table{&TControl::PublishedProperties(), {ItemsProp<TCheckListBox>()}};
   return table;
 }
 

@@ -37,7 +37,8 @@ bool TryStrToInt(const std::string& text, std::int32_t& value) {
   const std::uint64_t limit = hex ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
   std::uint64_t magnitude = 0;
   for (; i < n; ++i) {
-    const int digit = hex ? HexDigit(text[i]) : (text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1);
+    const int digit =
+        hex ? HexDigit(text[i]) : (text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1);
     if (digit < 0) return false;
     magnitude = magnitude * (hex ? 16 : 10) + static_cast<unsigned>(digit);
     if (magnitude > limit) return false;

@@ -49,7 +49,10 @@ class TForm : public TWinControl {
   }
   // Window commands a form class may take over; true when handled, so that
   // the standard handling is skipped.
-  virtual bool WMSysCommand(unsigned command) { (void)command; return false; }
+  virtual bool WMSysCommand(unsigned command) {
+    (void)command;
+    return false;
+  }
   // The system asks whether the session may end; true allows it. The
   // standard answer is the form's own close question.
   virtual bool WMQueryEndSession() { return CloseQuery(); }

@@ -100,8 +100,8 @@ std::int32_t TRegistry::ReadInteger(const std::string& name) {
   // A DWORD stored with fewer than four bytes reads with the rest as zero.
   std::uint8_t bytes[4] = {0, 0, 0, 0};
   std::memcpy(bytes, data.data(), std::min<std::size_t>(data.size(), 4));
-  const std::uint32_t bits = bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) |
-                             (static_cast<std::uint32_t>(bytes[3]) << 24);
+  const std::uint32_t bits =
+      bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (static_cast<std::uint32_t>(bytes[3]) << 24);
   return static_cast<std::int32_t>(bits);
 }
 
@@ -113,8 +113,7 @@ std::size_t TRegistry::ReadBinaryData(const std::string& name, void* buffer, std
     FailedGet(name);
   if (!IsBinaryKind(type) || size > bufSize) InvalidType(name);
   if (size == 0) return 0;
-  if (Service().QueryValue(FKey, name, bufSize, type, size, data) != kErrorSuccess)
-    FailedGet(name);
+  if (Service().QueryValue(FKey, name, bufSize, type, size, data) != kErrorSuccess) FailedGet(name);
   const std::size_t n = std::min({size, data.size(), bufSize});
   std::memcpy(buffer, data.data(), n);
   return n;

@@ -42,8 +42,7 @@ using TRegData = std::vector<std::uint8_t>;
 class TRegistryService {
  public:
   virtual ~TRegistryService() = default;
-  virtual long OpenKey(TRegRoot root, const std::string& path, TRegOpenMode mode,
-                       THandle& key) = 0;
+  virtual long OpenKey(TRegRoot root, const std::string& path, TRegOpenMode mode, THandle& key) = 0;
   // RegQueryValueExA into a buffer of `capacity` bytes. On success `data`
   // holds the bytes stored; kErrorMoreData when they do not fit (the type
   // and `size` are still filled in).

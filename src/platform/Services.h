@@ -18,7 +18,7 @@ class TWaitClock;
 class TPeerFactory;
 class TRegistryService;
 
-inline constexpr unsigned kDriveCdRom = 5;          // DRIVE_CDROM
+inline constexpr unsigned kDriveCdRom = 5;             // DRIVE_CDROM
 inline constexpr unsigned kSemFailCriticalErrors = 1;  // SEM_FAILCRITICALERRORS
 
 class TDriveService {

@@ -15,16 +15,14 @@ namespace policies {
 using platform::TRegRoot;
 
 // Fills `value` only on success; on failure it keeps what it held.
-void RegReadStr(TRegRoot root, const std::string& key, const std::string& name,
-                std::string& value);
+void RegReadStr(TRegRoot root, const std::string& key, const std::string& name, std::string& value);
 void RegWriteStr(TRegRoot root, const std::string& key, const std::string& name,
                  const std::string& data);
 void RegDelValue(TRegRoot root, const std::string& key, const std::string& name);
 bool RegValueExists(TRegRoot root, const std::string& key, const std::string& name);
 // -1 when the key or the value is missing.
 std::int32_t RegReadInt(TRegRoot root, const std::string& key, const std::string& name);
-void RegWriteInt(TRegRoot root, const std::string& key, const std::string& name,
-                 std::int32_t data);
+void RegWriteInt(TRegRoot root, const std::string& key, const std::string& name, std::int32_t data);
 // 1 when the key or the value is missing.
 int RegReadByte(TRegRoot root, const std::string& key, const std::string& name);
 // Stores the low eight bits of `data` as a one-byte binary value.

@@ -1,8 +1,8 @@
 // Scenario "eight drives": D: to K: are CD-ROM drives, one more than the
 // program has tray icons for. It says so and ends without showing its window.
-#include "MorvelProcess.h"
-
 #include <gtest/gtest.h>
+
+#include "MorvelProcess.h"
 
 namespace e2e {
 namespace {
@@ -32,12 +32,15 @@ TEST(EightDrives, OnlySevenMessageThenTheProgramEndsWithoutItsWindow) {
   EXPECT_FALSE(HasButton(Box, IDCANCEL)) << "the message has an OK button only";
 
   PressDialogButton(Box, IDOK);
-  EXPECT_TRUE(WaitUntil([&] {
-    WatchMain();
-    return !Morvel.Running();
-  }, 20s)) << "after OK: " << Morvel.Describe();
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        WatchMain();
+        return !Morvel.Running();
+      },
+      20s))
+      << "after OK: " << Morvel.Describe();
   EXPECT_FALSE(MainShown) << "the main window was shown";
 }
 
-} // namespace
-} // namespace e2e
+}  // namespace
+}  // namespace e2e

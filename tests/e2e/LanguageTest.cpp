@@ -3,9 +3,9 @@
 // and follows the language box at once. The expected words come from the
 // language files installed beside the program, read with the system's own
 // profile reader, so the test does not repeat the translations.
-#include "MorvelProcess.h"
-
 #include <gtest/gtest.h>
+
+#include "MorvelProcess.h"
 
 namespace e2e {
 namespace {
@@ -27,7 +27,7 @@ bool StoreLanguage(const std::string& Name) { return WriteSetting("Sprog", Name)
 std::string StoredLanguage() { return ReadSetting("Sprog"); }
 
 class Language : public ::testing::Test {
-protected:
+ protected:
   void StartWith(const std::string& Stored) {
     ASSERT_TRUE(StoreLanguage(Stored));
     ASSERT_TRUE(Morvel.Start()) << Morvel.LastError();
@@ -71,8 +71,7 @@ TEST_F(Language, PickingALanguageStoresItRetranslatesAndTheNextQuestionFollows) 
   StartWith("English");
   // A pick from the list arrives as a selection change from the box.
   SendMessageA(LanguageBox, CB_SETCURSEL, 0, 0);  // "Dansk"
-  SendMessageA(Main, WM_COMMAND,
-               MAKEWPARAM(GetDlgCtrlID(LanguageBox), CBN_SELCHANGE),
+  SendMessageA(Main, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(LanguageBox), CBN_SELCHANGE),
                reinterpret_cast<LPARAM>(LanguageBox));
   ASSERT_TRUE(WaitUntil([&] { return StoredLanguage() == "Dansk"; }, 5s)) << StoredLanguage();
   EXPECT_EQ(AboutCaption(), FromFile("dansk", "Translations", "Form1.BitBtn1.Caption"));
@@ -103,5 +102,5 @@ TEST_F(Language, TypingIntoTheBoxStoresEveryLetter) {
   EXPECT_EQ(FindDialogOf(Morvel.Id()), nullptr) << Morvel.Describe();
 }
 
-} // namespace
-} // namespace e2e
+}  // namespace
+}  // namespace e2e

@@ -15,8 +15,7 @@ constexpr UINT KSendTimeoutMs = 5000;
 
 bool SendWithTimeout(HWND Wnd, UINT Msg, WPARAM W, LPARAM L, LRESULT& Result) {
   DWORD_PTR Answer = 0;
-  if (!SendMessageTimeoutW(Wnd, Msg, W, L, SMTO_ABORTIFHUNG, KSendTimeoutMs, &Answer))
-    return false;
+  if (!SendMessageTimeoutW(Wnd, Msg, W, L, SMTO_ABORTIFHUNG, KSendTimeoutMs, &Answer)) return false;
   Result = static_cast<LRESULT>(Answer);
   return true;
 }
@@ -25,8 +24,7 @@ bool SendWithTimeout(HWND Wnd, UINT Msg, WPARAM W, LPARAM L, LRESULT& Result) {
 // the ANSI CB_GETLBTEXT of another process back as UTF-16 without turning
 // it into ANSI, so the ANSI forms cannot be trusted there.
 std::string Narrow(const std::wstring& Wide) {
-  if (Wide.empty())
-    return {};
+  if (Wide.empty()) return {};
   const int Len = WideCharToMultiByte(CP_ACP, 0, Wide.data(), static_cast<int>(Wide.size()),
                                       nullptr, 0, nullptr, nullptr);
   std::string Text(static_cast<size_t>(Len > 0 ? Len : 0), '\0');
@@ -40,11 +38,9 @@ std::string Narrow(const std::wstring& Wide) {
 bool FetchText(HWND Wnd, UINT Msg, WPARAM W, LRESULT Len, std::string& Text) {
   std::wstring Buffer(static_cast<size_t>(Len) + 1, L'\0');
   // WM_GETTEXT takes the buffer size in wParam; CB_GETLBTEXT the item index.
-  if (Msg == WM_GETTEXT)
-    W = Buffer.size();
+  if (Msg == WM_GETTEXT) W = Buffer.size();
   LRESULT Copied = 0;
-  if (!SendWithTimeout(Wnd, Msg, W, reinterpret_cast<LPARAM>(Buffer.data()), Copied) ||
-      Copied < 0)
+  if (!SendWithTimeout(Wnd, Msg, W, reinterpret_cast<LPARAM>(Buffer.data()), Copied) || Copied < 0)
     return false;
   Buffer.resize(std::min(static_cast<size_t>(Copied), static_cast<size_t>(Len)));
   Text = Narrow(Buffer);
@@ -58,8 +54,7 @@ struct TEnumState {
 
 BOOL CALLBACK CollectTopWindowsOf(HWND Wnd, LPARAM Param) {
   auto* State = reinterpret_cast<TEnumState*>(Param);
-  if (ProcessOf(Wnd) == State->ProcessId)
-    State->Found.push_back(Wnd);
+  if (ProcessOf(Wnd) == State->ProcessId) State->Found.push_back(Wnd);
   return TRUE;
 }
 
@@ -73,15 +68,13 @@ std::string WithoutAmpersands(std::string Text) {
   return Text;
 }
 
-} // namespace
+}  // namespace
 
 bool WaitUntil(const std::function<bool()>& Done, std::chrono::milliseconds Timeout) {
   const auto Deadline = std::chrono::steady_clock::now() + Timeout;
   for (;;) {
-    if (Done())
-      return true;
-    if (std::chrono::steady_clock::now() >= Deadline)
-      return Done();
+    if (Done()) return true;
+    if (std::chrono::steady_clock::now() >= Deadline) return Done();
     Sleep(static_cast<DWORD>(KPollStep.count()));
   }
 }
@@ -128,8 +121,7 @@ std::vector<HWND> TopWindowsTitled(const std::string& Title) {
     // GetWindowTextA reads the title without a message for other
     // processes' windows, so a busy program cannot stall the search.
     GetWindowTextA(Wnd, Text, sizeof Text);
-    if (Title == Text)
-      Found.push_back(Wnd);
+    if (Title == Text) Found.push_back(Wnd);
   }
   return Found;
 }
@@ -150,18 +142,15 @@ POINT ClientPosition(HWND Child, HWND Main) {
 
 HWND FindChild(HWND Main, const std::string& ClassName, const std::string& Text) {
   for (HWND Child : DescendantsOf(Main))
-    if (ClassOf(Child) == ClassName && WithoutAmpersands(TextOf(Child)) == Text)
-      return Child;
+    if (ClassOf(Child) == ClassName && WithoutAmpersands(TextOf(Child)) == Text) return Child;
   return nullptr;
 }
 
 HWND FindChildAt(HWND Main, const std::string& ClassName, POINT Position) {
   for (HWND Child : DescendantsOf(Main)) {
-    if (ClassOf(Child) != ClassName || !IsWindowVisible(Child))
-      continue;
+    if (ClassOf(Child) != ClassName || !IsWindowVisible(Child)) continue;
     const POINT P = ClientPosition(Child, Main);
-    if (P.x == Position.x && P.y == Position.y)
-      return Child;
+    if (P.x == Position.x && P.y == Position.y) return Child;
   }
   return nullptr;
 }
@@ -169,16 +158,13 @@ HWND FindChildAt(HWND Main, const std::string& ClassName, POINT Position) {
 HWND FindChildShownAt(HWND Main, const std::string& ClassName, POINT Position) {
   const auto MarkedVisible = [Main](HWND Wnd) {
     for (; Wnd && Wnd != Main; Wnd = GetParent(Wnd))
-      if (!(GetWindowLongA(Wnd, GWL_STYLE) & WS_VISIBLE))
-        return false;
+      if (!(GetWindowLongA(Wnd, GWL_STYLE) & WS_VISIBLE)) return false;
     return Wnd == Main;
   };
   for (HWND Child : DescendantsOf(Main)) {
-    if (ClassOf(Child) != ClassName || !MarkedVisible(Child))
-      continue;
+    if (ClassOf(Child) != ClassName || !MarkedVisible(Child)) continue;
     const POINT P = ClientPosition(Child, Main);
-    if (P.x == Position.x && P.y == Position.y)
-      return Child;
+    if (P.x == Position.x && P.y == Position.y) return Child;
   }
   return nullptr;
 }
@@ -189,12 +175,10 @@ std::string DescribeWindowsOf(DWORD ProcessId) {
     char Title[256] = {};
     GetWindowTextA(Wnd, Title, sizeof Title);
     // Hidden helper windows without a title (combo lists, IME) say nothing.
-    if (!IsWindowVisible(Wnd) && !Title[0])
-      continue;
+    if (!IsWindowVisible(Wnd) && !Title[0]) continue;
     Lines += "  [" + ClassOf(Wnd) + "] \"" + Title + "\"" +
              (IsWindowVisible(Wnd) ? " visible" : " hidden");
-    if (ClassOf(Wnd) == "#32770")
-      Lines += " text: \"" + DialogText(Wnd) + "\"";
+    if (ClassOf(Wnd) == "#32770") Lines += " text: \"" + DialogText(Wnd) + "\"";
     Lines += "\n";
   }
   return Lines.empty() ? "  (no top-level window)\n" : Lines;
@@ -203,13 +187,12 @@ std::string DescribeWindowsOf(DWORD ProcessId) {
 std::vector<std::string> ComboItems(HWND Combo) {
   std::vector<std::string> Items;
   LRESULT Count = 0;
-  if (!SendWithTimeout(Combo, CB_GETCOUNT, 0, 0, Count) || Count == CB_ERR)
-    return Items;
+  if (!SendWithTimeout(Combo, CB_GETCOUNT, 0, 0, Count) || Count == CB_ERR) return Items;
   for (LRESULT I = 0; I < Count; ++I) {
     LRESULT Len = 0;
     std::string Text;
-    if (!SendWithTimeout(Combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(I), 0, Len) ||
-        Len == CB_ERR || !FetchText(Combo, CB_GETLBTEXT, static_cast<WPARAM>(I), Len, Text))
+    if (!SendWithTimeout(Combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(I), 0, Len) || Len == CB_ERR ||
+        !FetchText(Combo, CB_GETLBTEXT, static_cast<WPARAM>(I), Len, Text))
       Text = "<error>";
     Items.push_back(Text);
   }
@@ -218,12 +201,10 @@ std::vector<std::string> ComboItems(HWND Combo) {
 
 HWND FindDialogOf(DWORD ProcessId, const std::string& Caption) {
   for (HWND Wnd : TopWindowsOf(ProcessId)) {
-    if (ClassOf(Wnd) != "#32770" || !IsWindowVisible(Wnd))
-      continue;
+    if (ClassOf(Wnd) != "#32770" || !IsWindowVisible(Wnd)) continue;
     char Text[256] = {};
     GetWindowTextA(Wnd, Text, sizeof Text);
-    if (Caption.empty() || Caption == Text)
-      return Wnd;
+    if (Caption.empty() || Caption == Text) return Wnd;
   }
   return nullptr;
 }
@@ -231,13 +212,10 @@ HWND FindDialogOf(DWORD ProcessId, const std::string& Caption) {
 std::string DialogText(HWND Dialog) {
   std::string Joined;
   for (HWND Child : DescendantsOf(Dialog)) {
-    if (ClassOf(Child) != "Static")
-      continue;
+    if (ClassOf(Child) != "Static") continue;
     const std::string Text = TextOf(Child);
-    if (Text.empty())
-      continue;
-    if (!Joined.empty())
-      Joined += '\n';
+    if (Text.empty()) continue;
+    if (!Joined.empty()) Joined += '\n';
     Joined += Text;
   }
   return Joined;
@@ -269,7 +247,7 @@ SIZE TraySlotSize() {
           GetSystemMetrics(SM_CYSMICON) + 2 * KIconBorder};
 }
 
-} // namespace
+}  // namespace
 
 std::string ReadSetting(const std::string& Name) {
   HKEY Key = nullptr;
@@ -278,8 +256,8 @@ std::string ReadSetting(const std::string& Name) {
   char Buffer[256] = "";
   DWORD Size = sizeof Buffer - 1;
   DWORD Type = 0;
-  const LONG Result = RegQueryValueExA(Key, Name.c_str(), nullptr, &Type,
-                                       reinterpret_cast<BYTE*>(Buffer), &Size);
+  const LONG Result =
+      RegQueryValueExA(Key, Name.c_str(), nullptr, &Type, reinterpret_cast<BYTE*>(Buffer), &Size);
   RegCloseKey(Key);
   return Result == ERROR_SUCCESS && Type == REG_SZ ? std::string(Buffer) : "<absent>";
 }
@@ -289,9 +267,9 @@ bool WriteSetting(const std::string& Name, const std::string& Value) {
   if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, KSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &Key,
                       nullptr) != ERROR_SUCCESS)
     return false;
-  const LONG Result = RegSetValueExA(Key, Name.c_str(), 0, REG_SZ,
-                                     reinterpret_cast<const BYTE*>(Value.c_str()),
-                                     static_cast<DWORD>(Value.size() + 1));
+  const LONG Result =
+      RegSetValueExA(Key, Name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(Value.c_str()),
+                     static_cast<DWORD>(Value.size() + 1));
   RegCloseKey(Key);
   return Result == ERROR_SUCCESS;
 }
@@ -301,8 +279,7 @@ HWND TaskbarWindow() { return FindWindowA("Shell_TrayWnd", nullptr); }
 int TrayIconCount() {
   HWND Taskbar = TaskbarWindow();
   RECT Client{};
-  if (!Taskbar || !IsWindowVisible(Taskbar) || !GetClientRect(Taskbar, &Client))
-    return -1;
+  if (!Taskbar || !IsWindowVisible(Taskbar) || !GetClientRect(Taskbar, &Client)) return -1;
   const SIZE Slot = TraySlotSize();
   const int Width = std::min<int>(Slot.cx * KSlotsLooked, Client.right);
   const int Height = std::min<int>(Slot.cy, Client.bottom);
@@ -311,8 +288,7 @@ int TrayIconCount() {
   ClientToScreen(Taskbar, &Origin);
 
   HDC Screen = GetDC(nullptr);
-  if (!Screen)
-    return -1;
+  if (!Screen) return -1;
   BITMAPINFO Info{};
   Info.bmiHeader.biSize = sizeof Info.bmiHeader;
   Info.bmiHeader.biWidth = Width;
@@ -338,17 +314,13 @@ int TrayIconCount() {
       const DWORD First = Pixels[Right - 1] & 0xFFFFFF;
       for (int Y = 0; Y < Height; ++Y)
         for (int X = std::max<int>(0, Right - Slot.cx); X < Right; ++X)
-          if ((Pixels[Y * Width + X] & 0xFFFFFF) != First)
-            return true;
+          if ((Pixels[Y * Width + X] & 0xFFFFFF) != First) return true;
       return false;
     };
-    while (Count < Width / Slot.cx && Occupied(Count))
-      ++Count;
+    while (Count < Width / Slot.cx && Occupied(Count)) ++Count;
   }
-  if (Memory)
-    DeleteDC(Memory);
-  if (Picture)
-    DeleteObject(Picture);
+  if (Memory) DeleteDC(Memory);
+  if (Picture) DeleteObject(Picture);
   ReleaseDC(nullptr, Screen);
   return Count;
 }
@@ -356,8 +328,7 @@ int TrayIconCount() {
 bool PostToTrayIcon(int Slot, std::initializer_list<UINT> Messages) {
   HWND Taskbar = TaskbarWindow();
   RECT Client{};
-  if (!Taskbar || !GetClientRect(Taskbar, &Client))
-    return false;
+  if (!Taskbar || !GetClientRect(Taskbar, &Client)) return false;
   const SIZE Size = TraySlotSize();
   // Wine looks for the icon in the top icon height of the bar, however tall
   // the bar is.
@@ -368,24 +339,21 @@ bool PostToTrayIcon(int Slot, std::initializer_list<UINT> Messages) {
       Keys = MK_LBUTTON;
     else if (Message == WM_RBUTTONDOWN || Message == WM_RBUTTONDBLCLK)
       Keys = MK_RBUTTON;
-    if (!PostMessageA(Taskbar, Message, Keys, Where))
-      return false;
+    if (!PostMessageA(Taskbar, Message, Keys, Where)) return false;
   }
   return true;
 }
 
 HWND FindMenuOf(DWORD ProcessId) {
   for (HWND Wnd : TopWindowsOf(ProcessId))
-    if (ClassOf(Wnd) == "#32768" && IsWindowVisible(Wnd))
-      return Wnd;
+    if (ClassOf(Wnd) == "#32768" && IsWindowVisible(Wnd)) return Wnd;
   return nullptr;
 }
 
 void DismissMenu(HWND Menu) { PostMessageA(Menu, WM_KEYDOWN, VK_ESCAPE, 0); }
 
 void ChooseMenuItem(HWND Menu, int Index) {
-  for (int I = 0; I <= Index; ++I)
-    PostMessageA(Menu, WM_KEYDOWN, VK_DOWN, 0);
+  for (int I = 0; I <= Index; ++I) PostMessageA(Menu, WM_KEYDOWN, VK_DOWN, 0);
   PostMessageA(Menu, WM_KEYDOWN, VK_RETURN, 0);
 }
 
@@ -404,8 +372,7 @@ TClickResult ClickAndWatch(HWND Button, DWORD ProcessId, std::chrono::millisecon
   HWND Dialog = nullptr;
   WaitUntil([&] { return Done.load() || (Dialog = FindDialogOf(ProcessId)) != nullptr; },
             Timeout + 1s);
-  if (!Dialog)
-    Dialog = FindDialogOf(ProcessId);
+  if (!Dialog) Dialog = FindDialogOf(ProcessId);
   if (Dialog) {
     Result.DialogShown = true;
     char Caption[256] = {};
@@ -420,8 +387,7 @@ TClickResult ClickAndWatch(HWND Button, DWORD ProcessId, std::chrono::millisecon
 }
 
 TMorvelProcess::TMorvelProcess(TMorvelProcess&& Other) noexcept
-    : FInfo(std::exchange(Other.FInfo, PROCESS_INFORMATION{})),
-      FError(std::move(Other.FError)) {}
+    : FInfo(std::exchange(Other.FInfo, PROCESS_INFORMATION{})), FError(std::move(Other.FError)) {}
 
 TMorvelProcess& TMorvelProcess::operator=(TMorvelProcess&& Other) noexcept {
   if (this != &Other) {
@@ -439,10 +405,8 @@ TMorvelProcess::~TMorvelProcess() {
 }
 
 void TMorvelProcess::Release() {
-  if (FInfo.hThread)
-    CloseHandle(FInfo.hThread);
-  if (FInfo.hProcess)
-    CloseHandle(FInfo.hProcess);
+  if (FInfo.hThread) CloseHandle(FInfo.hThread);
+  if (FInfo.hProcess) CloseHandle(FInfo.hProcess);
   FInfo = PROCESS_INFORMATION{};
 }
 
@@ -473,25 +437,20 @@ bool TMorvelProcess::Running() const {
 }
 
 bool TMorvelProcess::WaitForExit(std::chrono::milliseconds Timeout) {
-  if (!FInfo.hProcess)
-    return true;
-  return WaitForSingleObject(FInfo.hProcess, static_cast<DWORD>(Timeout.count())) ==
-         WAIT_OBJECT_0;
+  if (!FInfo.hProcess) return true;
+  return WaitForSingleObject(FInfo.hProcess, static_cast<DWORD>(Timeout.count())) == WAIT_OBJECT_0;
 }
 
 DWORD TMorvelProcess::ExitCode() const {
   DWORD Code = STILL_ACTIVE;
-  if (FInfo.hProcess)
-    GetExitCodeProcess(FInfo.hProcess, &Code);
+  if (FInfo.hProcess) GetExitCodeProcess(FInfo.hProcess, &Code);
   return Code;
 }
 
 HWND TMorvelProcess::MainWindow() const {
-  if (!FInfo.hProcess)
-    return nullptr;
+  if (!FInfo.hProcess) return nullptr;
   for (HWND Wnd : TopWindowsTitled(KMainTitle))
-    if (ProcessOf(Wnd) == FInfo.dwProcessId)
-      return Wnd;
+    if (ProcessOf(Wnd) == FInfo.dwProcessId) return Wnd;
   return nullptr;
 }
 
@@ -519,16 +478,14 @@ std::string TMorvelProcess::Describe() const {
 }
 
 bool TMorvelProcess::Stop() {
-  if (!Running())
-    return true;
+  if (!Running()) return true;
   // WM_CLOSE as the close button sends it; the program then asks "Exit?"
   // and OK lets it end. A dialog that is up for another reason is answered
   // too, and the close is asked again once no dialog is left.
   auto LastClose = std::chrono::steady_clock::now() - 1h;
   const bool Ended = WaitUntil(
       [&] {
-        if (!Running())
-          return true;
+        if (!Running()) return true;
         // A close request that arrives while a menu is open would be
         // handled inside the menu's own loop.
         if (HWND Menu = FindMenuOf(FInfo.dwProcessId)) {
@@ -541,18 +498,16 @@ bool TMorvelProcess::Stop() {
           return false;
         }
         if (std::chrono::steady_clock::now() - LastClose > 2s) {
-          if (HWND Main = MainWindow())
-            PostMessageA(Main, WM_CLOSE, 0, 0);
+          if (HWND Main = MainWindow()) PostMessageA(Main, WM_CLOSE, 0, 0);
           LastClose = std::chrono::steady_clock::now();
         }
         return false;
       },
       10s);
-  if (Ended)
-    return true;
+  if (Ended) return true;
   TerminateProcess(FInfo.hProcess, 1);
   WaitForSingleObject(FInfo.hProcess, 10000);
   return false;
 }
 
-} // namespace e2e
+}  // namespace e2e

@@ -21,8 +21,7 @@ inline constexpr auto KPatience = 30s;
 
 // Calls Done every 50 ms until it is true or the time is up; answers Done's
 // last result. Never a fixed sleep: a fast program makes a fast test.
-bool WaitUntil(const std::function<bool()>& Done,
-               std::chrono::milliseconds Timeout = KPatience);
+bool WaitUntil(const std::function<bool()>& Done, std::chrono::milliseconds Timeout = KPatience);
 
 // The program under test, from MORVEL_EXE (a Windows path).
 std::string MorvelExePath();
@@ -116,13 +115,12 @@ struct TClickResult {
 // Sends BM_CLICK from a helper thread and watches the process for a dialog
 // while the handler runs. A dialog is recorded, then closed with Cancel (or
 // OK), so the program is left as it was.
-TClickResult ClickAndWatch(HWND Button, DWORD ProcessId,
-                           std::chrono::milliseconds Timeout = 15s);
+TClickResult ClickAndWatch(HWND Button, DWORD ProcessId, std::chrono::milliseconds Timeout = 15s);
 
 // One started copy of the program. The destructor ends it whatever state it
 // is in, so no test leaves a process behind for the next scenario.
 class TMorvelProcess {
-public:
+ public:
   TMorvelProcess() = default;
   TMorvelProcess(const TMorvelProcess&) = delete;
   TMorvelProcess& operator=(const TMorvelProcess&) = delete;
@@ -157,11 +155,11 @@ public:
   // that does not work. Answers true when it ended without being terminated.
   bool Stop();
 
-private:
+ private:
   void Release();
 
   PROCESS_INFORMATION FInfo{};
   std::string FError;
 };
 
-} // namespace e2e
+}  // namespace e2e

@@ -1,10 +1,10 @@
 // Part of every scenario: the Wine prefix must show exactly the CD-ROM drives
 // the scenario script made, or the program's results mean nothing.
-#include "MorvelProcess.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+
+#include "MorvelProcess.h"
 
 namespace e2e {
 namespace {
@@ -15,11 +15,9 @@ TEST(Prefix, ScenarioDrivesAreTheOnlyCdRomDrives) {
   std::string Found;
   const DWORD Mask = GetLogicalDrives();
   for (char Letter = 'A'; Letter <= 'Z'; ++Letter) {
-    if (!(Mask & (1u << (Letter - 'A'))))
-      continue;
+    if (!(Mask & (1u << (Letter - 'A')))) continue;
     const char Root[] = {Letter, ':', '\\', '\0'};
-    if (GetDriveTypeA(Root) == DRIVE_CDROM)
-      Found += Letter;
+    if (GetDriveTypeA(Root) == DRIVE_CDROM) Found += Letter;
   }
   EXPECT_EQ(Found, Wanted);
   EXPECT_FALSE(MorvelExePath().empty()) << "MORVEL_EXE is not set";
@@ -27,5 +25,5 @@ TEST(Prefix, ScenarioDrivesAreTheOnlyCdRomDrives) {
       << MorvelExePath();
 }
 
-} // namespace
-} // namespace e2e
+}  // namespace
+}  // namespace e2e

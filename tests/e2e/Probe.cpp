@@ -19,28 +19,23 @@ const char* Parameters(const char* Line) {
     const char* Close = std::strchr(Line + 1, '"');
     Line = Close ? Close + 1 : Line + std::strlen(Line);
   } else {
-    while (*Line && *Line != ' ' && *Line != '\t')
-      ++Line;
+    while (*Line && *Line != ' ' && *Line != '\t') ++Line;
   }
-  while (*Line == ' ' || *Line == '\t')
-    ++Line;
+  while (*Line == ' ' || *Line == '\t') ++Line;
   return Line;
 }
 
-} // namespace
+}  // namespace
 
 // A window program, so that no console comes and goes with it.
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   char Folder[MAX_PATH + 1] = "";
-  if (!GetCurrentDirectoryA(sizeof Folder, Folder))
-    return 2;
+  if (!GetCurrentDirectoryA(sizeof Folder, Folder)) return 2;
   // Written under a temporary name and renamed, so that a test that sees the
   // file never reads half of it.
   FILE* Out = std::fopen("probe-ran.tmp", "wb");
-  if (!Out)
-    return 3;
+  if (!Out) return 3;
   std::fprintf(Out, "%s\r\n%s\r\n", Folder, Parameters(GetCommandLineA()));
-  if (std::fclose(Out) != 0)
-    return 4;
+  if (std::fclose(Out) != 0) return 4;
   return MoveFileExA("probe-ran.tmp", "probe-ran.txt", MOVEFILE_REPLACE_EXISTING) ? 0 : 5;
 }

@@ -1,8 +1,8 @@
 // Scenario "single instance": a second start while a copy runs hands over to
 // the running copy and ends by itself.
-#include "MorvelProcess.h"
-
 #include <gtest/gtest.h>
+
+#include "MorvelProcess.h"
 
 namespace e2e {
 namespace {
@@ -15,8 +15,7 @@ TEST(SingleInstance, SecondCopyEndsByItselfAndTheFirstStaysAlone) {
 
   TMorvelProcess Second;
   ASSERT_TRUE(Second.Start()) << Second.LastError();
-  ASSERT_TRUE(Second.WaitForExit(20s))
-      << "the second copy still runs: " << Second.Describe();
+  ASSERT_TRUE(Second.WaitForExit(20s)) << "the second copy still runs: " << Second.Describe();
   EXPECT_EQ(Second.ExitCode(), 0u);
 
   EXPECT_TRUE(First.Running());
@@ -27,5 +26,5 @@ TEST(SingleInstance, SecondCopyEndsByItselfAndTheFirstStaysAlone) {
   EXPECT_EQ(FindDialogOf(First.Id()), nullptr) << First.Describe();
 }
 
-} // namespace
-} // namespace e2e
+}  // namespace
+}  // namespace e2e

@@ -4,11 +4,11 @@
 // copy of the program in window mode (or in the notification area where it
 // says so) and works it through the icons and their shared menu the way a
 // user would: mouse messages at an icon's place, keys in the menu.
-#include "MorvelProcess.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
+
+#include "MorvelProcess.h"
 
 namespace e2e {
 namespace {
@@ -41,15 +41,14 @@ std::vector<std::string> LinesOf(const char* Path) {
   std::ifstream In(Path, std::ios::binary);
   std::vector<std::string> Lines;
   for (std::string Line; std::getline(In, Line);) {
-    if (!Line.empty() && Line.back() == '\r')
-      Line.pop_back();
+    if (!Line.empty() && Line.back() == '\r') Line.pop_back();
     Lines.push_back(Line);
   }
   return Lines;
 }
 
 class Tray : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     // The program reads its mode at start; minimising stores the other one.
     ASSERT_TRUE(WriteSetting("Tray", "Nej"));
@@ -77,7 +76,8 @@ protected:
     Main = Morvel.WaitForMainWindowMade();
     ASSERT_NE(Main, nullptr) << Morvel.Describe();
     ASSERT_TRUE(WaitUntil([] { return TrayIconCount() == KDrives; }))
-        << "icons: " << TrayIconCount() << "\n" << Morvel.Describe();
+        << "icons: " << TrayIconCount() << "\n"
+        << Morvel.Describe();
     FindDriveBox();
   }
 
@@ -89,18 +89,20 @@ protected:
   // The system menu's minimise command, as the title bar button sends it.
   void Minimise() {
     DWORD_PTR Ignored = 0;
-    ASSERT_TRUE(SendMessageTimeoutA(Main, WM_SYSCOMMAND, SC_MINIMIZE, 0, SMTO_NORMAL, 10000,
-                                    &Ignored))
+    ASSERT_TRUE(
+        SendMessageTimeoutA(Main, WM_SYSCOMMAND, SC_MINIMIZE, 0, SMTO_NORMAL, 10000, &Ignored))
         << Morvel.Describe();
     ASSERT_TRUE(WaitUntil([] { return TrayIconCount() == KDrives; }))
-        << "icons: " << TrayIconCount() << "\n" << Morvel.Describe();
+        << "icons: " << TrayIconCount() << "\n"
+        << Morvel.Describe();
   }
 
   HWND OpenMenuOn(int Slot) {
     EXPECT_TRUE(PostToTrayIcon(Slot, KRightClick));
     HWND Menu = nullptr;
     EXPECT_TRUE(WaitUntil([&] { return (Menu = FindMenuOf(Morvel.Id())) != nullptr; }, KReaction))
-        << "no menu after a right click on slot " << Slot << "\n" << Morvel.Describe();
+        << "no menu after a right click on slot " << Slot << "\n"
+        << Morvel.Describe();
     return Menu;
   }
 
@@ -136,12 +138,10 @@ protected:
   // with OK.
   std::string MessageAfterChoosing(int Slot, TMenuItem Item) {
     HWND Menu = OpenMenuOn(Slot);
-    if (!Menu)
-      return "<no menu>";
+    if (!Menu) return "<no menu>";
     ChooseMenuItem(Menu, Item);
     HWND Message = WaitForDialog("Morvel");
-    if (!Message)
-      return "<no message>";
+    if (!Message) return "<no message>";
     const std::string Text = DialogText(Message);
     PressDialogButton(Message, IDOK);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(Message) || !IsWindowVisible(Message); }));
@@ -198,8 +198,8 @@ TEST_F(Tray, PressingAnIconMakesItsDriveCurrentAndOnlyTheRightButtonOpensTheMenu
   // A left click picks the drive and opens nothing.
   ASSERT_TRUE(PostToTrayIcon(KSlotOfD, KLeftClick));
   EXPECT_TRUE(WaitUntil([&] { return TextOf(Drives) == "D:"; }, KReaction)) << TextOf(Drives);
-  EXPECT_FALSE(WaitUntil(
-      [&] { return FindMenuOf(Morvel.Id()) || FindDialogOf(Morvel.Id()); }, 500ms))
+  EXPECT_FALSE(
+      WaitUntil([&] { return FindMenuOf(Morvel.Id()) || FindDialogOf(Morvel.Id()); }, 500ms))
       << Morvel.Describe();
 
   // A menu that was dismissed opens again: it did not leave the program
@@ -221,9 +221,10 @@ TEST_F(Tray, DoubleClickingAnIconRunsTheDiscsAutorunProgramFromTheDiscsRoot) {
   CloseMenu(Menu);
 
   ASSERT_TRUE(PostToTrayIcon(KSlotOfD, KDoubleClick));
-  ASSERT_TRUE(WaitUntil(
-      [] { return GetFileAttributesA(KProbeFile) != INVALID_FILE_ATTRIBUTES; }, KReaction))
-      << "the disc's program did not run\n" << Morvel.Describe();
+  ASSERT_TRUE(WaitUntil([] { return GetFileAttributesA(KProbeFile) != INVALID_FILE_ATTRIBUTES; },
+                        KReaction))
+      << "the disc's program did not run\n"
+      << Morvel.Describe();
   EXPECT_EQ(TextOf(Drives), "D:");
   EXPECT_EQ(LinesOf(KProbeFile), (std::vector<std::string>{"D:\\", "first second"}));
   EXPECT_EQ(FindDialogOf(Morvel.Id()), nullptr) << Morvel.Describe();
@@ -299,5 +300,5 @@ TEST_F(Tray, ExitFromTheMenuWhileHiddenAsksTheSameQuestion) {
       << "icons left behind: " << TrayIconCount();
 }
 
-} // namespace
-} // namespace e2e
+}  // namespace
+}  // namespace e2e

@@ -2,18 +2,18 @@
 // drives, and the program's settings ask for window mode. The program starts
 // with its main window, lists both drives, and the tray commands of the main
 // window do nothing visible on a drive that has no door.
-#include "MorvelProcess.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <initializer_list>
 
+#include "MorvelProcess.h"
+
 namespace e2e {
 namespace {
 
 class TwoDrives : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     ASSERT_TRUE(Morvel.Start()) << Morvel.LastError();
     Main = Morvel.WaitForMainWindow();
@@ -25,8 +25,7 @@ protected:
   std::vector<HWND> Combos() const {
     std::vector<HWND> Found;
     for (HWND Child : DescendantsOf(Main))
-      if (ClassOf(Child) == "ComboBox")
-        Found.push_back(Child);
+      if (ClassOf(Child) == "ComboBox") Found.push_back(Child);
     return Found;
   }
 
@@ -61,8 +60,7 @@ TEST_F(TwoDrives, LanguageListAndHiddenCombosAreInPlace) {
   // list that follows the current drive are kept hidden.
   const auto All = Combos();
   EXPECT_EQ(All.size(), 4u);
-  EXPECT_EQ(std::count_if(All.begin(), All.end(), [](HWND C) { return !IsWindowVisible(C); }),
-            2);
+  EXPECT_EQ(std::count_if(All.begin(), All.end(), [](HWND C) { return !IsWindowVisible(C); }), 2);
 }
 
 TEST_F(TwoDrives, OpenAndCloseOnAFolderDriveShowNothingAndKeepRunning) {
@@ -89,9 +87,10 @@ TEST_F(TwoDrives, ClosingAsksFirstAndOnlyOkEndsTheProgram) {
   PostMessageA(Main, WM_CLOSE, 0, 0);
   HWND Question = nullptr;
   ASSERT_TRUE(WaitUntil([&] {
-    Question = FindDialogOf(Morvel.Id(), "Exit?");
-    return Question || !Morvel.Running();
-  }) && Question)
+                Question = FindDialogOf(Morvel.Id(), "Exit?");
+                return Question || !Morvel.Running();
+              }) &&
+              Question)
       << Morvel.Describe();
   EXPECT_EQ(DialogText(Question), "Close program?");
   ASSERT_TRUE(HasButton(Question, IDOK));
@@ -103,14 +102,15 @@ TEST_F(TwoDrives, ClosingAsksFirstAndOnlyOkEndsTheProgram) {
 
   PostMessageA(Main, WM_CLOSE, 0, 0);
   ASSERT_TRUE(WaitUntil([&] {
-    Question = FindDialogOf(Morvel.Id(), "Exit?");
-    return Question || !Morvel.Running();
-  }) && Question)
+                Question = FindDialogOf(Morvel.Id(), "Exit?");
+                return Question || !Morvel.Running();
+              }) &&
+              Question)
       << Morvel.Describe();
   PressDialogButton(Question, IDOK);
   ASSERT_TRUE(Morvel.WaitForExit(20s)) << Morvel.Describe();
   EXPECT_EQ(Morvel.ExitCode(), 0u);
 }
 
-} // namespace
-} // namespace e2e
+}  // namespace
+}  // namespace e2e

@@ -1,6 +1,6 @@
-#include "fakes/Fakes.h"
-
 #include <algorithm>
+
+#include "fakes/Fakes.h"
 
 using namespace platform;
 

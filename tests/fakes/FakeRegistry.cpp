@@ -27,10 +27,14 @@ std::string Upper(const std::string& s) {
 
 std::string RootName(TRegRoot root) {
   switch (root) {
-    case platform::kHkeyClassesRoot: return "HKCR";
-    case platform::kHkeyCurrentUser: return "HKCU";
-    case platform::kHkeyLocalMachine: return "HKLM";
-    default: return {};
+    case platform::kHkeyClassesRoot:
+      return "HKCR";
+    case platform::kHkeyCurrentUser:
+      return "HKCU";
+    case platform::kHkeyLocalMachine:
+      return "HKLM";
+    default:
+      return {};
   }
 }
 
@@ -119,7 +123,8 @@ long TFakeRegistry::OpenKey(TRegRoot root, const std::string& path, TRegOpenMode
   if (RootName(root).empty()) return kErrorInvalidHandle;
   if (!Normalize(root, path, id)) return kErrorBadPathname;
   const bool writable = mode != TRegOpenMode::ReadOnly;
-  if (writable && std::find(ReadOnlyRoots.begin(), ReadOnlyRoots.end(), root) != ReadOnlyRoots.end())
+  if (writable &&
+      std::find(ReadOnlyRoots.begin(), ReadOnlyRoots.end(), root) != ReadOnlyRoots.end())
     return kErrorAccessDenied;
   if (mode == TRegOpenMode::OpenOrCreate)
     CreateKey(root, path);
@@ -131,9 +136,8 @@ long TFakeRegistry::OpenKey(TRegRoot root, const std::string& path, TRegOpenMode
   return kErrorSuccess;
 }
 
-long TFakeRegistry::QueryValue(platform::THandle key, const std::string& name,
-                               std::size_t capacity, std::uint32_t& type, std::size_t& size,
-                               TRegData& data) {
+long TFakeRegistry::QueryValue(platform::THandle key, const std::string& name, std::size_t capacity,
+                               std::uint32_t& type, std::size_t& size, TRegData& data) {
   Calls.push_back("Query " + name);
   data.clear();
   auto open = FOpen.find(key);

@@ -89,8 +89,7 @@ platform::TLResult TFakeInstance::CallWindowProc(std::uintptr_t previous, platfo
 
 platform::THandle TFakeInstance::OpenMutex(std::uint32_t access, bool inherit,
                                            const std::string& name) {
-  Calls.push_back("OpenMutex " + std::to_string(access) + " " + (inherit ? "1" : "0") + " " +
-                  name);
+  Calls.push_back("OpenMutex " + std::to_string(access) + " " + (inherit ? "1" : "0") + " " + name);
   if (!MutexExists) return 0;
   OpenHandles.push_back(++FNextHandle);
   return FNextHandle;
@@ -107,9 +106,8 @@ void TFakeInstance::CloseHandle(platform::THandle handle) {
   std::erase(OpenHandles, handle);
 }
 
-void TFakeInstance::Broadcast(std::uint32_t flags, std::uint32_t recipients,
-                              std::uint32_t message, platform::TWParam wParam,
-                              platform::TLParam lParam) {
+void TFakeInstance::Broadcast(std::uint32_t flags, std::uint32_t recipients, std::uint32_t message,
+                              platform::TWParam wParam, platform::TLParam lParam) {
   Calls.push_back("Broadcast " + std::to_string(flags) + " " + std::to_string(recipients));
   Broadcasts.push_back({0, message, wParam, lParam});
 }
@@ -119,8 +117,8 @@ void TFakeInstance::PostMessage(platform::THandle window, std::uint32_t message,
   Posts.push_back({window, message, wParam, lParam});
 }
 
-int TFakeDialogs::MessageBox(platform::THandle, const std::string& text,
-                             const std::string& caption, unsigned flags) {
+int TFakeDialogs::MessageBox(platform::THandle, const std::string& text, const std::string& caption,
+                             unsigned flags) {
   Asked.push_back({text, caption, flags});
   if (WhileOpen) WhileOpen();
   if (Answers.empty()) return platform::kIdOk;

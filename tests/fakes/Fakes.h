@@ -24,7 +24,7 @@ namespace fakes {
 class TFakeDrives : public platform::TDriveService {
  public:
   std::uint32_t Mask = 0;
-  std::map<std::string, unsigned> Types;     // by the name asked for, e.g. "D:"
+  std::map<std::string, unsigned> Types;         // by the name asked for, e.g. "D:"
   std::map<std::string, std::uint64_t> Volumes;  // readable volumes by root, "D:\"
   std::string Dir = "C:\\Program Files\\Morvel\\";
   unsigned ErrorMode = 0;
@@ -106,8 +106,7 @@ class TFakeInstance : public platform::TInstanceChannel {
   platform::TLResult CallWindowProc(std::uintptr_t previous, platform::THandle window,
                                     std::uint32_t message, platform::TWParam wParam,
                                     platform::TLParam lParam) override;
-  platform::THandle OpenMutex(std::uint32_t access, bool inherit,
-                              const std::string& name) override;
+  platform::THandle OpenMutex(std::uint32_t access, bool inherit, const std::string& name) override;
   platform::THandle CreateMutex(const std::string& name) override;
   void CloseHandle(platform::THandle handle) override;
   void Broadcast(std::uint32_t flags, std::uint32_t recipients, std::uint32_t message,
@@ -130,7 +129,7 @@ struct TAsked {
 class TFakeDialogs : public platform::TDialogService {
  public:
   std::vector<TAsked> Asked;
-  std::deque<int> Answers;  // answered in order; OK when none is left
+  std::deque<int> Answers;          // answered in order; OK when none is left
   std::function<void()> WhileOpen;  // runs inside the dialog, as a nested loop would
   int MessageBox(platform::THandle owner, const std::string& text, const std::string& caption,
                  unsigned flags) override;

@@ -1,7 +1,6 @@
-#include "drives/CDFunc.h"
-
 #include <gtest/gtest.h>
 
+#include "drives/CDFunc.h"
 #include "fakes/Fakes.h"
 
 using drives::GetNthField;
@@ -70,9 +69,9 @@ TEST_F(DriveListTest, DiskInDriveReadsTheRootWithCriticalErrorsOff) {
   EXPECT_TRUE(drives::DiskInDrive('e'));
   EXPECT_FALSE(drives::DiskInDrive('F'));
   EXPECT_EQ(System.Drives.Calls[1], "GetVolumeSize E:\\");
-  EXPECT_EQ(System.Drives.ErrorModesDuringVolumeQuery,
-            (std::vector<unsigned>{platform::kSemFailCriticalErrors,
-                                   platform::kSemFailCriticalErrors}));
+  EXPECT_EQ(
+      System.Drives.ErrorModesDuringVolumeQuery,
+      (std::vector<unsigned>{platform::kSemFailCriticalErrors, platform::kSemFailCriticalErrors}));
   EXPECT_EQ(System.Drives.ErrorMode, 0x8000u);
 }
 

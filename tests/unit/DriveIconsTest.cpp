@@ -1,5 +1,3 @@
-#include "drives/DriveIcons.h"
-
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -8,6 +6,7 @@
 
 #include "about/OmU.h"
 #include "app/Main.h"
+#include "drives/DriveIcons.h"
 #include "fakes/Fakes.h"
 
 using app::TForm1;
@@ -54,9 +53,7 @@ class DriveIconsTest : public ::testing::Test {
       n += System.NotifyArea.Registered(form->DriveTrayIcons[k]->Handle());
     return n;
   }
-  std::string Tray() {
-    return System.Registry.String(platform::kHkeyLocalMachine, kKey, "Tray");
-  }
+  std::string Tray() { return System.Registry.String(platform::kHkeyLocalMachine, kKey, "Tray"); }
   void Mouse(const TRxTrayIcon* icon, std::uint32_t message) {
     System.NotifyArea.Send(icon->Handle(), TRxTrayIcon::kCallbackMessage, 0, message);
   }
@@ -289,7 +286,7 @@ TEST_F(DriveIconsTest, TheAboutButtonShowsTheAboutBoxModally) {
   EXPECT_EQ(App->MainForm(), form);
   form->BitBtn1->UserClicked();
   EXPECT_EQ(System.AppHost.LoopsRun, 1);  // its own modal loop
-  EXPECT_FALSE(box->Visible());            // and closed again afterwards
+  EXPECT_FALSE(box->Visible());           // and closed again afterwards
   EXPECT_FALSE(box->Modal());
 }
 

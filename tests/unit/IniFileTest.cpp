@@ -1,10 +1,9 @@
 // The INI reader's rules, natively; tests/win32 holds the comparison with the
 // system's own reader.
-#include "i18n/IniFile.h"
-
 #include <gtest/gtest.h>
 
 #include "fakes/Fakes.h"
+#include "i18n/IniFile.h"
 
 using i18n::TIniFile;
 
@@ -21,7 +20,8 @@ TEST(IniFile, NamesBlanksAndQuotesFollowTheProfileRules) {
       "inner=a \"b\" c\n"
       "empty=\n"
       "bare\n"
-      "[\xC6" "ble]\r"  // CR-only line ends too
+      "[\xC6"
+      "ble]\r"  // CR-only line ends too
       "k\xE6y=\xE6\r");
   EXPECT_EQ(ini.ReadString("autorun", "open", "-"), "setup.exe  /s");
   EXPECT_EQ(ini.ReadString(" AUTORUN ", " Icon ", "-"), "  disc.ico,1  ");
@@ -31,15 +31,17 @@ TEST(IniFile, NamesBlanksAndQuotesFollowTheProfileRules) {
   EXPECT_EQ(ini.ReadString("autorun", "empty", "-"), "");
   EXPECT_EQ(ini.ReadString("autorun", "bare", "-"), "-");  // no '=': no value
   EXPECT_EQ(ini.ReadString("autorun", "; a comment", "-"), "-");
-  EXPECT_EQ(ini.ReadString("\xE6" "BLE", "K\xC6Y", "-"), "\xE6");  // Windows-1252 letters
+  EXPECT_EQ(ini.ReadString("\xE6"
+                           "BLE",
+                           "K\xC6Y", "-"),
+            "\xE6");  // Windows-1252 letters
   EXPECT_EQ(ini.ReadString("missing", "open", "as given "), "as given ");
 }
 
 TEST(IniFile, LongValuesAreCutAfterTheQuotesGo) {
   const std::string long3000(3000, 'x');
   const std::string quoted2047 = "\"" + std::string(2047, 'q') + "\"";
-  const auto ini =
-      TIniFile::FromText("[L]\nplain=" + long3000 + "\nquoted=" + quoted2047 + "\n");
+  const auto ini = TIniFile::FromText("[L]\nplain=" + long3000 + "\nquoted=" + quoted2047 + "\n");
   EXPECT_EQ(ini.ReadString("L", "plain", ""), std::string(2047, 'x'));
   EXPECT_EQ(ini.ReadString("L", "quoted", ""), std::string(2047, 'q'));
 }

@@ -1,11 +1,10 @@
 // The language component over the component model: the ownership walk, the
 // property kinds, the separator and the events, with language files held by
 // the fake file system.
-#include "i18n/Lang.h"
-
 #include <gtest/gtest.h>
 
 #include "fakes/Fakes.h"
+#include "i18n/Lang.h"
 #include "platform/Forms.h"
 
 using i18n::TLanguage;
@@ -61,10 +60,10 @@ TEST_F(LangTest, PathsThatLeadNowhereWriteNothing) {
   Lang.OnTranslate = [&](TLanguage*, TComponent*, const std::string&, const std::string&,
                          std::string&) { ++calls; };
   const std::string appName = App.Name();
-  Lang.SetPropertyByPath("Name", "Renamed");               // the application publishes nothing
-  Lang.SetPropertyByPath("Form2.Button1.Caption", "x");    // no such form
+  Lang.SetPropertyByPath("Name", "Renamed");                    // the application publishes nothing
+  Lang.SetPropertyByPath("Form2.Button1.Caption", "x");         // no such form
   Lang.SetPropertyByPath("Form1.Panel1.Button1.Caption", "x");  // the panel owns nothing
-  Lang.SetPropertyByPath("Form1.Button1.Font.Color", "x");  // no sub-objects
+  Lang.SetPropertyByPath("Form1.Button1.Font.Color", "x");      // no sub-objects
   Lang.SetPropertyByPath("Form1.Button1.Nonsense", "x");
   Lang.SetPropertyByPath("   ", "x");
   Lang.SetPropertyByPath("Form1.Button1.Caption", "");  // empty values never clear a text
@@ -80,7 +79,8 @@ TEST_F(LangTest, AbsentOrEmptyEntriesKeepTheTextAndBlankEntriesAreSkipped) {
   std::vector<std::string> asked;
   Lang.OnTranslate = [&](TLanguage*, TComponent*, const std::string& name, const std::string&,
                          std::string&) { asked.push_back(name); };
-  Lang.Properties().Assign({"Form1.Button1.Caption", "   ", "Form1.Button1.Hint", "Form1.List1.Hint"});
+  Lang.Properties().Assign(
+      {"Form1.Button1.Caption", "   ", "Form1.Button1.Hint", "Form1.List1.Hint"});
   Lang.Translate();
   EXPECT_EQ(Form->Button->Caption(), "Design");
   EXPECT_EQ(Form->List->Hint(), "Hint");
@@ -130,9 +130,10 @@ TEST_F(LangTest, StringListsSplitAtTheSeparator) {
 }
 
 TEST_F(LangTest, IntegersConvertAndABadOneEndsThePass) {
-  File("[Translations]\n"
-       "Form1.Button1.Left=$10\nForm1.Button1.Tag=-7\nForm1.Button1.Top=twelve\n"
-       "Form1.Button1.Caption=After\nForm1.Button1.Visible=False\n");
+  File(
+      "[Translations]\n"
+      "Form1.Button1.Left=$10\nForm1.Button1.Tag=-7\nForm1.Button1.Top=twelve\n"
+      "Form1.Button1.Caption=After\nForm1.Button1.Visible=False\n");
   bool after = false;
   Lang.OnAfterTranslation = [&](platform::TObject*) { after = true; };
   Lang.Properties().Assign({"Form1.Button1.Left", "Form1.Button1.Tag", "Form1.Button1.Visible",
@@ -145,7 +146,7 @@ TEST_F(LangTest, IntegersConvertAndABadOneEndsThePass) {
   }
   EXPECT_EQ(Form->Button->Bounds().Left, 16);
   EXPECT_EQ(Form->Button->Tag(), -7);
-  EXPECT_TRUE(Form->Button->Visible());  // a Boolean is nothing the file can set
+  EXPECT_TRUE(Form->Button->Visible());          // a Boolean is nothing the file can set
   EXPECT_EQ(Form->Button->Caption(), "Design");  // after the error: untouched
   EXPECT_FALSE(after);
 }
@@ -166,7 +167,8 @@ TEST_F(LangTest, TheEventsFrameThePassAndOnTranslateMayChangeTheValue) {
   };
   Lang.Properties().Assign({"Form1.Button1.Caption", "Form1.Button1.Hint"});
   Lang.Translate();
-  EXPECT_EQ(log, (std::vector<std::string>{"before", "Caption:Design->New", "Hint:->Tip", "after"}));
+  EXPECT_EQ(log,
+            (std::vector<std::string>{"before", "Caption:Design->New", "Hint:->Tip", "after"}));
   EXPECT_EQ(Form->Button->Caption(), "[New]");
   EXPECT_EQ(Form->Button->Hint(), "");  // what the handler leaves is written, even empty
 }

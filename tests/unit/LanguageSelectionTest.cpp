@@ -60,7 +60,8 @@ const char* const kEnglish =
     "[Translations]\nForm1.BitBtn1.Caption=About\nForm1.Restore1.Caption=Restore\n"
     "Form1.CheckBox2.Caption=Autoplay audio CDs\n";
 const char* const kGerman =
-    "[Translations]\nForm1.BitBtn1.Caption=\xDC" "ber\nForm1.Restore1.Caption=Wiederherstellen\n"
+    "[Translations]\nForm1.BitBtn1.Caption=\xDC"
+    "ber\nForm1.Restore1.Caption=Wiederherstellen\n"
     "[Messages]\nClose program?=Programm beenden?\n";
 const char* const kFrenchPartial = "[Translations]\nForm1.BitBtn1.Caption=\xC0 propos\n";
 
@@ -68,7 +69,9 @@ TEST_F(LanguageSelectionTest, TheStoredLanguageIsAppliedAtStartWithoutAWrite) {
   Install("deutsch.lng", kGerman);
   TForm1* form = Start("Deutsch");
   EXPECT_EQ(form->Sprog->LanguageFile(), System.Drives.Dir + "deutsch.lng");
-  EXPECT_EQ(form->BitBtn1->Caption(), "\xDC" "ber");
+  EXPECT_EQ(form->BitBtn1->Caption(),
+            "\xDC"
+            "ber");
   EXPECT_EQ(form->Restore1->Caption, "Wiederherstellen");
   EXPECT_EQ(form->ComboBox1->Text(), "Deutsch");
   EXPECT_EQ(form->Sprog->Separator(), "|");
@@ -114,7 +117,9 @@ TEST_F(LanguageSelectionTest, PickingALanguageRetranslatesAndTheNextQuestionFoll
   TForm1* form = Start("English");
   form->ComboBox1->UserSelected(1);  // Deutsch
   EXPECT_EQ(Stored("Sprog"), "Deutsch");
-  EXPECT_EQ(form->BitBtn1->Caption(), "\xDC" "ber");
+  EXPECT_EQ(form->BitBtn1->Caption(),
+            "\xDC"
+            "ber");
   System.Dialogs.Answers = {platform::kIdCancel};
   form->UserClose();
   EXPECT_EQ(Questions(), std::vector<std::string>{"Programm beenden?"});
@@ -131,11 +136,13 @@ TEST_F(LanguageSelectionTest, ARefusedWriteIsReportedAndTheLanguageStillChanges)
   TForm1* form = Start("English");
   System.Registry.ReadOnlyRoots = {kHkeyLocalMachine};
   form->ComboBox1->UserEdited("deutsch");
-  EXPECT_EQ(Questions(), std::vector<std::string>{
-                             "Error writing : Software\\Tandrel\\Morvel\\     \r\n"
-                             "You do not have the rights to change this setting"});
+  EXPECT_EQ(Questions(),
+            std::vector<std::string>{"Error writing : Software\\Tandrel\\Morvel\\     \r\n"
+                                     "You do not have the rights to change this setting"});
   EXPECT_EQ(Stored("Sprog"), "English");
-  EXPECT_EQ(form->BitBtn1->Caption(), "\xDC" "ber");
+  EXPECT_EQ(form->BitBtn1->Caption(),
+            "\xDC"
+            "ber");
 }
 
 TEST_F(LanguageSelectionTest, OnlySevenIsEnglishWhateverTheStoredLanguage) {
@@ -149,10 +156,10 @@ TEST_F(LanguageSelectionTest, AnEmptyKeyAsksOnceForEachSettingAndShowsNothing) {
   System.Registry.CreateKey(kHkeyLocalMachine, kKey);
   Install("english.lng", kEnglish);
   TForm1* form = App.CreateForm<TForm1>("Form1");
-  EXPECT_EQ(Questions(), (std::vector<std::string>{
-                             "Sprog does not exists under Software\\Tandrel\\Morvel\\",
-                             "Tray does not exists under Software\\Tandrel\\Morvel\\",
-                             "Ikon does not exists under Software\\Tandrel\\Morvel\\"}));
+  EXPECT_EQ(Questions(),
+            (std::vector<std::string>{"Sprog does not exists under Software\\Tandrel\\Morvel\\",
+                                      "Tray does not exists under Software\\Tandrel\\Morvel\\",
+                                      "Ikon does not exists under Software\\Tandrel\\Morvel\\"}));
   EXPECT_EQ(form->BitBtn1->Caption(), "About");
   EXPECT_EQ(form->ComboBox1->Text(), "");
   EXPECT_FALSE(form->Visible());
@@ -196,13 +203,16 @@ TEST_F(LanguageSelectionTest, ALowerCaseSettingCountsAsNeither) {
 TEST(ShippedLanguageFiles, EveryFileIsCompleteAndReplacesEveryPlaceholder) {
   fakes::TFakeSystem system;
   const char* const messages[] = {
-      "Only seven", "No CD Present", "Do you want to change default player?",
+      "Only seven",
+      "No CD Present",
+      "Do you want to change default player?",
       "Change will take effect after reboot. Do you wish to reboot now?",
       "An application refused to terminate",
       "Do you want to change Current User Drive Type Setting?",
       "Do you want to change System Drive Type Setting?",
       "Do you want to change Drive Autostart Setting?",
-      "Do you want to change Drive System Autostart Setting?", "Close program?",
+      "Do you want to change Drive System Autostart Setting?",
+      "Close program?",
       "Restore default?"};
   for (const char* name : {"dansk", "deutsch", "english", "francais", "user"}) {
     SCOPED_TRACE(name);

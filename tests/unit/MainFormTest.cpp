@@ -1,9 +1,8 @@
-#include "app/Main.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
+#include "app/Main.h"
 #include "fakes/Fakes.h"
 
 using app::TForm1;
@@ -90,13 +89,12 @@ TEST_F(MainFormTest, DeviceEntriesPairByTheirDriveLetter) {
   form->cbDrives->Items().Assign({"1:0:0,E: VENDOR  PRODUCT-E        1.00",
                                   "0:1:0,D: VENDOR  PRODUCT-D        2.00",
                                   "0:2:0,?: LOOSE   NO LETTER        0.01",
-                                  "0:3:0,E: VENDOR  PRODUCT-E2       3.00",
-                                  "0:4:0"});
+                                  "0:3:0,E: VENDOR  PRODUCT-E2       3.00", "0:4:0"});
   form->PairDeviceEntries();
   const auto& drev = form->Drev->Items();
   EXPECT_EQ(drev[0], "0:1:0,D: VENDOR  PRODUCT-D        2.00");
   EXPECT_EQ(drev[1], "0:3:0,E: VENDOR  PRODUCT-E2       3.00");  // the later entry wins
-  EXPECT_EQ(drev[2], "");  // F has no device of its own
+  EXPECT_EQ(drev[2], "");                                        // F has no device of its own
 }
 
 TEST_F(MainFormTest, SelectingADriveFollowsTheWholeTextWhileThePictureFollowsTheLetter) {
@@ -170,15 +168,60 @@ TEST_F(MainFormTest, TheEndOfTheSessionClosesWithoutAQuestionFromThenOn) {
 
 TEST_F(MainFormTest, EveryDesignedControlIsOwnedByTheFormUnderItsName) {
   TForm1* form = Start({});
-  for (const char* name :
-       {"Panel2", "ComboBox2", "BitBtn2", "BitBtn3", "BitBtn4", "PageControl1", "TabSheet1",
-        "TabSheet2", "TabSheet3", "Panel1", "CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4",
-        "CheckBox5", "CheckBox6", "CheckBox7", "CheckBox8", "BitBtn1", "BitBtn5", "BitBtn6",
-        "Label1", "Label2", "Label3", "Label4", "DefPlay", "CheckListBox1", "CheckListBox2",
-        "CheckListBox3", "CheckListBox4", "Image1", "Shape1", "ComboBox1", "StatusBar1",
-        "cbDrives", "Drev", "Sprog", "PopupMenu1", "Restore1", "Open1", "Close1", "Run1",
-        "Explore1", "Exit1", "N1", "N2", "N3", "Timer1", "MCDBurner1", "Bevel1", "Bevel2",
-        "Bevel3", "Bevel4", "Bevel5"})
+  for (const char* name : {"Panel2",
+                           "ComboBox2",
+                           "BitBtn2",
+                           "BitBtn3",
+                           "BitBtn4",
+                           "PageControl1",
+                           "TabSheet1",
+                           "TabSheet2",
+                           "TabSheet3",
+                           "Panel1",
+                           "CheckBox1",
+                           "CheckBox2",
+                           "CheckBox3",
+                           "CheckBox4",
+                           "CheckBox5",
+                           "CheckBox6",
+                           "CheckBox7",
+                           "CheckBox8",
+                           "BitBtn1",
+                           "BitBtn5",
+                           "BitBtn6",
+                           "Label1",
+                           "Label2",
+                           "Label3",
+                           "Label4",
+                           "DefPlay",
+                           "CheckListBox1",
+                           "CheckListBox2",
+                           "CheckListBox3",
+                           "CheckListBox4",
+                           "Image1",
+                           "Shape1",
+                           "ComboBox1",
+                           "StatusBar1",
+                           "cbDrives",
+                           "Drev",
+                           "Sprog",
+                           "PopupMenu1",
+                           "Restore1",
+                           "Open1",
+                           "Close1",
+                           "Run1",
+                           "Explore1",
+                           "Exit1",
+                           "N1",
+                           "N2",
+                           "N3",
+                           "Timer1",
+                           "MCDBurner1",
+                           "Bevel1",
+                           "Bevel2",
+                           "Bevel3",
+                           "Bevel4",
+                           "Bevel5"})
     EXPECT_NE(form->FindComponent(name), nullptr) << name;
   // Controls inside pages and panels still belong to the form.
   EXPECT_EQ(form->CheckBox6->Owner(), form);
@@ -192,7 +235,9 @@ TEST_F(MainFormTest, EveryDesignedControlIsOwnedByTheFormUnderItsName) {
   EXPECT_EQ(form->CheckListBox1->Items().Count(), 26);
   const auto& menu = form->PopupMenu1->Items();
   ASSERT_EQ(menu.size(), 9u);
-  EXPECT_EQ(menu[2]->Caption, "\xC5" "ben");
+  EXPECT_EQ(menu[2]->Caption,
+            "\xC5"
+            "ben");
   EXPECT_TRUE(menu[7]->IsSeparator());
 }
 

@@ -1,7 +1,6 @@
-#include "app/MultInst.h"
-
 #include <gtest/gtest.h>
 
+#include "app/MultInst.h"
 #include "fakes/Fakes.h"
 
 using app::TSingleInstance;

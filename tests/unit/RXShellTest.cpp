@@ -1,11 +1,10 @@
-#include "drives/RXShell.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
 #include <thread>
 
+#include "drives/RXShell.h"
 #include "fakes/Fakes.h"
 #include "platform/Controls.h"
 
@@ -252,9 +251,11 @@ class TrayMouseTest : public TrayIconTest {
     auto name = [](TMouseButton b) {
       return b == TMouseButton::Left ? "L" : b == TMouseButton::Right ? "R" : "M";
     };
-    Icon->OnMouseDown = [=, this](platform::TObject*, TMouseButton b, unsigned shift, int x, int y) {
-      Events.push_back(std::string("Down ") + name(b) + (shift & drives::ssDouble ? " double" : "") +
-                       " " + std::to_string(x) + "," + std::to_string(y));
+    Icon->OnMouseDown = [=, this](platform::TObject*, TMouseButton b, unsigned shift, int x,
+                                  int y) {
+      Events.push_back(std::string("Down ") + name(b) +
+                       (shift & drives::ssDouble ? " double" : "") + " " + std::to_string(x) + "," +
+                       std::to_string(y));
     };
     Icon->OnMouseUp = [=, this](platform::TObject*, TMouseButton b, unsigned, int, int) {
       Events.push_back(std::string("Up ") + name(b));
@@ -262,7 +263,9 @@ class TrayMouseTest : public TrayIconTest {
     Icon->OnClick = [=, this](platform::TObject*, TMouseButton b, unsigned, int, int) {
       Events.push_back(std::string("Click ") + name(b));
     };
-    Icon->OnMouseMove = [this](platform::TObject*, unsigned, int, int) { Events.push_back("Move"); };
+    Icon->OnMouseMove = [this](platform::TObject*, unsigned, int, int) {
+      Events.push_back("Move");
+    };
     Icon->OnDblClick = [this](platform::TObject*) { Events.push_back("DblClick"); };
     Menu = platform::TComponent::Create<platform::TPopupMenu>(&Owner, "Menu");
     Menu->Add("Item1", "Item");
@@ -274,9 +277,9 @@ TEST_F(TrayMouseTest, EveryMouseMessageFiresItsEvents) {
   System.NotifyArea.CursorX = 640;
   System.NotifyArea.CursorY = 470;
   for (std::uint32_t m : {0x200u, 0x201u, 0x202u, 0x207u, 0x208u, 0x209u, 0x206u}) Mouse(Icon, m);
-  EXPECT_EQ(Events, (std::vector<std::string>{"Move", "Down L 640,470", "Click L", "Up L",
-                                              "Down M 640,470", "Up M", "Down M double 640,470",
-                                              "Down R double 640,470"}));
+  EXPECT_EQ(Events,
+            (std::vector<std::string>{"Move", "Down L 640,470", "Click L", "Up L", "Down M 640,470",
+                                      "Up M", "Down M double 640,470", "Down R double 640,470"}));
   // A release without a press on the icon is no click.
   Events.clear();
   Mouse(Icon, 0x202);

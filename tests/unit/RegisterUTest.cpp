@@ -141,7 +141,11 @@ TEST_F(RegisterUTest, KeyThatCannotBeOpenedGivesTheDefaultsAndMessages) {
          {"Cannot verify: " + key}},
         {"RegReadInt", false, [&] { return std::to_string(RegReadInt(root, key, "N")); }, "-1", {}},
         {"RegWriteInt", true, [&] { return RegWriteInt(root, key, "N", 5), none; }, "", {}},
-        {"RegReadByte", false, [&] { return std::to_string(RegReadByte(root, key, "N")); }, "1", {}},
+        {"RegReadByte",
+         false,
+         [&] { return std::to_string(RegReadByte(root, key, "N")); },
+         "1",
+         {}},
         {"RegWriteByte", true, [&] { return RegWriteByte(root, key, "N", 5), none; }, "", {}},
     };
     for (const TFailureRow& row : rows) {

@@ -1,8 +1,7 @@
-#include "drives/RunDisc.h"
-
 #include <gtest/gtest.h>
 
 #include "app/Main.h"
+#include "drives/RunDisc.h"
 #include "fakes/Fakes.h"
 
 using drives::SplitStartLine;

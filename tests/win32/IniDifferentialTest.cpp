@@ -3,9 +3,6 @@
 // them even where the system does not; those places are listed below, and
 // the list is checked in both directions so that it stays true.
 #include <windows.h>
-
-#include "platform/win32/Win32Undef.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -19,6 +16,7 @@
 #include "i18n/IniFile.h"
 #include "platform/Services.h"
 #include "platform/win32/Win32Drives.h"
+#include "platform/win32/Win32Undef.h"
 
 using namespace platform;
 
@@ -48,9 +46,9 @@ std::map<std::string, std::string> Files() {
       "key 4 = inner  blanks \r\n[ Padded ]\r\ninpad=p\r\n[\tTabbed\t]\r\nt=1\r\n";
   files["case.ini"] = "[MiXeD]\nKeY=v\n" + kCapitalAe + "ble=apple\n[lower]\nUPPER=u\n";
   files["long.ini"] = "[Long]\r\nv2046=" + Pattern(2046) + "\r\nv2047=" + Pattern(2047) +
-                      "\r\nv2048=" + Pattern(2048) + "\r\nv3000=" + Pattern(3000) +
-                      "\r\nq2046=\"" + Pattern(2046) + "\"\r\nq2047=\"" + Pattern(2047) +
-                      "\"\r\nq3000='" + Pattern(3000) + "'\r\n";
+                      "\r\nv2048=" + Pattern(2048) + "\r\nv3000=" + Pattern(3000) + "\r\nq2046=\"" +
+                      Pattern(2046) + "\"\r\nq2047=\"" + Pattern(2047) + "\"\r\nq3000='" +
+                      Pattern(3000) + "'\r\n";
   files["dups.ini"] =
       "[Dup]\r\nboth=first\r\ndupkey=one\r\ndupkey=two\r\n[Other]\r\nx=1\r\n"
       "[dup]\r\nboth=second\r\nonlysecond=2\r\n";
@@ -148,15 +146,25 @@ struct TKnownDifference {
 
 std::vector<TKnownDifference> KnownDifferences() {
   return {
-      {{"case.ini", "mixed", kSmallAe + "ble", "dflt"}, "dflt", "apple",
+      {{"case.ini", "mixed", kSmallAe + "ble", "dflt"},
+       "dflt",
+       "apple",
        "the system folds only ASCII letters when it compares names"},
-      {{"long.ini", "Long", "q2047", "dflt"}, Pattern(2046), Pattern(2047),
+      {{"long.ini", "Long", "q2047", "dflt"},
+       Pattern(2046),
+       Pattern(2047),
        "the system counts the closing quote against the buffer and loses one more character"},
-      {{"empty.ini", "Empty", "nokey", "  two blanks  "}, "  two blanks", "  two blanks  ",
+      {{"empty.ini", "Empty", "nokey", "  two blanks  "},
+       "  two blanks",
+       "  two blanks  ",
        "the system drops trailing blanks from the default"},
-      {{"missing.ini", "Empty", "key", "fallback "}, "fallback", "fallback ",
+      {{"missing.ini", "Empty", "key", "fallback "},
+       "fallback",
+       "fallback ",
        "the system drops trailing blanks from the default"},
-      {{"comments.ini", "", "early", "dflt"}, "before", "dflt",
+      {{"comments.ini", "", "early", "dflt"},
+       "before",
+       "dflt",
        "the system files lines before the first header under a nameless section"},
   };
 }

@@ -1,8 +1,8 @@
 // The pop-up menu's peer against real menus under Wine: the native menu must
 // show the model's items, and a choice made with the keyboard must come back
 // as the item's index.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <memory>
 #include <string>

@@ -3,9 +3,6 @@
 // HKEY_CURRENT_USER and removes it again; values are planted and checked with
 // the raw API so that types and bytes are seen exactly as stored.
 #include <windows.h>
-
-#include "platform/win32/Win32Undef.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -17,6 +14,7 @@
 #include "platform/Registry.h"
 #include "platform/Services.h"
 #include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Undef.h"
 #include "policies/RegisterU.h"
 
 using namespace platform;

@@ -1,9 +1,8 @@
 // The Win32 services against the real system under Wine: drives, the media
 // control interface and the single-instance channel.
 #include <windows.h>
-#include <mmsystem.h>
-
 #include <gtest/gtest.h>
+#include <mmsystem.h>
 
 #include <cstdlib>
 #include <string>
@@ -102,7 +101,8 @@ TEST_F(Win32CdRom, TrayCommandsLeaveNoDeviceOpen) {
   TMciOpenParms parms;
   parms.DeviceType = "CDAudio";
   parms.ElementName = std::string{CdRomLetters()[0], ':'};
-  const std::uint32_t opened = Media.SendCommand(0, kMciOpen, kMciOpenType | kMciOpenElement, &parms);
+  const std::uint32_t opened =
+      Media.SendCommand(0, kMciOpen, kMciOpenType | kMciOpenElement, &parms);
   if (opened == 0) Media.SendCommand(parms.DeviceId, kMciClose, 0, nullptr);
   drives::OpenCD(CdRomLetters()[0]);
   drives::CloseCD(CdRomLetters()[0]);

@@ -317,7 +317,8 @@ void TWin32LabelPeer::Measure() {
   {
     TWindowDc dc(Window());
     if (!dc.Dc()) return;
-    TSelectScope font(dc.Dc(), reinterpret_cast<HGDIOBJ>(::SendMessageA(Window(), WM_GETFONT, 0, 0)));
+    TSelectScope font(dc.Dc(),
+                      reinterpret_cast<HGDIOBJ>(::SendMessageA(Window(), WM_GETFONT, 0, 0)));
     // An empty caption keeps the height of a line.
     const std::string text = FLabel.Caption().empty() ? std::string(" ") : FLabel.Caption();
     if (!::DrawTextA(dc.Dc(), text.c_str(), static_cast<int>(text.size()), &r,

@@ -1,9 +1,10 @@
+#include "platform/win32/Win32Drives.h"
+
 #include <windows.h>
 
 #include <vector>
 
 #include "platform/win32/Handles.h"
-#include "platform/win32/Win32Drives.h"
 
 namespace platform::win32 {
 

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "platform/win32/Win32Undef.h"
-
 #include "platform/Services.h"
+#include "platform/win32/Win32Undef.h"
 
 namespace platform::win32 {
 

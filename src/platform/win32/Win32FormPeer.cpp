@@ -91,8 +91,8 @@ void TWin32FormPeer::LoadIcons() {
   // the executable carries one.
   auto load = [this](int width, int height) {
     if (FForm.IconFile.empty())
-      return static_cast<HICON>(::LoadImageA(Instance(), MAKEINTRESOURCEA(kProgramIconId),
-                                             IMAGE_ICON, width, height, 0));
+      return static_cast<HICON>(
+          ::LoadImageA(Instance(), MAKEINTRESOURCEA(kProgramIconId), IMAGE_ICON, width, height, 0));
     const std::string path = BesideProgram(FForm.IconFile);
     if (!FileExists(path)) return HICON{};
     return static_cast<HICON>(

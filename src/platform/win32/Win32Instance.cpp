@@ -1,5 +1,6 @@
-#include <windows.h>
 #include "platform/win32/Win32Instance.h"
+
+#include <windows.h>
 
 namespace platform::win32 {
 
@@ -58,8 +59,8 @@ void TWin32Instance::CloseHandle(THandle handle) {
   if (handle) ::CloseHandle(reinterpret_cast<HANDLE>(handle));
 }
 
-void TWin32Instance::Broadcast(std::uint32_t flags, std::uint32_t recipients,
-                               std::uint32_t message, TWParam wParam, TLParam lParam) {
+void TWin32Instance::Broadcast(std::uint32_t flags, std::uint32_t recipients, std::uint32_t message,
+                               TWParam wParam, TLParam lParam) {
   DWORD to = recipients;
   ::BroadcastSystemMessageA(flags, &to, message, wParam, lParam);
 }

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "platform/win32/Win32Undef.h"
-
 #include "platform/Services.h"
+#include "platform/win32/Win32Undef.h"
 
 namespace platform::win32 {
 
@@ -18,8 +17,7 @@ class TWin32Instance : public TInstanceChannel {
   void CloseHandle(THandle handle) override;
   void Broadcast(std::uint32_t flags, std::uint32_t recipients, std::uint32_t message,
                  TWParam wParam, TLParam lParam) override;
-  void PostMessage(THandle window, std::uint32_t message, TWParam wParam,
-                   TLParam lParam) override;
+  void PostMessage(THandle window, std::uint32_t message, TWParam wParam, TLParam lParam) override;
   bool IsIconic(THandle window) override;
   void SetForegroundWindow(THandle window) override;
 };

@@ -1,6 +1,7 @@
+#include "platform/win32/Win32Media.h"
+
 #include <windows.h>
 #include <mmsystem.h>
-#include "platform/win32/Win32Media.h"
 
 namespace platform::win32 {
 

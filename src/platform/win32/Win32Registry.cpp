@@ -49,8 +49,10 @@ long TWin32Registry::QueryValue(THandle key, const std::string& name, std::size_
                                          capacity ? data.data() : nullptr, &bytes);
   type = valueType;
   size = bytes;
-  if (result == ERROR_SUCCESS && capacity) data.resize(std::min<std::size_t>(bytes, capacity));
-  else data.clear();
+  if (result == ERROR_SUCCESS && capacity)
+    data.resize(std::min<std::size_t>(bytes, capacity));
+  else
+    data.clear();
   return result;
 }
 

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "platform/win32/Win32Undef.h"
-
 #include "platform/Registry.h"
+#include "platform/win32/Win32Undef.h"
 
 namespace platform::win32 {
 

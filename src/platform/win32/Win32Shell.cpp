@@ -14,8 +14,8 @@ std::intptr_t TWin32Shell::Execute(THandle owner, const std::string& verb, const
                                    const std::string& parameters, const std::string& directory,
                                    int show) {
   const HINSTANCE result =
-      ::ShellExecuteA(reinterpret_cast<HWND>(owner), OrNull(verb), file.c_str(),
-                      OrNull(parameters), OrNull(directory), show);
+      ::ShellExecuteA(reinterpret_cast<HWND>(owner), OrNull(verb), file.c_str(), OrNull(parameters),
+                      OrNull(directory), show);
   return reinterpret_cast<std::intptr_t>(result);
 }
 
