@@ -11,6 +11,7 @@
 #include "platform/Application.h"
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
+#include "platform/TextFields.h"
 #include "policies/RegisterU.h"
 
 using namespace platform;
@@ -196,7 +197,7 @@ void TForm1::CreateDriveTrayIcons() {
       OnDriveIconMouseDown(s, b, shift, x, y);
     };
     icon->OnDblClick = [this](TObject* s) { OnDriveIconDblClick(s); };
-    icon->SetHint(drives::GetNthField(',', entry, 2));
+    icon->SetHint(platform::GetNthField(',', entry, 2));
     icon->SetTag(k);
     icon->SetAnimated(true);
     icon->SetInterval(7500);
@@ -244,7 +245,7 @@ void TForm1::PairDeviceEntries() {
   const TStrings& drives = ComboBox2->Items();
   const TStrings& entries = cbDrives->Items();
   for (int e = 0; e < entries.Count(); ++e) {
-    const std::string description = drives::GetNthField(',', entries[e], 2);
+    const std::string description = platform::GetNthField(',', entries[e], 2);
     if (description.empty()) continue;
     for (int p = 0; p < drives.Count() && p < Drev->Items().Count(); ++p)
       if (!drives[p].empty() && description[0] == drives[p][0]) Drev->Items().Set(p, entries[e]);
@@ -272,7 +273,7 @@ void TForm1::FormCreate(TObject*) {
     Drev->SetItemIndex(0);
     MCDBurner1->SelectDevice(Drev->Text());
   }
-  StatusBar1->SetSimpleText(drives::GetNthField(',', Drev->Text(), 2));
+  StatusBar1->SetSimpleText(platform::GetNthField(',', Drev->Text(), 2));
 
   CreateDriveTrayIcons();
 
@@ -348,7 +349,7 @@ void TForm1::ComboBox2Change(TObject*) {
   const TStrings& drives = ComboBox2->Items();
   for (int p = 0; p < drives.Count() && p < Drev->Items().Count(); ++p)
     if (ComboBox2->Text() == drives[p]) Drev->SetText(Drev->Items()[p]);
-  StatusBar1->SetSimpleText(drives::GetNthField(',', Drev->Text(), 2));
+  StatusBar1->SetSimpleText(platform::GetNthField(',', Drev->Text(), 2));
 }
 
 void TForm1::BitBtn2Click(TObject*) {

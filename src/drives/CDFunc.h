@@ -1,5 +1,4 @@
-// The CD-ROM drive list, the tray commands and the small text helpers that the
-// whole program shares.
+// The CD-ROM drive list and the tray commands.
 #pragma once
 
 #include <string>
@@ -15,10 +14,6 @@ void ListCdDrives(platform::TStrings& list);
 // drive; any other non-letter raises "Not a valid drive ID". The system's
 // critical-error dialog is kept off for the time of the request.
 bool DiskInDrive(char drive);
-
-// The n-th (1-based) field of `text` cut at `separator`; empty when there is
-// no such field.
-std::string GetNthField(char separator, const std::string& text, int n);
 
 // Open or close the drive's tray through the media control interface. Neither
 // reports an outcome: a drive that cannot do it simply stays as it is.

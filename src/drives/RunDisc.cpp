@@ -1,9 +1,10 @@
 #include "drives/RunDisc.h"
 
 #include "drives/CDFunc.h"
-#include "i18n/IniFile.h"
 #include "platform/Application.h"
+#include "platform/IniFile.h"
 #include "platform/Services.h"
+#include "platform/TextFields.h"
 
 using namespace platform;
 
@@ -40,10 +41,10 @@ void RunDisc(char drive) {
     ExploreDrive(drive);
     return;
   }
-  const std::string line = i18n::TIniFile(autorun).ReadString("autorun", "open", "");
+  const std::string line = platform::TIniFile(autorun).ReadString("autorun", "open", "");
   // A line as long as the reader's limit may have been cut there, and a cut
   // command is another command: nothing is started rather than that.
-  if (line.size() >= i18n::kIniValueMax) return;
+  if (line.size() >= platform::kIniValueMax) return;
   const TStartLine start = SplitStartLine(line);
   if (start.Program.empty()) {
     // An autorun file that names no program is a data disc all the same.

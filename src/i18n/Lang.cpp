@@ -1,10 +1,11 @@
 #include "i18n/Lang.h"
 
-#include "i18n/IniFile.h"
 #include "platform/Application.h"
 #include "platform/Convert.h"
+#include "platform/IniFile.h"
 
 using platform::TComponent;
+using platform::TIniFile;
 using platform::TPropInfo;
 using platform::TPropKind;
 

@@ -2,8 +2,9 @@
 
 #include "drives/CDFunc.h"
 #include "fakes/Fakes.h"
+#include "platform/TextFields.h"
 
-using drives::GetNthField;
+using platform::GetNthField;
 using platform::kMciClose;
 using platform::kMciOpen;
 using platform::kMciSet;

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "fakes/Fakes.h"
-#include "i18n/IniFile.h"
+#include "platform/IniFile.h"
 
-using i18n::TIniFile;
+using platform::TIniFile;
 
 namespace {
 

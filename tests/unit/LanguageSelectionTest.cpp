@@ -7,8 +7,8 @@
 
 #include "app/Main.h"
 #include "fakes/Fakes.h"
-#include "i18n/IniFile.h"
 #include "i18n/LangSelect.h"
+#include "platform/IniFile.h"
 
 using app::TForm1;
 using platform::kHkeyLocalMachine;
@@ -218,7 +218,7 @@ TEST(ShippedLanguageFiles, EveryFileIsCompleteAndReplacesEveryPlaceholder) {
     SCOPED_TRACE(name);
     const std::string text = Shipped(std::string(name) + ".lng");
     ASSERT_FALSE(text.empty());
-    const auto ini = i18n::TIniFile::FromText(text);
+    const auto ini = platform::TIniFile::FromText(text);
     for (const std::string& path : i18n::LanguagePaths()) {
       if (path == " ") continue;
       const std::string value = ini.ReadString("Translations", path, "");

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "i18n/IniFile.h"
+#include "platform/IniFile.h"
 #include "platform/Services.h"
 #include "platform/win32/Win32Drives.h"
 #include "platform/win32/Win32Undef.h"
@@ -201,7 +201,7 @@ class IniDifferential : public ::testing::Test {
   }
 
   static std::string Ours(const TLookup& at) {
-    return i18n::TIniFile(Folder + at.File).ReadString(at.Section, at.Key, at.Default);
+    return platform::TIniFile(Folder + at.File).ReadString(at.Section, at.Key, at.Default);
   }
 
   static bool Known(const TLookup& at) {

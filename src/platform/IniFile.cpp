@@ -1,8 +1,8 @@
-#include "i18n/IniFile.h"
+#include "platform/IniFile.h"
 
 #include "platform/Services.h"
 
-namespace i18n {
+namespace platform {
 
 namespace {
 
@@ -106,4 +106,4 @@ std::string TIniFile::ReadString(std::string_view section, std::string_view key,
   return defaultValue;
 }
 
-}  // namespace i18n
+}  // namespace platform

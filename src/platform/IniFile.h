@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace i18n {
+namespace platform {
 
 inline constexpr std::size_t kIniValueMax = 2047;
 
@@ -42,4 +42,4 @@ class TIniFile {
 // Case-insensitive comparison of names in the Windows-1252 code page.
 bool SameIniName(std::string_view a, std::string_view b);
 
-}  // namespace i18n
+}  // namespace platform
