@@ -2,7 +2,14 @@
 // the same untidy files. Where the program's rules decide, the reader keeps
 // them even where the system does not; those places are listed below, and
 // the list is checked in both directions so that it stays true.
+
+// The system's header first, and its macros that rename the services'
+// methods taken back before any platform header is read.
+// clang-format off
 #include <windows.h>
+#include "platform/win32/Win32Undef.h"
+// clang-format on
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -16,7 +23,6 @@
 #include "platform/IniFile.h"
 #include "platform/Services.h"
 #include "platform/win32/Win32Drives.h"
-#include "platform/win32/Win32Undef.h"
 
 using namespace platform;
 

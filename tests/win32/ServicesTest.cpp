@@ -1,8 +1,15 @@
 // The Win32 services against the real system under Wine: drives, the media
 // control interface and the single-instance channel.
+
+// The system's headers first, and their macros that rename the services'
+// methods taken back before any platform header is read.
+// clang-format off
 #include <windows.h>
-#include <gtest/gtest.h>
 #include <mmsystem.h>
+#include "platform/win32/Win32Undef.h"
+// clang-format on
+
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
