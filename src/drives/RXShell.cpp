@@ -5,6 +5,7 @@
 #include "platform/Application.h"
 #include "platform/Clock.h"
 #include "platform/Controls.h"
+#include "platform/Messages.h"
 #include "platform/Services.h"
 
 using namespace platform;
@@ -12,18 +13,6 @@ using namespace platform;
 namespace drives {
 
 namespace {
-
-// The mouse messages the notification area passes on in lParam.
-constexpr std::uint32_t kMouseMove = 0x200;
-constexpr std::uint32_t kLButtonDown = 0x201;
-constexpr std::uint32_t kLButtonUp = 0x202;
-constexpr std::uint32_t kLButtonDblClk = 0x203;
-constexpr std::uint32_t kRButtonDown = 0x204;
-constexpr std::uint32_t kRButtonUp = 0x205;
-constexpr std::uint32_t kRButtonDblClk = 0x206;
-constexpr std::uint32_t kMButtonDown = 0x207;
-constexpr std::uint32_t kMButtonUp = 0x208;
-constexpr std::uint32_t kMButtonDblClk = 0x209;
 
 // A handler's failure goes to the standard error report, never back into
 // the window procedure.
@@ -336,14 +325,14 @@ void TRxTrayIcon::MouseMessage(std::uint32_t mouseMessage) {
   int x = 0, y = 0;
   if (TNotifyArea* area = Services().NotifyArea) area->GetCursorPos(x, y);
   switch (mouseMessage) {
-    case kMouseMove:
+    case kWmMouseMove:
       if (OnMouseMove) Guarded([&] { OnMouseMove(this, 0, x, y); });
       break;
-    case kLButtonDown:
+    case kWmLButtonDown:
       FireMouse(OnMouseDown, TMouseButton::Left, ssLeft, x, y);
       if (*alive) FLeftDown = true;
       break;
-    case kLButtonUp:
+    case kWmLButtonUp:
       if (FLeftDown) {
         FLeftDown = false;
         FireMouse(OnClick, TMouseButton::Left, 0, x, y);
@@ -351,7 +340,7 @@ void TRxTrayIcon::MouseMessage(std::uint32_t mouseMessage) {
       }
       FireMouse(OnMouseUp, TMouseButton::Left, 0, x, y);
       break;
-    case kLButtonDblClk:
+    case kWmLButtonDblClk:
       if (TMenuItem* item = PopupMenu ? PopupMenu->DefaultItem() : nullptr)
         item->UserClicked();
       else
@@ -359,11 +348,11 @@ void TRxTrayIcon::MouseMessage(std::uint32_t mouseMessage) {
       if (!*alive) return;
       FireMouse(OnMouseDown, TMouseButton::Left, ssLeft | ssDouble, x, y);
       break;
-    case kRButtonDown:
+    case kWmRButtonDown:
       FireMouse(OnMouseDown, TMouseButton::Right, ssRight, x, y);
       if (*alive) FRightDown = true;
       break;
-    case kRButtonUp:
+    case kWmRButtonUp:
       if (FRightDown) {
         FRightDown = false;
         bool opened = false;
@@ -374,16 +363,16 @@ void TRxTrayIcon::MouseMessage(std::uint32_t mouseMessage) {
       }
       FireMouse(OnMouseUp, TMouseButton::Right, 0, x, y);
       break;
-    case kRButtonDblClk:
+    case kWmRButtonDblClk:
       FireMouse(OnMouseDown, TMouseButton::Right, ssRight | ssDouble, x, y);
       break;
-    case kMButtonDown:
+    case kWmMButtonDown:
       FireMouse(OnMouseDown, TMouseButton::Middle, ssMiddle, x, y);
       break;
-    case kMButtonUp:
+    case kWmMButtonUp:
       FireMouse(OnMouseUp, TMouseButton::Middle, 0, x, y);
       break;
-    case kMButtonDblClk:
+    case kWmMButtonDblClk:
       FireMouse(OnMouseDown, TMouseButton::Middle, ssMiddle | ssDouble, x, y);
       break;
     default:

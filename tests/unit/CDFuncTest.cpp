@@ -7,7 +7,11 @@
 using platform::GetNthField;
 using platform::kMciClose;
 using platform::kMciOpen;
+using platform::kMciOpenElement;
+using platform::kMciOpenType;
 using platform::kMciSet;
+using platform::kMciSetDoorClosed;
+using platform::kMciSetDoorOpen;
 
 namespace {
 
@@ -103,24 +107,24 @@ TEST_F(TrayCommandTest, OpenSendsOpenDoorAndCloseForTheDriveAsTyped) {
   ASSERT_EQ(c.size(), 3u);
   EXPECT_EQ(c[0].Device, 0u);
   EXPECT_EQ(c[0].Message, kMciOpen);
-  EXPECT_EQ(c[0].Flags, 0x2200u);
+  EXPECT_EQ(c[0].Flags, kMciOpenType | kMciOpenElement);
   EXPECT_TRUE(c[0].HasParms);
   EXPECT_EQ(c[0].DeviceType, "CDAudio");
   EXPECT_EQ(c[0].ElementName, "e:");  // the letter reaches the driver unchanged
   EXPECT_EQ(c[1].Device, 7u);
   EXPECT_EQ(c[1].Message, kMciSet);
-  EXPECT_EQ(c[1].Flags, 0x100u);
+  EXPECT_EQ(c[1].Flags, kMciSetDoorOpen);
   EXPECT_FALSE(c[1].HasParms);
   EXPECT_EQ(c[2].Device, 7u);
   EXPECT_EQ(c[2].Message, kMciClose);
-  EXPECT_EQ(c[2].Flags, 0x2200u);
+  EXPECT_EQ(c[2].Flags, kMciOpenType | kMciOpenElement);
   EXPECT_TRUE(c[2].HasParms);
 }
 
 TEST_F(TrayCommandTest, CloseUsesTheClosedDoorFlag) {
   drives::CloseCD('D');
   ASSERT_EQ(System.Media.Calls.size(), 3u);
-  EXPECT_EQ(System.Media.Calls[1].Flags, 0x200u);
+  EXPECT_EQ(System.Media.Calls[1].Flags, kMciSetDoorClosed);
   EXPECT_EQ(System.Media.Calls[0].ElementName, "D:");
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/MultInst.h"
 #include "fakes/Fakes.h"
+#include "platform/Messages.h"
 
 using app::TSingleInstance;
 
@@ -96,9 +97,9 @@ TEST_F(SingleInstanceTest, OtherStepsAndOtherMessagesChangeNothing) {
   EXPECT_TRUE(System.Instance.PassedOn.empty());  // the instance message never goes on
 
   // Any other message is the old procedure's, with its result.
-  EXPECT_EQ(System.Instance.Hook(fakes::TFakeAppHost::kAppWindow, 0x0010, 5, 6), 42);
+  EXPECT_EQ(System.Instance.Hook(fakes::TFakeAppHost::kAppWindow, platform::kWmClose, 5, 6), 42);
   ASSERT_EQ(System.Instance.PassedOn.size(), 1u);
-  EXPECT_EQ(System.Instance.PassedOn[0].Message, 0x0010u);
+  EXPECT_EQ(System.Instance.PassedOn[0].Message, platform::kWmClose);
   EXPECT_EQ(System.Instance.PassedOn[0].WParam, 5u);
 }
 
