@@ -139,6 +139,7 @@ class TForm1 : public platform::TForm {
   void PairDeviceEntries();
 
  private:
+  // The designed layout (MainLayout.cpp).
   void BuildControls();
   void BuildMenu();
   // Start-up: one hidden tray icon per drive, the last drive first.

@@ -2,6 +2,8 @@
 // read once at start and written the moment the user changes a control.
 #pragma once
 
+#include <string>
+
 #include "platform/Registry.h"
 
 namespace app {
@@ -16,5 +18,16 @@ inline constexpr const char* kSettingIcons = "Ikon";      // discs show their ow
 // On and off, compared exactly: "ja" counts as neither.
 inline constexpr const char* kYes = "Ja";
 inline constexpr const char* kNo = "Nej";
+
+// Each read fills its argument with the stored text; a missing key or value
+// is reported in a message box and leaves the argument as it was.
+void ReadLanguageSetting(std::string& language);
+void ReadTraySetting(std::string& mode);
+void ReadIconSetting(std::string& icons);
+
+// Each write reports a refused change in a message box and goes on.
+void WriteLanguageSetting(const std::string& language);
+// kYes or kNo.
+void WriteTraySetting(bool inTray);
 
 }  // namespace app
