@@ -77,9 +77,8 @@ TEST_F(Language, PickingALanguageStoresItRetranslatesAndTheNextQuestionFollows) 
   EXPECT_EQ(AboutCaption(), FromFile("dansk", "Translations", "Form1.BitBtn1.Caption"));
 
   PostMessageA(Main, WM_CLOSE, 0, 0);
-  HWND Question = nullptr;
-  ASSERT_TRUE(WaitUntil([&] { return (Question = FindDialogOf(Morvel.Id(), "Exit?")) != nullptr; }))
-      << Morvel.Describe();
+  HWND Question = Morvel.WaitForDialog("Exit?");
+  ASSERT_NE(Question, nullptr) << Morvel.Describe();
   const std::string Danish = FromFile("dansk", "Messages", "Close program?");
   ASSERT_FALSE(Danish.empty());
   EXPECT_EQ(DialogText(Question), Danish);

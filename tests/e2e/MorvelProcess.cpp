@@ -70,15 +70,6 @@ std::string WithoutAmpersands(std::string Text) {
 
 }  // namespace
 
-bool WaitUntil(const std::function<bool()>& Done, std::chrono::milliseconds Timeout) {
-  const auto Deadline = std::chrono::steady_clock::now() + Timeout;
-  for (;;) {
-    if (Done()) return true;
-    if (std::chrono::steady_clock::now() >= Deadline) return Done();
-    Sleep(static_cast<DWORD>(KPollStep.count()));
-  }
-}
-
 std::string MorvelExePath() {
   const char* Path = std::getenv("MORVEL_EXE");
   return Path ? std::string(Path) : std::string();
@@ -469,6 +460,18 @@ HWND TMorvelProcess::WaitForMainWindowMade(std::chrono::milliseconds Timeout) co
   HWND Found = nullptr;
   WaitUntil([&] { return (Found = MainWindow()) != nullptr || !Running(); }, Timeout);
   return Found;
+}
+
+HWND TMorvelProcess::WaitForDialog(const std::string& Caption,
+                                   std::chrono::milliseconds Timeout) const {
+  HWND Dialog = nullptr;
+  WaitUntil(
+      [&] {
+        Dialog = FindDialogOf(FInfo.dwProcessId, Caption);
+        return Dialog || !Running();
+      },
+      Timeout);
+  return Dialog;
 }
 
 std::string TMorvelProcess::Describe() const {

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "fakes/Poll.h"
+
 namespace e2e {
 
 using namespace std::chrono_literals;
@@ -20,8 +22,11 @@ inline constexpr auto KPollStep = 50ms;
 inline constexpr auto KPatience = 30s;
 
 // Calls Done every 50 ms until it is true or the time is up; answers Done's
-// last result. Never a fixed sleep: a fast program makes a fast test.
-bool WaitUntil(const std::function<bool()>& Done, std::chrono::milliseconds Timeout = KPatience);
+// last result.
+inline bool WaitUntil(const std::function<bool()>& Done,
+                      std::chrono::milliseconds Timeout = KPatience) {
+  return fakes::WaitUntil(Done, Timeout, KPollStep);
+}
 
 // The program under test, from MORVEL_EXE (a Windows path).
 std::string MorvelExePath();
@@ -149,6 +154,10 @@ class TMorvelProcess {
 
   // Waits until the program has made its main window, shown or not.
   HWND WaitForMainWindowMade(std::chrono::milliseconds Timeout = KPatience) const;
+  // Waits for a dialog of this process with this caption; null when none
+  // came or the program ended first.
+  HWND WaitForDialog(const std::string& Caption,
+                     std::chrono::milliseconds Timeout = KPatience) const;
 
   // Ends the program as a user would (WM_CLOSE to the main window and OK to
   // the "Exit?" question; an open menu is closed first); terminates it when

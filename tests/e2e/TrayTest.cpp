@@ -112,20 +112,9 @@ class Tray : public ::testing::Test {
         << "Escape did not close the menu";
   }
 
-  HWND WaitForDialog(const std::string& Caption) {
-    HWND Dialog = nullptr;
-    WaitUntil(
-        [&] {
-          Dialog = FindDialogOf(Morvel.Id(), Caption);
-          return Dialog || !Morvel.Running();
-        },
-        KReaction);
-    return Dialog;
-  }
-
   // Answers the "Exit?" question and waits for it to go.
   void AnswerExitQuestion(int Button) {
-    HWND Question = WaitForDialog("Exit?");
+    HWND Question = Morvel.WaitForDialog("Exit?", KReaction);
     ASSERT_NE(Question, nullptr) << Morvel.Describe();
     EXPECT_EQ(DialogText(Question), "Close program?");
     ASSERT_TRUE(HasButton(Question, IDOK));
@@ -140,7 +129,7 @@ class Tray : public ::testing::Test {
     HWND Menu = OpenMenuOn(Slot);
     if (!Menu) return "<no menu>";
     ChooseMenuItem(Menu, Item);
-    HWND Message = WaitForDialog("Morvel");
+    HWND Message = Morvel.WaitForDialog("Morvel", KReaction);
     if (!Message) return "<no message>";
     const std::string Text = DialogText(Message);
     PressDialogButton(Message, IDOK);

@@ -85,13 +85,8 @@ TEST_F(TwoDrives, OpenAndCloseOnAFolderDriveShowNothingAndKeepRunning) {
 
 TEST_F(TwoDrives, ClosingAsksFirstAndOnlyOkEndsTheProgram) {
   PostMessageA(Main, WM_CLOSE, 0, 0);
-  HWND Question = nullptr;
-  ASSERT_TRUE(WaitUntil([&] {
-                Question = FindDialogOf(Morvel.Id(), "Exit?");
-                return Question || !Morvel.Running();
-              }) &&
-              Question)
-      << Morvel.Describe();
+  HWND Question = Morvel.WaitForDialog("Exit?");
+  ASSERT_NE(Question, nullptr) << Morvel.Describe();
   EXPECT_EQ(DialogText(Question), "Close program?");
   ASSERT_TRUE(HasButton(Question, IDOK));
   ASSERT_TRUE(HasButton(Question, IDCANCEL));
@@ -101,12 +96,8 @@ TEST_F(TwoDrives, ClosingAsksFirstAndOnlyOkEndsTheProgram) {
   EXPECT_TRUE(IsWindowVisible(Main));
 
   PostMessageA(Main, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(WaitUntil([&] {
-                Question = FindDialogOf(Morvel.Id(), "Exit?");
-                return Question || !Morvel.Running();
-              }) &&
-              Question)
-      << Morvel.Describe();
+  Question = Morvel.WaitForDialog("Exit?");
+  ASSERT_NE(Question, nullptr) << Morvel.Describe();
   PressDialogButton(Question, IDOK);
   ASSERT_TRUE(Morvel.WaitForExit(20s)) << Morvel.Describe();
   EXPECT_EQ(Morvel.ExitCode(), 0u);

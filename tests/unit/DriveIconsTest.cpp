@@ -1,46 +1,30 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <optional>
-#include <thread>
-
 #include "about/OmU.h"
 #include "app/Main.h"
 #include "drives/DriveIcons.h"
-#include "fakes/Fakes.h"
+#include "fakes/MainFormFixture.h"
+#include "fakes/Poll.h"
+#include "platform/Messages.h"
 
 using app::TForm1;
 using drives::TRxTrayIcon;
 
 namespace {
 
-const char* const kKey = "Software\\Tandrel\\Morvel";
+using fakes::Eventually;
 
-bool Eventually(const std::function<bool()>& done) {
-  for (int i = 0; i < 500 && !done(); ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  return done();
-}
-
-class DriveIconsTest : public ::testing::Test {
+class DriveIconsTest : public fakes::TMainFormFixture {
  protected:
-  fakes::TFakeSystem System;
-  std::optional<platform::TApplication> App{std::in_place};
-
   DriveIconsTest() {
     const std::string dir = System.Drives.Dir;
     for (const char* f : {"d.ico", "e.ico", "f.ico", "dvd.ico", "acd.ico", "RW.ico", "morvel.ico"})
       System.Icons.Readable.insert(dir + f);
   }
 
-  TForm1* Start(std::initializer_list<char> drives, const char* tray = "Nej") {
-    System.Registry.PutString(platform::kHkeyLocalMachine, kKey, "Sprog", "English");
-    System.Registry.PutString(platform::kHkeyLocalMachine, kKey, "Tray", tray);
-    System.Registry.PutString(platform::kHkeyLocalMachine, kKey, "Ikon", "Nej");
+  TForm1* Start(std::initializer_list<char> drives, const char* tray = app::kNo) {
     for (char c : drives) System.Drives.AddCdRom(c, true);
-    App->SetTitle("Morvel");
-    App->ShowMainForm = false;
-    return App->CreateForm<TForm1>("Form1");
+    return StartMainForm("English", tray);
   }
 
   std::string FileShown(const TRxTrayIcon* icon) {
@@ -53,7 +37,7 @@ class DriveIconsTest : public ::testing::Test {
       n += System.NotifyArea.Registered(form->DriveTrayIcons[k]->Handle());
     return n;
   }
-  std::string Tray() { return System.Registry.String(platform::kHkeyLocalMachine, kKey, "Tray"); }
+  std::string Tray() { return Stored(app::kSettingTray); }
   void Mouse(const TRxTrayIcon* icon, std::uint32_t message) {
     System.NotifyArea.Send(icon->Handle(), TRxTrayIcon::kCallbackMessage, 0, message);
   }
@@ -150,10 +134,10 @@ TEST_F(DriveIconsTest, IconsAreMadeHiddenLastDriveFirstAndShowLastDriveFirst) {
 TEST_F(DriveIconsTest, MinimisingGoesToTheTrayAndIsRemembered) {
   TForm1* form = Start({'D', 'E'});
   ASSERT_TRUE(form->Visible());
-  EXPECT_FALSE(form->WMSysCommand(0xF022));  // not exactly the minimise command
+  EXPECT_FALSE(form->WMSysCommand(platform::kScMinimize | 2));  // not exactly the minimise command
   EXPECT_TRUE(form->Visible());
 
-  EXPECT_TRUE(form->WMSysCommand(0xF020));
+  EXPECT_TRUE(form->WMSysCommand(platform::kScMinimize));
   EXPECT_FALSE(form->Visible());
   EXPECT_FALSE(System.AppHost.AppWindowShown);  // no taskbar button left
   EXPECT_TRUE(form->CheckBox3->Checked());
@@ -171,7 +155,7 @@ TEST_F(DriveIconsTest, MinimisingGoesToTheTrayAndIsRemembered) {
 TEST_F(DriveIconsTest, ARefusedSettingIsReportedAndTheTrayModeStillComes) {
   TForm1* form = Start({'D', 'E'});
   System.Registry.ReadOnlyRoots = {platform::kHkeyLocalMachine};
-  form->WMSysCommand(0xF020);
+  form->WMSysCommand(platform::kScMinimize);
   EXPECT_EQ(System.Dialogs.Asked.size(), 1u);
   EXPECT_EQ(Tray(), "Nej");
   EXPECT_FALSE(form->Visible());
@@ -202,7 +186,7 @@ TEST_F(DriveIconsTest, TheTaskbarBoxSwitchesTheIconsOnlyWhenClicked) {
   EXPECT_EQ(Registered(form), 0u);
   EXPECT_TRUE(form->Visible());
   // Minimising afterwards brings them back and checks the box again.
-  form->WMSysCommand(0xF020);
+  form->WMSysCommand(platform::kScMinimize);
   EXPECT_EQ(Registered(form), 2u);
   EXPECT_TRUE(form->CheckBox3->Checked());
 }
@@ -221,8 +205,8 @@ TEST_F(DriveIconsTest, ARightClickMakesTheIconsDriveCurrentBeforeTheMenuOpens) {
     currentWhenOpened = form->ComboBox2->Text();
   };
   TRxTrayIcon* second = form->DriveTrayIcons[2];
-  Mouse(second, 0x204);
-  Mouse(second, 0x205);
+  Mouse(second, platform::kWmRButtonDown);
+  Mouse(second, platform::kWmRButtonUp);
   EXPECT_EQ(currentWhenOpened, "E:");
   EXPECT_EQ(form->Image1->PictureFile(), System.Drives.Dir + "e.ico");
   EXPECT_EQ(form->PopupMenu1->PopupComponent, second);
@@ -237,7 +221,9 @@ TEST_F(DriveIconsTest, ADoubleClickRunsTheIconsDrive) {
   TForm1* form = Start({'D', 'E'}, "Ja");
   System.Drives.Files["E:\\Autorun.inf"] = "[autorun]\r\nopen=setup.exe /s\r\n";
   TRxTrayIcon* second = form->DriveTrayIcons[2];
-  for (std::uint32_t m : {0x201u, 0x202u, 0x203u, 0x202u}) Mouse(second, m);
+  for (std::uint32_t m : {platform::kWmLButtonDown, platform::kWmLButtonUp,
+                          platform::kWmLButtonDblClk, platform::kWmLButtonUp})
+    Mouse(second, m);
   ASSERT_EQ(System.Shell.Calls.size(), 1u);
   EXPECT_EQ(System.Shell.Calls[0].File, "setup.exe");
   EXPECT_EQ(System.Shell.Calls[0].Parameters, "/s");

@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "app/Main.h"
-#include "fakes/Fakes.h"
+#include "fakes/MainFormFixture.h"
 #include "i18n/LangSelect.h"
 #include "platform/IniFile.h"
 
@@ -24,31 +24,13 @@ std::string Shipped(const std::string& name) {
   return text.str();
 }
 
-class LanguageSelectionTest : public ::testing::Test {
+class LanguageSelectionTest : public fakes::TMainFormFixture {
  protected:
-  fakes::TFakeSystem System;
-  platform::TApplication App;
-
-  LanguageSelectionTest() {
-    App.SetTitle("Morvel");
-    App.ShowMainForm = false;
-    System.Drives.AddCdRom('D');
-  }
+  LanguageSelectionTest() { System.Drives.AddCdRom('D'); }
   void Install(const std::string& name, const std::string& text) {
     System.Drives.Files[System.Drives.Dir + name] = text;
   }
-  void Store(const std::string& name, const std::string& value) {
-    System.Registry.PutString(kHkeyLocalMachine, kKey, name, value);
-  }
-  std::string Stored(const std::string& name) const {
-    return System.Registry.String(kHkeyLocalMachine, kKey, name);
-  }
-  TForm1* Start(const std::string& language) {
-    Store("Sprog", language);
-    Store("Tray", "Nej");
-    Store("Ikon", "Nej");
-    return App.CreateForm<TForm1>("Form1");
-  }
+  TForm1* Start(const std::string& language) { return StartMainForm(language); }
   std::vector<std::string> Questions() const {
     std::vector<std::string> texts;
     for (const auto& a : System.Dialogs.Asked) texts.push_back(a.Text);
@@ -155,7 +137,7 @@ TEST_F(LanguageSelectionTest, OnlySevenIsEnglishWhateverTheStoredLanguage) {
 TEST_F(LanguageSelectionTest, AnEmptyKeyAsksOnceForEachSettingAndShowsNothing) {
   System.Registry.CreateKey(kHkeyLocalMachine, kKey);
   Install("english.lng", kEnglish);
-  TForm1* form = App.CreateForm<TForm1>("Form1");
+  TForm1* form = CreateMainForm();
   EXPECT_EQ(Questions(),
             (std::vector<std::string>{"Sprog does not exists under Software\\Tandrel\\Morvel\\",
                                       "Tray does not exists under Software\\Tandrel\\Morvel\\",
@@ -168,7 +150,7 @@ TEST_F(LanguageSelectionTest, AnEmptyKeyAsksOnceForEachSettingAndShowsNothing) {
 }
 
 TEST_F(LanguageSelectionTest, AMissingKeyIsReportedForEachReadAndCreatedByNone) {
-  TForm1* form = App.CreateForm<TForm1>("Form1");
+  TForm1* form = CreateMainForm();
   ASSERT_EQ(System.Dialogs.Asked.size(), 3u);
   for (const auto& asked : System.Dialogs.Asked) {
     EXPECT_EQ(asked.Text, "Error opening/creating key : Software\\Tandrel\\Morvel\\");
@@ -179,10 +161,7 @@ TEST_F(LanguageSelectionTest, AMissingKeyIsReportedForEachReadAndCreatedByNone) 
 }
 
 TEST_F(LanguageSelectionTest, WindowModeAndDiscIconsFollowTheExactSettings) {
-  Store("Sprog", "English");
-  Store("Tray", "Ja");
-  Store("Ikon", "Ja");
-  TForm1* form = App.CreateForm<TForm1>("Form1");
+  TForm1* form = StartMainForm("English", "Ja", "Ja");
   EXPECT_FALSE(form->Visible());
   EXPECT_TRUE(form->CheckBox3->Checked());
   EXPECT_TRUE(form->CheckBox5->Checked());
@@ -190,10 +169,7 @@ TEST_F(LanguageSelectionTest, WindowModeAndDiscIconsFollowTheExactSettings) {
 }
 
 TEST_F(LanguageSelectionTest, ALowerCaseSettingCountsAsNeither) {
-  Store("Sprog", "English");
-  Store("Tray", "nej");
-  Store("Ikon", "ja");
-  TForm1* form = App.CreateForm<TForm1>("Form1");
+  TForm1* form = StartMainForm("English", "nej", "ja");
   EXPECT_FALSE(form->Visible());
   EXPECT_FALSE(form->CheckBox5->Checked());
 }

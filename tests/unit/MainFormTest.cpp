@@ -3,34 +3,18 @@
 #include <algorithm>
 
 #include "app/Main.h"
-#include "fakes/Fakes.h"
+#include "fakes/MainFormFixture.h"
 
 using app::TForm1;
 
 namespace {
 
-class MainFormTest : public ::testing::Test {
+class MainFormTest : public fakes::TMainFormFixture {
  protected:
-  fakes::TFakeSystem System;
-  platform::TApplication App;
-
-  // The settings of a program that has run before, in window mode.
-  void SeedSettings() {
-    System.Registry.PutString(platform::kHkeyLocalMachine, "Software\\Tandrel\\Morvel", "Sprog",
-                              "English");
-    System.Registry.PutString(platform::kHkeyLocalMachine, "Software\\Tandrel\\Morvel", "Tray",
-                              "Nej");
-    System.Registry.PutString(platform::kHkeyLocalMachine, "Software\\Tandrel\\Morvel", "Ikon",
-                              "Nej");
-  }
-
-  TForm1* Start(std::initializer_list<char> cdDrives, bool seed = true) {
-    if (seed) SeedSettings();
+  TForm1* Start(std::initializer_list<char> cdDrives) {
     System.Drives.AddDrive('C', 3);
     for (char c : cdDrives) System.Drives.AddCdRom(c);
-    App.SetTitle("Morvel");
-    App.ShowMainForm = false;
-    return App.CreateForm<TForm1>("Form1");
+    return StartMainForm();
   }
 };
 
@@ -44,10 +28,10 @@ TEST_F(MainFormTest, StartListsTheDrivesWithTheFirstCurrent) {
   EXPECT_EQ(form->StatusBar1->SimpleText(), "");
   EXPECT_EQ(form->Image1->PictureFile(), System.Drives.Dir + "d.ico");
   EXPECT_TRUE(form->Visible());
-  EXPECT_EQ(App.MainForm(), form);
+  EXPECT_EQ(App->MainForm(), form);
   EXPECT_TRUE(System.AppHost.AppWindowShown);  // the taskbar button shows with the window
   EXPECT_TRUE(System.Dialogs.Asked.empty());
-  EXPECT_FALSE(App.Terminated());
+  EXPECT_FALSE(App->Terminated());
 }
 
 TEST_F(MainFormTest, NoDriveLeavesTheListAndPictureEmpty) {
@@ -68,12 +52,12 @@ TEST_F(MainFormTest, EightDrivesSayOnlySevenAndEndTheProgram) {
   EXPECT_EQ(System.Dialogs.Asked[0].Text, "Only seven");
   EXPECT_EQ(System.Dialogs.Asked[0].Caption, "Morvel");
   EXPECT_EQ(System.Dialogs.Asked[0].Flags, platform::kMbOk);
-  EXPECT_TRUE(App.Terminated());
+  EXPECT_TRUE(App->Terminated());
   // Start-up went no further: no current drive, no picture, no window.
   EXPECT_EQ(form->ComboBox2->Text(), "drev");
   EXPECT_EQ(form->Image1->PictureFile(), "");
   EXPECT_FALSE(form->Visible());
-  App.Run();
+  App->Run();
   EXPECT_EQ(System.AppHost.LoopsRun, 0);
 }
 
@@ -81,7 +65,7 @@ TEST_F(MainFormTest, SevenDrivesStartNormally) {
   TForm1* form = Start({'D', 'E', 'F', 'G', 'H', 'I', 'J'});
   EXPECT_TRUE(System.Dialogs.Asked.empty());
   EXPECT_EQ(form->ComboBox2->Items().Count(), 7);
-  EXPECT_FALSE(App.Terminated());
+  EXPECT_FALSE(App->Terminated());
 }
 
 TEST_F(MainFormTest, DeviceEntriesPairByTheirDriveLetter) {
@@ -148,13 +132,13 @@ TEST_F(MainFormTest, ClosingAsksAndOnlyCancelKeepsTheProgram) {
   TForm1* form = Start({'D'});
   System.Dialogs.Answers = {platform::kIdCancel, platform::kIdOk};
   form->UserClose();
-  EXPECT_FALSE(App.Terminated());
+  EXPECT_FALSE(App->Terminated());
   ASSERT_EQ(System.Dialogs.Asked.size(), 1u);
   EXPECT_EQ(System.Dialogs.Asked[0].Text, "Close program?");
   EXPECT_EQ(System.Dialogs.Asked[0].Caption, "Exit?");
-  EXPECT_EQ(System.Dialogs.Asked[0].Flags, 0x21u);
+  EXPECT_EQ(System.Dialogs.Asked[0].Flags, platform::kMbOkCancel | platform::kMbIconQuestion);
   form->UserClose();
-  EXPECT_TRUE(App.Terminated());
+  EXPECT_TRUE(App->Terminated());
 }
 
 TEST_F(MainFormTest, TheEndOfTheSessionClosesWithoutAQuestionFromThenOn) {
@@ -163,7 +147,7 @@ TEST_F(MainFormTest, TheEndOfTheSessionClosesWithoutAQuestionFromThenOn) {
   EXPECT_TRUE(form->FEndingSession);
   form->UserClose();
   EXPECT_TRUE(System.Dialogs.Asked.empty());
-  EXPECT_TRUE(App.Terminated());
+  EXPECT_TRUE(App->Terminated());
 }
 
 TEST_F(MainFormTest, EveryDesignedControlIsOwnedByTheFormUnderItsName) {

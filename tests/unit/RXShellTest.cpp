@@ -6,24 +6,23 @@
 
 #include "drives/RXShell.h"
 #include "fakes/Fakes.h"
+#include "fakes/Poll.h"
 #include "platform/Controls.h"
+#include "platform/Messages.h"
 
 using drives::TMouseButton;
 using drives::TRxTrayIcon;
+using platform::kWmLButtonDblClk, platform::kWmLButtonDown, platform::kWmLButtonUp;
+using platform::kWmMButtonDblClk, platform::kWmMButtonDown, platform::kWmMButtonUp;
+using platform::kWmMouseMove, platform::kWmRButtonDblClk, platform::kWmRButtonDown,
+    platform::kWmRButtonUp;
 using platform::TIcon;
 
 namespace {
 
 constexpr std::uint32_t kCallback = TRxTrayIcon::kCallbackMessage;
 
-// Polls, for the animation thread's work to show.
-bool Eventually(const std::function<bool()>& done) {
-  for (int i = 0; i < 500; ++i) {
-    if (done()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return done();
-}
+using fakes::Eventually;
 
 class TrayIconTest : public ::testing::Test {
  protected:
@@ -96,7 +95,7 @@ TEST_F(TrayIconTest, ShowingHidingAndChangesSendTheRightRequests) {
   const platform::TNotifyIconData record = System.NotifyArea.Shown(icon->Handle());
   EXPECT_EQ(record.Id, 0u);
   EXPECT_EQ(record.Flags, 7u);
-  EXPECT_EQ(record.CallbackMessage, 0xB054u);
+  EXPECT_EQ(record.CallbackMessage, kCallback);
   EXPECT_EQ(FileShown(icon), "d.ico");
 
   // The same hint is no change; another one is.
@@ -276,21 +275,23 @@ class TrayMouseTest : public TrayIconTest {
 TEST_F(TrayMouseTest, EveryMouseMessageFiresItsEvents) {
   System.NotifyArea.CursorX = 640;
   System.NotifyArea.CursorY = 470;
-  for (std::uint32_t m : {0x200u, 0x201u, 0x202u, 0x207u, 0x208u, 0x209u, 0x206u}) Mouse(Icon, m);
+  for (std::uint32_t m : {kWmMouseMove, kWmLButtonDown, kWmLButtonUp, kWmMButtonDown, kWmMButtonUp,
+                          kWmMButtonDblClk, kWmRButtonDblClk})
+    Mouse(Icon, m);
   EXPECT_EQ(Events,
             (std::vector<std::string>{"Move", "Down L 640,470", "Click L", "Up L", "Down M 640,470",
                                       "Up M", "Down M double 640,470", "Down R double 640,470"}));
   // A release without a press on the icon is no click.
   Events.clear();
-  Mouse(Icon, 0x202);
-  Mouse(Icon, 0x205);
+  Mouse(Icon, kWmLButtonUp);
+  Mouse(Icon, kWmRButtonUp);
   EXPECT_EQ(Events, (std::vector<std::string>{"Up L", "Up R"}));
 }
 
 TEST_F(TrayMouseTest, ARightClickOpensTheMenuInsteadOfClicking) {
   Icon->PopupMenu = Menu;
-  Mouse(Icon, 0x204);
-  Mouse(Icon, 0x205);
+  Mouse(Icon, kWmRButtonDown);
+  Mouse(Icon, kWmRButtonUp);
   EXPECT_EQ(Events, (std::vector<std::string>{"Down R 100,200", "Menu", "Up R"}));
   EXPECT_EQ(Menu->PopupComponent, Icon);
   const std::string window = std::to_string(Icon->Handle());
@@ -305,27 +306,27 @@ TEST_F(TrayMouseTest, ARightClickOpensTheMenuInsteadOfClicking) {
     Icon->PopupMenu = variant == 2 ? nullptr : Menu;
     Menu->AutoPopup = variant != 1;
     Icon->SetActive(variant != 0);
-    Mouse(Icon, 0x204);
-    Mouse(Icon, 0x205);
+    Mouse(Icon, kWmRButtonDown);
+    Mouse(Icon, kWmRButtonUp);
     EXPECT_EQ(Events, (std::vector<std::string>{"Down R 100,200", "Click R", "Up R"}));
   }
 }
 
 TEST_F(TrayMouseTest, ADoubleClickChoosesTheDefaultItemOrFiresDblClick) {
   Icon->PopupMenu = Menu;
-  Mouse(Icon, 0x203);
+  Mouse(Icon, kWmLButtonDblClk);
   EXPECT_EQ(Events, (std::vector<std::string>{"DblClick", "Down L double 100,200"}));
 
   Events.clear();
   Menu->Items()[0]->Default = true;
   Menu->Items()[0]->OnClick = [this](platform::TObject*) { Events.push_back("Item"); };
-  Mouse(Icon, 0x203);
+  Mouse(Icon, kWmLButtonDblClk);
   EXPECT_EQ(Events, (std::vector<std::string>{"Item", "Down L double 100,200"}));
 
   // A disabled default item counts as none.
   Events.clear();
   Menu->Items()[0]->Enabled = false;
-  Mouse(Icon, 0x203);
+  Mouse(Icon, kWmLButtonDblClk);
   EXPECT_EQ(Events, (std::vector<std::string>{"DblClick", "Down L double 100,200"}));
 }
 
@@ -341,23 +342,23 @@ TEST_F(TrayMouseTest, AMenuCommandMayEndTheIconWhoseMenuItWas) {
   };
   const platform::THandle window = icon->Handle();
   Menu->OnPopup = [&](platform::TObject*) { delete icon; };
-  System.NotifyArea.Send(window, kCallback, 0, 0x204);
-  System.NotifyArea.Send(window, kCallback, 0, 0x205);
+  System.NotifyArea.Send(window, kCallback, 0, kWmRButtonDown);
+  System.NotifyArea.Send(window, kCallback, 0, kWmRButtonUp);
   EXPECT_FALSE(upAfterwards);
   EXPECT_FALSE(System.NotifyArea.Registered(window));
 }
 
 TEST_F(TrayMouseTest, ADisabledIconIgnoresTheMouseAndAFailingHandlerIsReported) {
   Icon->Enabled = false;
-  for (std::uint32_t m = 0x200; m <= 0x209; ++m) Mouse(Icon, m);
+  for (std::uint32_t m = kWmMouseMove; m <= kWmMButtonDblClk; ++m) Mouse(Icon, m);
   EXPECT_TRUE(Events.empty());
 
   Icon->Enabled = true;
   Icon->OnMouseDown = [](platform::TObject*, TMouseButton, unsigned, int, int) {
     throw platform::EConvertError("'x' is not a valid integer value");
   };
-  Mouse(Icon, 0x201);
-  Mouse(Icon, 0x202);
+  Mouse(Icon, kWmLButtonDown);
+  Mouse(Icon, kWmLButtonUp);
   ASSERT_EQ(System.Dialogs.Asked.size(), 1u);
   EXPECT_EQ(System.Dialogs.Asked[0].Text, "'x' is not a valid integer value");
   EXPECT_EQ(Events, (std::vector<std::string>{"Click L", "Up L"}));

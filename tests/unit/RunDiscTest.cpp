@@ -2,7 +2,7 @@
 
 #include "app/Main.h"
 #include "drives/RunDisc.h"
-#include "fakes/Fakes.h"
+#include "fakes/MainFormFixture.h"
 
 using drives::SplitStartLine;
 
@@ -30,21 +30,14 @@ TEST(SplitStartLine, TheFirstBlankSeparatesProgramFromParameters) {
   }
 }
 
-class RunTest : public ::testing::Test {
+class RunTest : public fakes::TMainFormFixture {
  protected:
-  fakes::TFakeSystem System;
-  platform::TApplication App;
   app::TForm1* Form = nullptr;
 
   void SetUp() override {
-    for (const char* name : {"Sprog", "Tray", "Ikon"})
-      System.Registry.PutString(platform::kHkeyLocalMachine, "Software\\Tandrel\\Morvel", name,
-                                name[0] == 'S' ? "English" : "Nej");
     System.Drives.AddCdRom('D', true);
     System.Drives.AddCdRom('E', false);
-    App.SetTitle("Morvel");
-    App.ShowMainForm = false;
-    Form = App.CreateForm<app::TForm1>("Form1");
+    Form = StartMainForm();
   }
 
   void Autorun(const std::string& open) {
@@ -55,31 +48,30 @@ class RunTest : public ::testing::Test {
     static fakes::TShellCall none{};
     return System.Shell.Calls.empty() ? none : System.Shell.Calls.back();
   }
+  void ExpectOnlyCall(const fakes::TShellCall& expected) {
+    const auto& call = OnlyCall();
+    EXPECT_EQ(call.Owner, expected.Owner);
+    EXPECT_EQ(call.Verb, expected.Verb);
+    EXPECT_EQ(call.File, expected.File);
+    EXPECT_EQ(call.Parameters, expected.Parameters);
+    EXPECT_EQ(call.Directory, expected.Directory);
+    EXPECT_EQ(call.Show, expected.Show);
+  }
 };
 
 TEST_F(RunTest, AnAudioTrackIsPlayedBeforeAnyAutorunFile) {
   System.Drives.Entries.insert("D:\\Track01.cda");
   Autorun("setup.exe");
   Form->BitBtn4->UserClicked();
-  const auto& call = OnlyCall();
-  EXPECT_EQ(call.Owner, 0u);
-  EXPECT_EQ(call.Verb, "play");
-  EXPECT_EQ(call.File, "D:\\Track01.cda");
-  EXPECT_EQ(call.Parameters, "");
-  EXPECT_EQ(call.Show, 1);
+  ExpectOnlyCall({0, "play", "D:\\Track01.cda", "", "", platform::kSwShowNormal});
   EXPECT_EQ(System.Drives.CurrentDirectory, "C:\\");
 }
 
 TEST_F(RunTest, TheAutorunProgramStartsFromTheDiscsRoot) {
   Autorun("setup\\install.exe -a -b");
   Form->Run1->UserClicked();
-  const auto& call = OnlyCall();
-  EXPECT_EQ(call.Owner, fakes::TFakeAppHost::kAppWindow);
-  EXPECT_EQ(call.Verb, "open");
-  EXPECT_EQ(call.File, "setup\\install.exe");
-  EXPECT_EQ(call.Parameters, "-a -b");
-  EXPECT_EQ(call.Directory, "");
-  EXPECT_EQ(call.Show, 1);
+  ExpectOnlyCall({fakes::TFakeAppHost::kAppWindow, "open", "setup\\install.exe", "-a -b", "",
+                  platform::kSwShowNormal});
   // The process keeps the disc's root as its current directory.
   EXPECT_EQ(System.Drives.CurrentDirectory, "D:\\");
 }
