@@ -14,9 +14,7 @@
 #include <vector>
 
 #include "platform/IniFile.h"
-#include "platform/Services.h"
 #include "platform/win32/Win32Drives.h"
-#include "platform/win32/Win32Undef.h"
 
 using namespace platform;
 

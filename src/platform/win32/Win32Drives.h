@@ -1,7 +1,13 @@
 #pragma once
 
-#include "platform/Services.h"
+// The macros go before the service declarations are read: in a file that
+// has included <windows.h> already they would rename the interface's
+// methods (GetDriveType to GetDriveTypeA), and the overrides below would
+// match nothing.
+// clang-format off
 #include "platform/win32/Win32Undef.h"
+#include "platform/Services.h"
+// clang-format on
 
 namespace platform::win32 {
 
