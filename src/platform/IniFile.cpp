@@ -57,6 +57,8 @@ TIniFile TIniFile::FromText(std::string_view text) {
 }
 
 void TIniFile::Parse(std::string_view text) {
+  constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+  if (text.substr(0, kUtf8Mark.size()) == kUtf8Mark) text.remove_prefix(kUtf8Mark.size());
   TSection* current = nullptr;  // entries before the first header belong nowhere
   while (!text.empty()) {
     const std::size_t end = text.find_first_of("\r\n");

@@ -3,6 +3,8 @@
 // without regard to case, blanks around keys and values do not count, one
 // pair of matching quotes around a value is removed, a value is cut at 2047
 // characters, and an absent file, section or key gives the caller's default.
+// A UTF-8 byte-order mark at the start of a file is skipped, as the system's
+// reader does: editors put one before the first header.
 #pragma once
 
 #include <string>

@@ -96,6 +96,17 @@ TEST_F(LangTest, NoFileChangesNothingAndMessagesStayEnglish) {
   EXPECT_EQ(Lang.TranslateText("Close program?"), "Close program?");
 }
 
+TEST_F(LangTest, AUserFileSavedWithAByteOrderMarkKeepsItsFirstSection) {
+  // As a common editor saves it: UTF-8 mark, CR LF, the first line a header.
+  File(
+      "\xEF\xBB\xBF[Translations]\r\nForm1.Button1.Caption=Mine\r\n\r\n"
+      "[Messages]\r\nClose program?=Also mine\r\n");
+  Lang.Properties().Assign({"Form1.Button1.Caption"});
+  Lang.Translate();
+  EXPECT_EQ(Form->Button->Caption(), "Mine");
+  EXPECT_EQ(Lang.TranslateText("Close program?"), "Also mine");
+}
+
 TEST_F(LangTest, MessagesAreLookedUpByTheirEnglishTextOnEveryCall) {
   File("[Messages]\r\nclose PROGRAM?=Luk programmet?\r\nRestore default?=\r\n");
   EXPECT_EQ(Lang.TranslateText("Close program?"), "Luk programmet?");
