@@ -47,7 +47,17 @@ bool SameIniName(std::string_view a, std::string_view b) {
 TIniFile::TIniFile(const std::string& path) {
   std::string text;
   platform::TDriveService* files = platform::Services().Drives;
-  if (!path.empty() && files && files->ReadFile(path, text)) Parse(text);
+  if (path.empty() || !files) return;
+  switch (files->ReadFile(path, text)) {
+    case TFileRead::Done:
+      Parse(text);
+      break;
+    case TFileRead::TooLarge:
+      FTooLarge = true;
+      break;
+    case TFileRead::Unreadable:
+      break;
+  }
 }
 
 TIniFile TIniFile::FromText(std::string_view text) {

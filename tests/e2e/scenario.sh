@@ -6,10 +6,10 @@
 #   scenario.sh SCENARIO E2E_TESTS_EXE MORVEL_EXE WORK_DIR
 #
 # SCENARIO is "prefix" (only make sure the prefix exists), "two-drives",
-# "single-instance", "eight-drives", "language" or "tray". The "tray" scenario
-# also needs e2e_probe.exe beside E2E_TESTS_EXE. The prefix is $WINEPREFIX, or
-# WORK_DIR/prefix when that is unset; DISPLAY is used when set, else an Xvfb
-# is started for this run and stopped again.
+# "single-instance", "eight-drives", "language", "tray" or "device-name". The
+# "tray" scenario also needs e2e_probe.exe beside E2E_TESTS_EXE. The prefix is
+# $WINEPREFIX, or WORK_DIR/prefix when that is unset; DISPLAY is used when set,
+# else an Xvfb is started for this run and stopped again.
 set -euo pipefail
 
 scenario=${1:?scenario}
@@ -65,6 +65,7 @@ case "$scenario" in
   language) letters=(d); filter='Language.*' ;;
   # D: runs the probe from its Autorun.inf; E: is a drive without a disc.
   tray) letters=(d e); filter='Tray.*' ;;
+  device-name) letters=(d); filter='DeviceName.*' ;;
   *) echo "e2e: unknown scenario $scenario" >&2; exit 2 ;;
 esac
 

@@ -19,7 +19,7 @@ class TWin32Drives : public TDriveService {
   unsigned SetErrorMode(unsigned mode) override;
   bool FileExists(const std::string& path) override;
   bool EntryExists(const std::string& path) override;
-  bool ReadFile(const std::string& path, std::string& contents) override;
+  TFileRead ReadFile(const std::string& path, std::string& contents) override;
   unsigned SetCurrentDirectory(const std::string& path) override;
   std::string ProgramDir() override;
 };
