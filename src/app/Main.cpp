@@ -216,7 +216,8 @@ void TForm1::BitBtn4Click(TObject*) {
     ShowMessage(Sprog->TranslateText("No CD Present"));
     return;
   }
-  drives::RunDisc(letter);
+  if (drives::RunDisc(letter) == drives::TRunResult::ProgramTooLong)
+    ShowMessage(Sprog->TranslateText(drives::kProgramTooLong));
 }
 
 void TForm1::Explore1Click(TObject*) {

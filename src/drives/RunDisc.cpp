@@ -25,7 +25,7 @@ void OpenProgram(const std::string& program, const std::string& parameters) {
 
 void ExploreDrive(char drive) { OpenProgram("Explorer.exe", std::string{drive, ':'}); }
 
-void RunDisc(char drive) {
+TRunResult RunDisc(char drive) {
   const std::string letter(1, drive);
   TDriveService& drives = *Services().Drives;
 
@@ -33,30 +33,33 @@ void RunDisc(char drive) {
   if (drives.EntryExists(track)) {
     // An audio CD: its first track plays in the system's player.
     Services().Shell->Execute(0, "play", track, {}, {}, kSwShowNormal);
-    return;
+    return TRunResult::Done;
   }
 
   const std::string autorun = letter + ":\\Autorun.inf";
   if (!drives.EntryExists(autorun)) {
     ExploreDrive(drive);
-    return;
+    return TRunResult::Done;
   }
   const std::string line = platform::TIniFile(autorun).ReadString("autorun", "open", "");
-  // A line as long as the reader's limit may have been cut there, and a cut
-  // command is another command: nothing is started rather than that.
-  if (line.size() >= platform::kIniValueMax) return;
   const TStartLine start = SplitStartLine(line);
   if (start.Program.empty()) {
     // An autorun file that names no program is a data disc all the same.
     ExploreDrive(drive);
-    return;
+    return TRunResult::Done;
   }
+  // Never cut. This also covers a line the reader may have cut at its own
+  // limit: two texts within bounds and their blank are far shorter.
+  static_assert(2 * kShellTextMax + 1 < platform::kIniValueMax);
+  if (start.Program.size() > kShellTextMax || start.Parameters.size() > kShellTextMax)
+    return TRunResult::ProgramTooLong;
 
   // A relative program name is the disc's, and the program expects to find
   // its files beside it.
   if (const unsigned error = drives.SetCurrentDirectory(letter + ":\\"))
     throw EInOutError("I/O error " + std::to_string(error));
   OpenProgram(start.Program, start.Parameters);
+  return TRunResult::Done;
 }
 
 }  // namespace drives

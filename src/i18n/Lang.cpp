@@ -3,6 +3,7 @@
 #include "platform/Application.h"
 #include "platform/Convert.h"
 #include "platform/IniFile.h"
+#include "platform/Services.h"
 
 using platform::TComponent;
 using platform::TIniFile;
@@ -33,6 +34,12 @@ void TLanguage::Translate() {
   // The events run directly: an error in the pass must reach the caller.
   if (OnBeforeTranslation) OnBeforeTranslation(this);
   const TIniFile ini(FLanguageFile);
+  // Said once, where the language is loaded; the pass then runs as for a
+  // file that cannot be read, and messages stay in English without a word.
+  if (ini.TooLarge() && platform::Application)
+    platform::Application->HandleException(platform::EInOutError(
+        "The language file " + FLanguageFile + " is larger than " +
+        std::to_string(platform::kReadFileMax / (1024 * 1024)) + " MiB and was not read"));
   // A copy: a handler may change the list while the pass runs.
   const std::vector<std::string> paths = FProperties.Items();
   for (const std::string& path : paths) {

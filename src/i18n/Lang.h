@@ -49,6 +49,8 @@ class TLanguage : public platform::TComponent {
 
   // Applies [Translations] to every path in Properties. An invalid integer
   // for an integer property raises EConvertError and ends the pass there.
+  // A file over the size cap goes to the application's error report by name
+  // and then counts as one that cannot be read.
   void Translate();
   // The [Messages] translation of `text`, or `text` itself.
   std::string TranslateText(const std::string& text) const;

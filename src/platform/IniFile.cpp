@@ -47,7 +47,17 @@ bool SameIniName(std::string_view a, std::string_view b) {
 TIniFile::TIniFile(const std::string& path) {
   std::string text;
   platform::TDriveService* files = platform::Services().Drives;
-  if (!path.empty() && files && files->ReadFile(path, text)) Parse(text);
+  if (path.empty() || !files) return;
+  switch (files->ReadFile(path, text)) {
+    case TFileRead::Done:
+      Parse(text);
+      break;
+    case TFileRead::TooLarge:
+      FTooLarge = true;
+      break;
+    case TFileRead::Unreadable:
+      break;
+  }
 }
 
 TIniFile TIniFile::FromText(std::string_view text) {
@@ -57,6 +67,8 @@ TIniFile TIniFile::FromText(std::string_view text) {
 }
 
 void TIniFile::Parse(std::string_view text) {
+  constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+  if (text.substr(0, kUtf8Mark.size()) == kUtf8Mark) text.remove_prefix(kUtf8Mark.size());
   TSection* current = nullptr;  // entries before the first header belong nowhere
   while (!text.empty()) {
     const std::size_t end = text.find_first_of("\r\n");

@@ -3,6 +3,8 @@
 // without regard to case, blanks around keys and values do not count, one
 // pair of matching quotes around a value is removed, a value is cut at 2047
 // characters, and an absent file, section or key gives the caller's default.
+// A UTF-8 byte-order mark at the start of a file is skipped, as the system's
+// reader does: editors put one before the first header.
 #pragma once
 
 #include <string>
@@ -16,9 +18,13 @@ inline constexpr std::size_t kIniValueMax = 2047;
 class TIniFile {
  public:
   // Reads the whole file through the drive service; a file that cannot be
-  // read behaves as an empty one.
+  // read, or is over the size cap, behaves as an empty one.
   explicit TIniFile(const std::string& path);
   static TIniFile FromText(std::string_view text);
+
+  // The file was not read because it is over the size cap: the caller may
+  // want to say so, where an absent file needs no word.
+  bool TooLarge() const { return FTooLarge; }
 
   std::string ReadString(std::string_view section, std::string_view key,
                          const std::string& defaultValue) const;
@@ -37,6 +43,7 @@ class TIniFile {
     std::vector<TEntry> Entries;
   };
   std::vector<TSection> FSections;
+  bool FTooLarge = false;
 };
 
 // Case-insensitive comparison of names in the Windows-1252 code page.

@@ -21,6 +21,16 @@ class TRegistryService;
 inline constexpr unsigned kDriveCdRom = 5;             // DRIVE_CDROM
 inline constexpr unsigned kSemFailCriticalErrors = 1;  // SEM_FAILCRITICALERRORS
 
+// No file the program reads can sensibly be larger; a bigger one (from a
+// disc, say) is not read at all rather than filling the memory.
+inline constexpr std::uint32_t kReadFileMax = 16 * 1024 * 1024;
+
+enum class TFileRead {
+  Done,
+  Unreadable,  // absent, no ordinary disk file (a folder, a device), or failed
+  TooLarge,    // over kReadFileMax
+};
+
 class TDriveService {
  public:
   virtual ~TDriveService() = default;
@@ -31,13 +41,14 @@ class TDriveService {
   virtual bool GetVolumeSize(const std::string& root, std::uint64_t& totalBytes) = 0;
   // SetErrorMode; returns the previous mode.
   virtual unsigned SetErrorMode(unsigned mode) = 0;
+  // True for an ordinary file on a disk only: never a folder or a device.
   virtual bool FileExists(const std::string& path) = 0;
   // FindFirstFileA for the path: true when it finds an entry of any kind,
   // folders included.
   virtual bool EntryExists(const std::string& path) = 0;
-  // The whole content of a file; false when it cannot be read or is larger
-  // than any file the program reads can sensibly be (16 MiB).
-  virtual bool ReadFile(const std::string& path, std::string& contents) = 0;
+  // The whole content of an ordinary disk file. Nothing that could block,
+  // such as a device or a pipe, is read.
+  virtual TFileRead ReadFile(const std::string& path, std::string& contents) = 0;
   // SetCurrentDirectoryA: 0 when done, the system's error code otherwise.
   virtual unsigned SetCurrentDirectory(const std::string& path) = 0;
   // The program's directory, with its trailing backslash.

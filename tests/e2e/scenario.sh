@@ -6,10 +6,11 @@
 #   scenario.sh SCENARIO E2E_TESTS_EXE MORVEL_EXE WORK_DIR
 #
 # SCENARIO is "prefix" (only make sure the prefix exists), "two-drives",
-# "single-instance", "eight-drives", "language" or "tray". The "tray" scenario
-# also needs e2e_probe.exe beside E2E_TESTS_EXE. The prefix is $WINEPREFIX, or
-# WORK_DIR/prefix when that is unset; DISPLAY is used when set, else an Xvfb
-# is started for this run and stopped again.
+# "single-instance", "eight-drives", "language", "tray", "long-autorun" or
+# "device-name". The "tray" scenario also needs e2e_probe.exe beside
+# E2E_TESTS_EXE. The prefix is $WINEPREFIX, or WORK_DIR/prefix when that is
+# unset; DISPLAY is used when set, else an Xvfb is started for this run and
+# stopped again.
 set -euo pipefail
 
 scenario=${1:?scenario}
@@ -65,6 +66,9 @@ case "$scenario" in
   language) letters=(d); filter='Language.*' ;;
   # D: runs the probe from its Autorun.inf; E: is a drive without a disc.
   tray) letters=(d e); filter='Tray.*' ;;
+  # D:'s Autorun.inf names a program longer than the shell takes.
+  long-autorun) letters=(d); filter='LongAutorun.*' ;;
+  device-name) letters=(d); filter='DeviceName.*' ;;
   *) echo "e2e: unknown scenario $scenario" >&2; exit 2 ;;
 esac
 
@@ -87,6 +91,8 @@ if [ "$scenario" = tray ]; then
   # The blank splits the line into the program and its parameters.
   printf '[autorun]\r\nopen=e2e_probe.exe first second\r\nlabel=Morvel probe disc\r\n' \
     >"$discs/d/Autorun.inf"
+elif [ "$scenario" = long-autorun ]; then
+  printf '[autorun]\r\nopen=%s.exe /s\r\n' "$(printf 'p%.0s' {1..996})" >"$discs/d/Autorun.inf"
 else
   printf '[autorun]\r\nopen=setup.exe\r\nlabel=Morvel test disc\r\n' >"$discs/${letters[0]}/Autorun.inf"
 fi

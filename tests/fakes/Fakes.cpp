@@ -33,11 +33,12 @@ bool TFakeDrives::GetVolumeSize(const std::string& root, std::uint64_t& totalByt
   return true;
 }
 
-bool TFakeDrives::ReadFile(const std::string& path, std::string& contents) {
+platform::TFileRead TFakeDrives::ReadFile(const std::string& path, std::string& contents) {
   auto it = Files.find(path);
-  if (it == Files.end()) return false;
+  if (it == Files.end()) return platform::TFileRead::Unreadable;
+  if (it->second.size() > platform::kReadFileMax) return platform::TFileRead::TooLarge;
   contents = it->second;
-  return true;
+  return platform::TFileRead::Done;
 }
 
 unsigned TFakeDrives::SetErrorMode(unsigned mode) {

@@ -47,7 +47,8 @@ class TFakeDrives : public platform::TDriveService {
   bool EntryExists(const std::string& path) override {
     return Files.count(path) != 0 || Entries.count(path) != 0;
   }
-  bool ReadFile(const std::string& path, std::string& contents) override;
+  // A file larger than the cap is too large, as it would be on a disk.
+  platform::TFileRead ReadFile(const std::string& path, std::string& contents) override;
   std::string CurrentDirectory = "C:\\";
   unsigned DirectoryError = 0;  // the answer to every change of directory
   unsigned SetCurrentDirectory(const std::string& path) override {

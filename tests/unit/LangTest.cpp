@@ -96,6 +96,35 @@ TEST_F(LangTest, NoFileChangesNothingAndMessagesStayEnglish) {
   EXPECT_EQ(Lang.TranslateText("Close program?"), "Close program?");
 }
 
+TEST_F(LangTest, AFileOverTheCapIsReportedByNameAndThenCountsAsUnreadable) {
+  File("[Translations]\r\nForm1.Button1.Caption=Big\r\n[Messages]\r\nClose program?=Big\r\n" +
+       std::string(16 * 1024 * 1024, ';'));
+  bool after = false;
+  Lang.OnAfterTranslation = [&](platform::TObject*) { after = true; };
+  Lang.Properties().Assign({"Form1.Button1.Caption"});
+  Lang.Translate();
+  EXPECT_EQ(Form->Button->Caption(), "Design");
+  EXPECT_TRUE(after);
+  ASSERT_EQ(System.Dialogs.Asked.size(), 1u);
+  EXPECT_NE(System.Dialogs.Asked[0].Text.find(kFile), std::string::npos)
+      << System.Dialogs.Asked[0].Text;
+  EXPECT_EQ(System.Dialogs.Asked[0].Flags, platform::kMbOk | platform::kMbIconStop);
+  // Messages fall back to English without a report of their own.
+  EXPECT_EQ(Lang.TranslateText("Close program?"), "Close program?");
+  EXPECT_EQ(System.Dialogs.Asked.size(), 1u);
+}
+
+TEST_F(LangTest, AUserFileSavedWithAByteOrderMarkKeepsItsFirstSection) {
+  // As a common editor saves it: UTF-8 mark, CR LF, the first line a header.
+  File(
+      "\xEF\xBB\xBF[Translations]\r\nForm1.Button1.Caption=Mine\r\n\r\n"
+      "[Messages]\r\nClose program?=Also mine\r\n");
+  Lang.Properties().Assign({"Form1.Button1.Caption"});
+  Lang.Translate();
+  EXPECT_EQ(Form->Button->Caption(), "Mine");
+  EXPECT_EQ(Lang.TranslateText("Close program?"), "Also mine");
+}
+
 TEST_F(LangTest, MessagesAreLookedUpByTheirEnglishTextOnEveryCall) {
   File("[Messages]\r\nclose PROGRAM?=Luk programmet?\r\nRestore default?=\r\n");
   EXPECT_EQ(Lang.TranslateText("Close program?"), "Luk programmet?");

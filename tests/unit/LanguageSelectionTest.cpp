@@ -189,7 +189,8 @@ TEST(ShippedLanguageFiles, EveryFileIsCompleteAndReplacesEveryPlaceholder) {
       "Do you want to change Drive Autostart Setting?",
       "Do you want to change Drive System Autostart Setting?",
       "Close program?",
-      "Restore default?"};
+      "Restore default?",
+      "The program named on the disc is too long to start."};
   for (const char* name : {"dansk", "deutsch", "english", "francais", "user"}) {
     SCOPED_TRACE(name);
     const std::string text = Shipped(std::string(name) + ".lng");

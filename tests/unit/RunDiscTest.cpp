@@ -93,19 +93,31 @@ TEST_F(RunTest, ADataDiscWithoutAProgramOpensTheExplorer) {
   EXPECT_EQ(OnlyCall().Parameters, "D:");
 }
 
-TEST_F(RunTest, LongProgramAndParameterTextsReachTheShellWholeOrNotAtAll) {
-  const std::string program = std::string(850, 'p') + ".exe";
-  const std::string parameters = std::string(900, 'a') + " " + std::string(200, 'b');
+TEST_F(RunTest, TextsOfUpTo800CharactersReachTheShellWholeLongerOnesAreRefusedAndReported) {
+  const std::string program = std::string(796, 'p') + ".exe";
+  const std::string parameters = std::string(700, 'a') + " " + std::string(99, 'b');
   Autorun(program + " " + parameters);
   Form->BitBtn4->UserClicked();
   EXPECT_EQ(OnlyCall().File, program);
   EXPECT_EQ(OnlyCall().Parameters, parameters);
+  EXPECT_TRUE(System.Dialogs.Asked.empty());
 
-  // Longer than the reader takes: the line would arrive cut.
-  System.Shell.Calls.clear();
-  Autorun(program + " " + std::string(1500, 'a'));
-  Form->BitBtn4->UserClicked();
-  EXPECT_TRUE(System.Shell.Calls.empty());
+  // The message goes through the language file, keyed by its English text.
+  System.Drives.Files[Form->Sprog->LanguageFile()] =
+      "[Messages]\r\nThe program named on the disc is too long to start.=Too long here\r\n";
+  for (const std::string& line : {"q" + program + " /s", program + " " + parameters + "c",
+                                  program + " " + std::string(1500, 'a')}) {
+    System.Shell.Calls.clear();
+    System.Dialogs.Asked.clear();
+    System.Drives.CurrentDirectory = "C:\\";
+    Autorun(line);
+    Form->BitBtn4->UserClicked();
+    EXPECT_TRUE(System.Shell.Calls.empty());
+    EXPECT_EQ(System.Drives.CurrentDirectory, "C:\\");
+    ASSERT_EQ(System.Dialogs.Asked.size(), 1u);
+    EXPECT_EQ(System.Dialogs.Asked[0].Text, "Too long here");
+    EXPECT_EQ(System.Dialogs.Asked[0].Caption, "Morvel");
+  }
 }
 
 TEST_F(RunTest, ARootThatCannotBeEnteredStartsNothingAndIsReported) {

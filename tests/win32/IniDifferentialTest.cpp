@@ -21,7 +21,6 @@
 #include <vector>
 
 #include "platform/IniFile.h"
-#include "platform/Services.h"
 #include "platform/win32/Win32Drives.h"
 
 using namespace platform;
@@ -73,6 +72,8 @@ std::map<std::string, std::string> Files() {
       "real=3 ; not a comment\r\n;real=4\r\n";
   files["ctrlz.ini"] = "[Z]\r\nkey=value\r\nlast=end\x1A";
   files["ctrlzline.ini"] = "[Z]\r\nkey=value\r\n\x1A";
+  // Saved by an editor that marks UTF-8: the mark is no part of the header.
+  files["bom.ini"] = "\xEF\xBB\xBF[First]\r\nkey=value\r\n[Second]\r\nk=2\r\n";
   return files;
 }
 
@@ -140,6 +141,8 @@ std::vector<TLookup> Lookups() {
   add("comments.ini", "", {"early"});
   add("ctrlz.ini", "Z", {"key", "last"});
   add("ctrlzline.ini", "Z", {"key"});
+  add("bom.ini", "First", {"key"});
+  add("bom.ini", "Second", {"k"});
   return lookups;
 }
 

@@ -69,11 +69,41 @@ TEST(Win32Drives, ReadFileGivesTheBytesAsStored) {
   }
   TWin32Drives drives;
   std::string read;
-  EXPECT_TRUE(drives.ReadFile(path, read));
+  EXPECT_EQ(drives.ReadFile(path, read), TFileRead::Done);
   EXPECT_EQ(read, bytes);
   DeleteFileA(path.c_str());
-  EXPECT_FALSE(drives.ReadFile(path, read));
-  EXPECT_FALSE(drives.ReadFile(folder, read));  // a folder is no file
+  EXPECT_EQ(drives.ReadFile(path, read), TFileRead::Unreadable);
+  EXPECT_EQ(drives.ReadFile(folder, read), TFileRead::Unreadable);  // a folder is no file
+}
+
+TEST(Win32Drives, NothingButADiskFileIsReadAndOneOverTheCapIsToldApart) {
+  char folder[MAX_PATH];
+  GetTempPathA(MAX_PATH, folder);
+  TWin32Drives drives;
+  std::string read;
+  // Devices, in any folder and with any extension: "aux" is the serial port,
+  // whose first read waits for a byte.
+  for (const char* name : {"aux.lng", "COM1", "con.txt", "nul", "lpt1.inf"}) {
+    EXPECT_FALSE(drives.FileExists(std::string(folder) + name)) << name;
+    EXPECT_EQ(drives.ReadFile(std::string(folder) + name, read), TFileRead::Unreadable) << name;
+  }
+  // A pipe nobody writes to would keep the read waiting as well.
+  const char* pipeName = "\\\\.\\pipe\\morvel-readfile";
+  HANDLE pipe = CreateNamedPipeA(pipeName, PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE, 1, 0, 0, 0, nullptr);
+  ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(drives.ReadFile(pipeName, read), TFileRead::Unreadable);
+  CloseHandle(pipe);
+
+  const std::string big = std::string(folder) + "morvel-big.lng";
+  HANDLE file = CreateFileA(big.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  LONG high = 0;
+  SetFilePointer(file, kReadFileMax + 1, &high, FILE_BEGIN);
+  SetEndOfFile(file);
+  CloseHandle(file);
+  EXPECT_EQ(drives.ReadFile(big, read), TFileRead::TooLarge);
+  EXPECT_TRUE(drives.FileExists(big));
+  DeleteFileA(big.c_str());
 }
 
 class Win32CdRom : public ::testing::Test {

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "platform/DeviceNames.h"
 #include "platform/win32/Handles.h"
 
 namespace platform::win32 {
@@ -23,10 +24,20 @@ bool TWin32Drives::GetVolumeSize(const std::string& root, std::uint64_t& totalBy
 
 unsigned TWin32Drives::SetErrorMode(unsigned mode) { return ::SetErrorMode(mode); }
 
-bool TWin32Drives::FileExists(const std::string& path) {
+namespace {
+
+// Decided before anything is opened. The name comes first: "aux.lng" is the
+// serial port in any folder, whatever the system says of its attributes.
+bool IsDiskFile(const std::string& path) {
+  if (NamesADevice(path)) return false;
   const DWORD attributes = ::GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
 }
+
+}  // namespace
+
+bool TWin32Drives::FileExists(const std::string& path) { return IsDiskFile(path); }
 
 bool TWin32Drives::EntryExists(const std::string& path) {
   WIN32_FIND_DATAA found;
@@ -36,26 +47,27 @@ bool TWin32Drives::EntryExists(const std::string& path) {
   return true;
 }
 
-namespace {
-constexpr LONGLONG kMaxReadFileSize = 16 * 1024 * 1024;
-}  // namespace
-
-bool TWin32Drives::ReadFile(const std::string& path, std::string& contents) {
+TFileRead TWin32Drives::ReadFile(const std::string& path, std::string& contents) {
+  // A device or a pipe can keep the first read waiting for good; only an
+  // ordinary file on a disk is read, checked by name and again once open.
+  if (!IsDiskFile(path)) return TFileRead::Unreadable;
   TKernelHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
-  // INI files are small; a huge one (from a disc, say) is not read at all
-  // rather than filling the memory.
-  LARGE_INTEGER size{};
-  if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart > kMaxReadFileSize) return false;
+  if (!file || ::GetFileType(file.get()) != FILE_TYPE_DISK) return TFileRead::Unreadable;
+  // GetFileSize, as GetFileSizeEx is missing before Windows 2000.
+  DWORD high = 0;
+  const DWORD low = ::GetFileSize(file.get(), &high);
+  if (low == INVALID_FILE_SIZE && ::GetLastError() != NO_ERROR) return TFileRead::Unreadable;
+  if (high != 0 || low > kReadFileMax) return TFileRead::TooLarge;
   contents.clear();
+  contents.reserve(low);
   char chunk[4096];
   for (;;) {
     DWORD read = 0;
-    if (!::ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr)) return false;
-    if (read == 0) return true;
+    if (!::ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr)) return TFileRead::Unreadable;
+    if (read == 0) return TFileRead::Done;
     contents.append(chunk, read);
-    if (static_cast<LONGLONG>(contents.size()) > kMaxReadFileSize) return false;  // it grew
+    if (contents.size() > kReadFileMax) return TFileRead::TooLarge;  // it grew while read
   }
 }
 
