@@ -2,7 +2,6 @@
 // the same untidy files. Where the program's rules decide, the reader keeps
 // them even where the system does not; those places are listed below, and
 // the list is checked in both directions so that it stays true.
-#include <windows.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>

@@ -3,6 +3,11 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <mmsystem.h>
+// The service interfaces below are declared without the macros of
+// <windows.h> that rename their methods (GetDriveType, OpenMutex ...).
+// clang-format off
+#include "platform/win32/Win32Undef.h"
+// clang-format on
 
 #include <cstdlib>
 #include <string>
