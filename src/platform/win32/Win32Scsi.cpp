@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <ntddscsi.h>
+#include <winioctl.h>
 
 #include <cstddef>
 #include <cstring>
