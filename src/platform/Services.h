@@ -17,6 +17,7 @@ class TNotifyArea;
 class TWaitClock;
 class TPeerFactory;
 class TRegistryService;
+class TScsiService;
 
 inline constexpr unsigned kDriveCdRom = 5;             // DRIVE_CDROM
 inline constexpr unsigned kSemFailCriticalErrors = 1;  // SEM_FAILCRITICALERRORS
@@ -139,6 +140,7 @@ struct TServices {
   TNotifyArea* NotifyArea = nullptr;
   TIconService* Icons = nullptr;
   TWaitClock* Clock = nullptr;  // nullptr: the steady clock
+  TScsiService* Scsi = nullptr;
 };
 
 TServices& Services();

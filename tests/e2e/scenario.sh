@@ -6,11 +6,12 @@
 #   scenario.sh SCENARIO E2E_TESTS_EXE MORVEL_EXE WORK_DIR
 #
 # SCENARIO is "prefix" (only make sure the prefix exists), "two-drives",
-# "single-instance", "eight-drives", "language", "tray", "long-autorun" or
-# "device-name". The "tray" scenario also needs e2e_probe.exe beside
-# E2E_TESTS_EXE. The prefix is $WINEPREFIX, or WORK_DIR/prefix when that is
-# unset; DISPLAY is used when set, else an Xvfb is started for this run and
-# stopped again.
+# "single-instance", "eight-drives", "language", "tray", "long-autorun",
+# "device-name" or "aspi". The "tray" scenario also needs e2e_probe.exe
+# beside E2E_TESTS_EXE; "aspi" the test ASPI library in the "aspi" folder
+# beside E2E_TESTS_EXE's folder. The prefix is $WINEPREFIX, or
+# WORK_DIR/prefix when that is unset; DISPLAY is used when set, else an Xvfb
+# is started for this run and stopped again.
 set -euo pipefail
 
 scenario=${1:?scenario}
@@ -69,6 +70,8 @@ case "$scenario" in
   # D:'s Autorun.inf names a program longer than the shell takes.
   long-autorun) letters=(d); filter='LongAutorun.*' ;;
   device-name) letters=(d); filter='DeviceName.*' ;;
+  # The test ASPI library lies beside a copy of the program.
+  aspi) letters=(d e); filter='Aspi.*' ;;
   *) echo "e2e: unknown scenario $scenario" >&2; exit 2 ;;
 esac
 
@@ -97,6 +100,22 @@ else
   printf '[autorun]\r\nopen=setup.exe\r\nlabel=Morvel test disc\r\n' >"$discs/${letters[0]}/Autorun.inf"
 fi
 
+if [ "$scenario" = aspi ]; then
+  library=$(dirname "$tests_exe")/../aspi/WNASPI32.DLL
+  if [ ! -f "$library" ]; then
+    echo "e2e $scenario: missing $library" >&2
+    exit 1
+  fi
+  # A copy of the program with the files it reads beside it, so that the
+  # library sits beside this copy alone.
+  program=$work/aspi-program
+  rm -rf "$program"
+  mkdir -p "$program"
+  from=$(dirname "$morvel_exe")
+  cp "$morvel_exe" "$from"/*.lng "$from"/*.ico "$library" "$program/"
+  morvel_exe=$program/$(basename "$morvel_exe")
+fi
+
 # Drives, the Windows version the program is meant for, and the program's
 # own settings: English, window mode, no disc icons. Without them it would
 # start hidden and report each missing value in a message box.
@@ -107,6 +126,12 @@ fi
   wp_reg_sz Sprog English
   wp_reg_sz Tray Nej
   wp_reg_sz Ikon Nej
+  if [ "$scenario" = aspi ]; then
+    # Wine loads its own built-in ASPI library in place of any file of that
+    # name, even one given by its full path, unless told to prefer the file.
+    wp_reg_key 'HKEY_CURRENT_USER\Software\Wine\AppDefaults\morvel.exe\DllOverrides'
+    wp_reg_sz wnaspi32 native,builtin
+  fi
 } | wp_import "$prefix"
 if [ "$scenario" = tray ]; then
   # A drive whose folder is gone is still a CD-ROM drive to Wine, but its

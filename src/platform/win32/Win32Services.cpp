@@ -9,6 +9,7 @@
 #include "platform/win32/Win32NotifyArea.h"
 #include "platform/win32/Win32Peers.h"
 #include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Scsi.h"
 #include "platform/win32/Win32Shell.h"
 
 namespace platform::win32 {
@@ -24,11 +25,16 @@ struct TWin32Services::TImpl {
   TWin32Shell Shell;
   TWin32NotifyArea NotifyArea;
   TWin32IconService Icons;
+  TWin32Scsi Scsi;
   TScopedServices Scope{TServices{&Drives, &Media, &Instance, &Dialogs, &AppHost, &Peers, &Registry,
-                                  &Shell, &NotifyArea, &Icons}};
+                                  &Shell, &NotifyArea, &Icons, nullptr, &Scsi}};
 };
 
-TWin32Services::TWin32Services() : FImpl(std::make_unique<TImpl>()) {}
+TWin32Services::TWin32Services() {
+  // Before any service can load a library.
+  RemoveCurrentDirectoryFromLibrarySearch();
+  FImpl = std::make_unique<TImpl>();
+}
 TWin32Services::~TWin32Services() = default;
 
 }  // namespace platform::win32
