@@ -10,6 +10,7 @@
 #include "platform/win32/Win32Peers.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
+#include "platform/win32/Win32System.h"
 
 namespace platform::win32 {
 
@@ -24,8 +25,9 @@ struct TWin32Services::TImpl {
   TWin32Shell Shell;
   TWin32NotifyArea NotifyArea;
   TWin32IconService Icons;
+  TWin32System System;
   TScopedServices Scope{TServices{&Drives, &Media, &Instance, &Dialogs, &AppHost, &Peers, &Registry,
-                                  &Shell, &NotifyArea, &Icons}};
+                                  &Shell, &NotifyArea, &Icons, nullptr, &System}};
 };
 
 TWin32Services::TWin32Services() : FImpl(std::make_unique<TImpl>()) {}
