@@ -6,10 +6,10 @@
 #   scenario.sh SCENARIO E2E_TESTS_EXE MORVEL_EXE WORK_DIR
 #
 # SCENARIO is "prefix" (only make sure the prefix exists), "two-drives",
-# "single-instance", "eight-drives", "language" or "tray". The "tray" scenario
-# also needs e2e_probe.exe beside E2E_TESTS_EXE. The prefix is $WINEPREFIX, or
-# WORK_DIR/prefix when that is unset; DISPLAY is used when set, else an Xvfb
-# is started for this run and stopped again.
+# "single-instance", "eight-drives", "language", "tray" or "policies". The
+# "tray" scenario also needs e2e_probe.exe beside E2E_TESTS_EXE. The prefix is
+# $WINEPREFIX, or WORK_DIR/prefix when that is unset; DISPLAY is used when
+# set, else an Xvfb is started for this run and stopped again.
 set -euo pipefail
 
 scenario=${1:?scenario}
@@ -65,6 +65,8 @@ case "$scenario" in
   language) letters=(d); filter='Language.*' ;;
   # D: runs the probe from its Autorun.inf; E: is a drive without a disc.
   tray) letters=(d e); filter='Tray.*' ;;
+  # One start per Windows version Wine can report.
+  policies) letters=(d); filter='Policies.*' ;;
   *) echo "e2e: unknown scenario $scenario" >&2; exit 2 ;;
 esac
 
@@ -93,7 +95,9 @@ fi
 
 # Drives, the Windows version the program is meant for, and the program's
 # own settings: English, window mode, no disc icons. Without them it would
-# start hidden and report each missing value in a message box.
+# start hidden and report each missing value in a message box. The option
+# pages read a few system values that a Windows installation has and a
+# fresh Wine prefix lacks; each missing one would be reported too.
 {
   wp_map_cdroms "$prefix" "${maps[@]}"
   wp_reg_version winxp morvel.exe
@@ -101,6 +105,13 @@ fi
   wp_reg_sz Sprog English
   wp_reg_sz Tray Nej
   wp_reg_sz Ikon Nej
+  wp_reg_key 'HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Run'
+  wp_reg_key 'HKEY_LOCAL_MACHINE\SOFTWARE\Classes\AudioCD\Shell'
+  wp_reg_default play
+  wp_reg_key 'HKEY_LOCAL_MACHINE\SOFTWARE\Classes\AudioCD\Shell\Play\Command'
+  wp_reg_default 'cdplayer.exe /play %1'
+  wp_reg_key 'HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows NT\CurrentVersion\Winlogon'
+  wp_reg_sz AllocateCDRoms 0
 } | wp_import "$prefix"
 if [ "$scenario" = tray ]; then
   # A drive whose folder is gone is still a CD-ROM drive to Wine, but its
