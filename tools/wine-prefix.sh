@@ -96,6 +96,7 @@ wp_import() {
 # .reg fragments. Strings are written as given: keep them free of quotes.
 wp_reg_key() { printf '[%s]\n' "$1"; }
 wp_reg_sz() { printf '"%s"="%s"\n' "$1" "$2"; }
+wp_reg_default() { printf '@="%s"\n' "$1"; }
 wp_reg_dword() { printf '"%s"=dword:%08x\n' "$1" "$2"; }
 wp_reg_delete() { printf '"%s"=-\n' "$1"; }
 
@@ -120,7 +121,7 @@ wp_reg_desktop() {
 wp_reg_version() {
   local ver=$1 exe=${2:-morvel.exe}
   case "$ver" in
-    win95 | win98 | winme | nt40 | win2k | winxp | winxp64 | win7 | win10) ;;
+    win95 | win98 | winme | nt40 | win2k | winxp | winxp64 | vista | win7 | win8 | win10) ;;
     *) wp_log "unknown Windows version: $ver"; return 1 ;;
   esac
   wp_reg_key "HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\$exe"

@@ -15,6 +15,8 @@
 #include "platform/Messages.h"
 #include "platform/Services.h"
 #include "platform/TextFields.h"
+#include "policies/OSVersion.h"
+#include "policies/RegisterU.h"
 
 using namespace platform;
 
@@ -97,6 +99,7 @@ void TForm1::PairDeviceEntries() {
 }
 
 void TForm1::FormCreate(TObject*) {
+  OSCode = policies::GetOperatingSystem();
   drives::ListCdDrives(ComboBox2->Items());
   // The message is passed through the language component before any
   // language file is chosen, so it shows in English.
@@ -124,8 +127,12 @@ void TForm1::FormCreate(TObject*) {
   if (const char letter = CurrentDriveLetter())
     Image1->LoadFromFile(drives::GetIcoFileName(letter));
 
+  // The "XP" page has nothing for the 9x family, nor for a system unknown.
+  if (policies::Is9xFamily(OSCode)) TabSheet3->SetEnabled(false);
+
   ApplyStartupLanguage();
   ApplyWindowMode();
+  LoadPolicySettings();
   ApplyDiscIconSetting();
 }
 

@@ -10,6 +10,7 @@
 #include "drives/RXShell.h"
 #include "i18n/Lang.h"
 #include "platform/Forms.h"
+#include "policies/PolicySettings.h"
 
 namespace app {
 
@@ -137,6 +138,33 @@ class TForm1 : public platform::TForm {
   // cbDrives in order, the drive whose first character is the entry's
   // description's first character gets it in Drev.
   void PairDeviceEntries();
+
+  // ---- Policy settings and the option pages (MainPolicies.cpp) ----
+  // Which Windows this is (policies/OSVersion.h), set first at start-up.
+  int OSCode = -1;
+  // UserTypeMask, SystemTypeMask, UserDriveMask, SystemDriveMask and
+  // PlayerCommand: the values last read or stored.
+  policies::TPolicyBaselines Baselines;
+  // Start-up: every option control from the registry.
+  void LoadPolicySettings();
+  // The about box's "Reset default", once confirmed there.
+  void ResetPolicyDefaults();
+  bool MyExitWindows(unsigned flags);
+  void BitBtn5Click(platform::TObject* sender);
+  void BitBtn6Click(platform::TObject* sender);
+  void CheckBox1Click(platform::TObject* sender);
+  void CheckBox2Click(platform::TObject* sender);
+  void DefPlayExit(platform::TObject* sender);
+  void CheckListBox1ClickCheck(platform::TObject* sender);
+  void CheckListBox2ClickCheck(platform::TObject* sender);
+  void CheckListBox3ClickCheck(platform::TObject* sender);
+  void CheckListBox4ClickCheck(platform::TObject* sender);
+  void CheckBox4Click(platform::TObject* sender);
+  void CheckBox6Click(platform::TObject* sender);
+  void CheckBox7Click(platform::TObject* sender);
+  void CheckBox8Click(platform::TObject* sender);
+  policies::TPolicyPages PolicyPages() const;
+  // ---- end of the policy block ----
 
  private:
   // The designed layout (MainLayout.cpp).

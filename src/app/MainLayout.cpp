@@ -67,12 +67,16 @@ void TForm1::BuildControls() {
   TabSheet1 = Make<TTabSheet>(this, PageControl1, "TabSheet1", {}, "Options");
   Panel1 = Make<TPanel>(this, TabSheet1, "Panel1", {0, 1, 233, 142});
   CheckBox1 = Make<TMyCheckBox>(this, Panel1, "CheckBox1", {8, 5, 201, 17}, "Start Morvel");
+  CheckBox1->OnClick = [this](TObject* s) { CheckBox1Click(s); };
   CheckBox2 = Make<TMyCheckBox>(this, Panel1, "CheckBox2", {8, 24, 201, 17}, "Lyd auto");
+  CheckBox2->OnClick = [this](TObject* s) { CheckBox2Click(s); };
   Bevel1 = Make<TBevel>(this, Panel1, "Bevel1", {6, 46, 222, 54});
   BitBtn5 =
       Make<TBitBtn>(this, Panel1, "BitBtn5", {12, 62, 89, 25}, "BitBtn5", "Autorun function on");
+  BitBtn5->OnClick = [this](TObject* s) { BitBtn5Click(s); };
   BitBtn6 =
       Make<TBitBtn>(this, Panel1, "BitBtn6", {130, 62, 91, 25}, "BitBtn6", "Autorun function off");
+  BitBtn6->OnClick = [this](TObject* s) { BitBtn6Click(s); };
   CheckBox3 = Make<TMyCheckBox>(this, Panel1, "CheckBox3", {8, 104, 177, 17}, "Taskbar");
   CheckBox3->OnClick = [this](TObject* s) { CheckBox3Click(s); };
   CheckBox5 = Make<TMyCheckBox>(this, Panel1, "CheckBox5", {8, 121, 201, 17}, "Ikon");
@@ -83,8 +87,10 @@ void TForm1::BuildControls() {
   DefPlay =
       Make<TEdit>(this, TabSheet2, "DefPlay", {8, 20, 209, 21}, {}, "Default Audio CD Player");
   DefPlay->SetText("DefPlay");
+  DefPlay->OnExit = [this](TObject* s) { DefPlayExit(s); };
   CheckBox4 =
       Make<TMyCheckBox>(this, TabSheet2, "CheckBox4", {5, 48, 212, 17}, "CD-R/DVD-R Auto Start");
+  CheckBox4->OnClick = [this](TObject* s) { CheckBox4Click(s); };
   Bevel3 = Make<TBevel>(this, TabSheet2, "Bevel3", {2, 69, 66, 74});
   Label2 = Make<TLabel>(this, TabSheet2, "Label2", {10, 70, 42, 13}, "Autostart");
   Label2->Centered = true;
@@ -104,15 +110,23 @@ void TForm1::BuildControls() {
   for (TCheckListBox* list : {CheckListBox1, CheckListBox2}) list->Items().Assign(DriveLetters());
   for (TCheckListBox* list : {CheckListBox3, CheckListBox4})
     list->Items().Assign(std::vector<std::string>(std::begin(kDriveTypes), std::end(kDriveTypes)));
+  CheckListBox1->OnClickCheck = [this](TObject* s) { CheckListBox1ClickCheck(s); };
+  CheckListBox2->OnClickCheck = [this](TObject* s) { CheckListBox2ClickCheck(s); };
+  CheckListBox3->OnClickCheck = [this](TObject* s) { CheckListBox3ClickCheck(s); };
+  CheckListBox4->OnClickCheck = [this](TObject* s) { CheckListBox4ClickCheck(s); };
 
   TabSheet3 = Make<TTabSheet>(this, PageControl1, "TabSheet3", {}, "XP");
   Bevel5 = Make<TBevel>(this, TabSheet3, "Bevel5", {2, 17, 223, 104});
   CheckBox7 =
       Make<TMyCheckBox>(this, TabSheet3, "CheckBox7", {8, 32, 217, 17}, "Access to CD-ROM drives");
+  CheckBox7->OnClick = [this](TObject* s) { CheckBox7Click(s); };
   CheckBox8 =
       Make<TMyCheckBox>(this, TabSheet3, "CheckBox8", {8, 64, 217, 17}, "Enable cd burning");
+  CheckBox8->OnClick = [this](TObject* s) { CheckBox8Click(s); };
   CheckBox6 = Make<TCheckBox>(this, TabSheet3, "CheckBox6", {8, 96, 217, 17},
                               "Install from Removable Media");
+  // A plain check box: its handler runs on every change, also from code.
+  CheckBox6->OnClick = [this](TObject* s) { CheckBox6Click(s); };
 
   BitBtn1 = Make<TBitBtn>(this, this, "BitBtn1", {382, 23, 89, 25}, "BitBtn1", "About the program");
   BitBtn1->OnClick = [this](TObject* s) { BitBtn1Click(s); };

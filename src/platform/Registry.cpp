@@ -24,6 +24,13 @@ TRegistryService& Service() {
   throw ERegistryException("Failed to get data for '" + name + "'");
 }
 
+// Asked on every open: keys are opened rarely, and a test may change the
+// answer between two opens.
+std::uint32_t View() {
+  TSystemService* system = Services().System;
+  return system && system->IsWow64() ? kKeyWow64_64Key : 0;
+}
+
 bool IsBinaryKind(std::uint32_t type) {
   // REG_BINARY and every type the framework has no name for.
   return type != kRegSz && type != kRegExpandSz && type != kRegDword;
@@ -44,7 +51,7 @@ bool TRegistry::OpenKey(const std::string& path, bool canCreate) {
   CloseKey();
   THandle key = 0;
   if (Service().OpenKey(FRoot, path,
-                        canCreate ? TRegOpenMode::OpenOrCreate : TRegOpenMode::ForChange,
+                        canCreate ? TRegOpenMode::OpenOrCreate : TRegOpenMode::ForChange, View(),
                         key) != kErrorSuccess)
     return false;
   FKey = key;
@@ -54,7 +61,8 @@ bool TRegistry::OpenKey(const std::string& path, bool canCreate) {
 bool TRegistry::OpenKeyReadOnly(const std::string& path) {
   CloseKey();
   THandle key = 0;
-  if (Service().OpenKey(FRoot, path, TRegOpenMode::ReadOnly, key) != kErrorSuccess) return false;
+  if (Service().OpenKey(FRoot, path, TRegOpenMode::ReadOnly, View(), key) != kErrorSuccess)
+    return false;
   FKey = key;
   return true;
 }

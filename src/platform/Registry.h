@@ -36,13 +36,20 @@ enum class TRegOpenMode {
   OpenOrCreate,  // RegCreateKeyExA, non-volatile, KEY_ALL_ACCESS
 };
 
+inline constexpr std::uint32_t kKeyRead = 0x20019;       // KEY_READ
+inline constexpr std::uint32_t kKeyAllAccess = 0xF003F;  // KEY_ALL_ACCESS
+inline constexpr std::uint32_t kKeyWow64_64Key = 0x100;  // KEY_WOW64_64KEY
+
 using TRegData = std::vector<std::uint8_t>;
 
 // Results are the platform's error codes (0 is success).
 class TRegistryService {
  public:
   virtual ~TRegistryService() = default;
-  virtual long OpenKey(TRegRoot root, const std::string& path, TRegOpenMode mode, THandle& key) = 0;
+  // `view` is added to the mode's access rights: 0, or kKeyWow64_64Key for
+  // the 64-bit view of the registry.
+  virtual long OpenKey(TRegRoot root, const std::string& path, TRegOpenMode mode,
+                       std::uint32_t view, THandle& key) = 0;
   // RegQueryValueExA into a buffer of `capacity` bytes. On success `data`
   // holds the bytes stored; kErrorMoreData when they do not fit (the type
   // and `size` are still filled in).
@@ -54,7 +61,10 @@ class TRegistryService {
   virtual void CloseKey(THandle key) = 0;
 };
 
-// One key at a time, closed by CloseKey or the destructor. The data kinds
+// One key at a time, closed by CloseKey or the destructor. A 32-bit program
+// on 64-bit Windows opens every key in the 64-bit view: the system's own
+// settings live there, and the redirected 32-bit copies are not what
+// Windows reads. The data kinds
 // follow the registry's types: string (REG_SZ and REG_EXPAND_SZ), integer
 // (REG_DWORD), binary (REG_BINARY and the types the framework does not
 // know).

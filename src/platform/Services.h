@@ -8,6 +8,18 @@
 
 #include "platform/Types.h"
 
+// A file that included <windows.h> first has some of the method names below
+// renamed by its macros (GetDriveType becomes GetDriveTypeA ...), and the
+// implementations, declared after platform/win32/Win32Undef.h, would then
+// override nothing. Sorted includes put this header before that one, so it
+// takes the macros back itself.
+#undef GetDriveType
+#undef SetCurrentDirectory
+#undef OpenMutex
+#undef CreateMutex
+#undef PostMessage
+#undef CallWindowProc
+
 namespace platform {
 
 class TAppHost;
@@ -18,6 +30,7 @@ class TWaitClock;
 class TPeerFactory;
 class TRegistryService;
 class TScsiService;
+class TSystemService;
 
 inline constexpr unsigned kDriveCdRom = 5;             // DRIVE_CDROM
 inline constexpr unsigned kSemFailCriticalErrors = 1;  // SEM_FAILCRITICALERRORS
@@ -128,6 +141,37 @@ class TShellService {
                                 int show) = 0;
 };
 
+// OSVERSIONINFOA as the program reads it.
+struct TOsVersionInfo {
+  std::uint32_t MajorVersion = 0;
+  std::uint32_t MinorVersion = 0;
+  std::uint32_t BuildNumber = 0;
+  std::uint32_t PlatformId = 0;
+  std::string CSDVersion;  // at most 127 characters
+};
+
+inline constexpr std::uint32_t kVerPlatformWin32Windows = 1;  // VER_PLATFORM_WIN32_WINDOWS
+inline constexpr std::uint32_t kVerPlatformWin32Nt = 2;       // VER_PLATFORM_WIN32_NT
+inline constexpr unsigned kEwxReboot = 2;                     // EWX_REBOOT
+
+// The running system: which one it is, and the restart request.
+class TSystemService {
+ public:
+  virtual ~TSystemService() = default;
+  // GetVersionExA with the record's size set to 148; false when it fails.
+  virtual bool GetVersionInfo(TOsVersionInfo& info) = 0;
+  // OpenProcessToken, LookupPrivilegeValueA("SeShutdownPrivilege") and
+  // AdjustTokenPrivileges; a step that fails skips the rest, silently.
+  virtual void EnableShutdownPrivilege() = 0;
+  // ExitWindowsEx(flags, 0); true when the system took the request.
+  virtual bool RequestExitWindows(unsigned flags) = 0;
+  // IsWow64Process on the program itself, looked up at run time because the
+  // oldest systems lack it; false where it does not exist.
+  virtual bool IsWow64() = 0;
+  // GetModuleFileNameA of the program: its full path, however long.
+  virtual std::string ProgramFile() = 0;
+};
+
 struct TServices {
   TDriveService* Drives = nullptr;
   TMediaControl* Media = nullptr;
@@ -141,6 +185,7 @@ struct TServices {
   TIconService* Icons = nullptr;
   TWaitClock* Clock = nullptr;  // nullptr: the steady clock
   TScsiService* Scsi = nullptr;
+  TSystemService* System = nullptr;
 };
 
 TServices& Services();

@@ -2,6 +2,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
+#include "policies/PolicyMap.h"
 
 using platform::TRegistry;
 
@@ -98,7 +99,7 @@ void OpenInBrowser(const std::string& url) {
   {
     TAccess a(platform::kHkeyClassesRoot);
     // Whether the key opened is not looked at: a failed open reads as empty.
-    a.Registry.OpenKey(KeyPath("\\htmlfile\\shell\\open\\command"), false);
+    a.Registry.OpenKey(KeyPath(Policy(kHtmlHandler).ReadKey), false);
     try {
       command = a.Registry.ReadString("");
     } catch (const platform::ERegistryException&) {

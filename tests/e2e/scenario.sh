@@ -7,7 +7,7 @@
 #
 # SCENARIO is "prefix" (only make sure the prefix exists), "two-drives",
 # "single-instance", "eight-drives", "language", "tray", "long-autorun",
-# "device-name" or "aspi". The "tray" scenario also needs e2e_probe.exe
+# "device-name", "aspi" or "policies". The "tray" scenario also needs e2e_probe.exe
 # beside E2E_TESTS_EXE; "aspi" the test ASPI library in the "aspi" folder
 # beside E2E_TESTS_EXE's folder. The prefix is $WINEPREFIX, or
 # WORK_DIR/prefix when that is unset; DISPLAY is used when set, else an Xvfb
@@ -72,6 +72,8 @@ case "$scenario" in
   device-name) letters=(d); filter='DeviceName.*' ;;
   # The test ASPI library lies beside a copy of the program.
   aspi) letters=(d e); filter='Aspi.*' ;;
+  # One start per Windows version Wine can report.
+  policies) letters=(d); filter='Policies.*' ;;
   *) echo "e2e: unknown scenario $scenario" >&2; exit 2 ;;
 esac
 
@@ -118,7 +120,9 @@ fi
 
 # Drives, the Windows version the program is meant for, and the program's
 # own settings: English, window mode, no disc icons. Without them it would
-# start hidden and report each missing value in a message box.
+# start hidden and report each missing value in a message box. The option
+# pages read a few system values that a Windows installation has and a
+# fresh Wine prefix lacks; each missing one would be reported too.
 {
   wp_map_cdroms "$prefix" "${maps[@]}"
   wp_reg_version winxp morvel.exe
@@ -132,6 +136,13 @@ fi
     wp_reg_key 'HKEY_CURRENT_USER\Software\Wine\AppDefaults\morvel.exe\DllOverrides'
     wp_reg_sz wnaspi32 native,builtin
   fi
+  wp_reg_key 'HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Run'
+  wp_reg_key 'HKEY_LOCAL_MACHINE\SOFTWARE\Classes\AudioCD\Shell'
+  wp_reg_default play
+  wp_reg_key 'HKEY_LOCAL_MACHINE\SOFTWARE\Classes\AudioCD\Shell\Play\Command'
+  wp_reg_default 'cdplayer.exe /play %1'
+  wp_reg_key 'HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows NT\CurrentVersion\Winlogon'
+  wp_reg_sz AllocateCDRoms 0
 } | wp_import "$prefix"
 if [ "$scenario" = tray ]; then
   # A drive whose folder is gone is still a CD-ROM drive to Wine, but its

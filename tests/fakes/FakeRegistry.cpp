@@ -114,10 +114,12 @@ bool TFakeRegistry::KeyExists(TRegRoot root, const std::string& path) const {
 }
 
 long TFakeRegistry::OpenKey(TRegRoot root, const std::string& path, TRegOpenMode mode,
-                            platform::THandle& key) {
+                            std::uint32_t view, platform::THandle& key) {
   static const char* const kModes[] = {"ReadOnly", "ForChange", "Create"};
   Calls.push_back(std::string("Open ") + RootName(root) + "\\" + path + " " +
                   kModes[static_cast<int>(mode)]);
+  Access.push_back((mode == TRegOpenMode::ReadOnly ? platform::kKeyRead : platform::kKeyAllAccess) |
+                   view);
   key = 0;
   std::string id;
   if (RootName(root).empty()) return kErrorInvalidHandle;

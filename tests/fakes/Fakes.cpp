@@ -120,9 +120,21 @@ void TFakeInstance::PostMessage(platform::THandle window, std::uint32_t message,
 
 int TFakeDialogs::MessageBox(platform::THandle, const std::string& text, const std::string& caption,
                              unsigned flags) {
-  Asked.push_back({text, caption, flags});
+  Asked.push_back({text, caption, flags, {}});
   if (WhileOpen) WhileOpen();
   if (Answers.empty()) return platform::kIdOk;
+  const int answer = Answers.front();
+  Answers.pop_front();
+  return answer;
+}
+
+int TFakeDialogs::MessageDlg(platform::THandle, const std::string& text, const std::string& title,
+                             unsigned icon, const std::vector<platform::TDialogButton>& buttons) {
+  TAsked asked{text, title, icon, {}};
+  for (const platform::TDialogButton& button : buttons) asked.Buttons.push_back(button.Caption);
+  Asked.push_back(std::move(asked));
+  if (WhileOpen) WhileOpen();
+  if (Answers.empty()) return buttons.empty() ? platform::kIdCancel : buttons.back().Result;
   const int answer = Answers.front();
   Answers.pop_front();
   return answer;

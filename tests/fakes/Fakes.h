@@ -124,16 +124,21 @@ class TFakeInstance : public platform::TInstanceChannel {
 struct TAsked {
   std::string Text;
   std::string Caption;
-  unsigned Flags;
+  unsigned Flags;                    // a message dialog's icon
+  std::vector<std::string> Buttons;  // a message dialog's own buttons
 };
 
 class TFakeDialogs : public platform::TDialogService {
  public:
   std::vector<TAsked> Asked;
-  std::deque<int> Answers;          // answered in order; OK when none is left
+  // Answered in order; when none is left a message box answers OK and a
+  // message dialog its last button (Cancel), as Esc would.
+  std::deque<int> Answers;
   std::function<void()> WhileOpen;  // runs inside the dialog, as a nested loop would
   int MessageBox(platform::THandle owner, const std::string& text, const std::string& caption,
                  unsigned flags) override;
+  int MessageDlg(platform::THandle owner, const std::string& text, const std::string& title,
+                 unsigned icon, const std::vector<platform::TDialogButton>& buttons) override;
 };
 
 class TFakeAppHost : public platform::TAppHost {
@@ -176,6 +181,8 @@ class TFakeRegistry : public platform::TRegistryService {
   // "Open HKLM\Software\X ReadOnly", "Create ...", "ForChange ...",
   // "Query name", "Set name", "Delete name", "Close".
   std::vector<std::string> Calls;
+  // The access rights of every open, view flags included, in order.
+  std::vector<std::uint32_t> Access;
 
   void Put(platform::TRegRoot root, const std::string& path, const std::string& name,
            std::uint32_t type, platform::TRegData data);
@@ -190,9 +197,11 @@ class TFakeRegistry : public platform::TRegistryService {
                      const std::string& name) const;  // the REG_SZ text, or "<absent>"
   bool KeyExists(platform::TRegRoot root, const std::string& path) const;
   std::size_t OpenKeyCount() const { return FOpen.size(); }
+  // No key and no value left.
+  void Clear() { FKeys.clear(); }
 
   long OpenKey(platform::TRegRoot root, const std::string& path, platform::TRegOpenMode mode,
-               platform::THandle& key) override;
+               std::uint32_t view, platform::THandle& key) override;
   long QueryValue(platform::THandle key, const std::string& name, std::size_t capacity,
                   std::uint32_t& type, std::size_t& size, platform::TRegData& data) override;
   long SetValue(platform::THandle key, const std::string& name, std::uint32_t type,
@@ -321,9 +330,34 @@ class TFakeClock : public platform::TWaitClock {
   std::vector<TWaiter> FWaiters;
 };
 
+// The running system as a test wants it; by default one whose version
+// cannot be read. Restart requests are only counted.
+class TFakeSystemService : public platform::TSystemService {
+ public:
+  bool VersionKnown = false;
+  platform::TOsVersionInfo Version;
+  bool ExitAccepted = true;
+  bool Wow64 = false;
+  std::string Program = "C:\\Program Files\\Morvel\\morvel.exe";
+  // "GetVersionInfo", "EnableShutdownPrivilege", "RequestExitWindows 2".
+  std::vector<std::string> Calls;
+
+  // The numbers a system reports: platform, major, minor, service-pack text.
+  void Set(std::uint32_t platformId, std::uint32_t major, std::uint32_t minor,
+           std::string csd = {});
+
+  bool GetVersionInfo(platform::TOsVersionInfo& info) override;
+  void EnableShutdownPrivilege() override { Calls.push_back("EnableShutdownPrivilege"); }
+  bool RequestExitWindows(unsigned flags) override;
+  bool IsWow64() override { return Wow64; }
+  std::string ProgramFile() override { return Program; }
+};
+
 // Every fake, installed for the lifetime of the object, with an
-// application object on top.
+// application object on top. Its registry holds what an installed Windows
+// has and the main window's start-up reads, so a start shows no message.
 struct TFakeSystem {
+  TFakeSystem();
   TFakeDrives Drives;
   TFakeMedia Media;
   TFakeInstance Instance;
@@ -334,9 +368,10 @@ struct TFakeSystem {
   TFakeNotifyArea NotifyArea;
   TFakeIcons Icons;
   TFakeClock Clock;
+  TFakeSystemService Os;
   platform::TScopedServices Scope{platform::TServices{&Drives, &Media, &Instance, &Dialogs,
                                                       &AppHost, nullptr, &Registry, &Shell,
-                                                      &NotifyArea, &Icons, &Clock}};
+                                                      &NotifyArea, &Icons, &Clock, &Os}};
 };
 
 }  // namespace fakes

@@ -354,4 +354,18 @@ TEST(RegistryTest, AccessorStartsAtCurrentUserAndClosesOnDestruction) {
                                              "Open HKCU\\Software\\X ReadOnly", "Close"}));
 }
 
+// A 32-bit program on 64-bit Windows opens every key in the 64-bit view.
+TEST_F(RegisterUTest, UnderWow64EveryOpenAsksForThe64BitView) {
+  for (bool wow64 : {false, true}) {
+    System.Os.Wow64 = wow64;
+    Reg.Access.clear();
+    RegWriteInt(kHkeyLocalMachine, kKey, "I", 1);
+    RegReadInt(kHkeyLocalMachine, kKey, "I");
+    RegDelValue(kHkeyCurrentUser, kKey, "I");
+    const std::uint32_t view = wow64 ? platform::kKeyWow64_64Key : 0;
+    EXPECT_EQ(Reg.Access,
+              (std::vector<std::uint32_t>{0xF003F | view, 0x20019 | view, 0xF003F | view}));
+  }
+}
+
 }  // namespace

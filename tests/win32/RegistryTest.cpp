@@ -308,18 +308,20 @@ TEST(Win32Registry, PredefinedRootsOpenFromA64BitProgram) {
   win32::TWin32Registry service;
   THandle key = 0;
   // HKEY_LOCAL_MACHINE is the sign-extended 0x80000002 in a 64-bit program
-  // (Wine also accepts the zero-extended value).
-  ASSERT_EQ(service.OpenKey(kHkeyLocalMachine, "Software", TRegOpenMode::ReadOnly, key),
-            kErrorSuccess);
+  // (Wine also accepts the zero-extended value). The 64-bit view, which a
+  // 32-bit program asks for on 64-bit Windows, is accepted by the call.
+  ASSERT_EQ(
+      service.OpenKey(kHkeyLocalMachine, "Software", TRegOpenMode::ReadOnly, kKeyWow64_64Key, key),
+      kErrorSuccess);
   EXPECT_NE(key, 0u);
   service.CloseKey(key);
-  ASSERT_EQ(service.OpenKey(kHkeyCurrentUser, "Software", TRegOpenMode::ReadOnly, key),
+  ASSERT_EQ(service.OpenKey(kHkeyCurrentUser, "Software", TRegOpenMode::ReadOnly, 0, key),
             kErrorSuccess);
   service.CloseKey(key);
 
   key = 0;
   EXPECT_EQ(service.OpenKey(kHkeyCurrentUser, "Software\\MorvelTest\\NoSuchKey",
-                            TRegOpenMode::ForChange, key),
+                            TRegOpenMode::ForChange, 0, key),
             kErrorFileNotFound);
   EXPECT_EQ(key, 0u);
 }
@@ -328,7 +330,7 @@ TEST(Win32Registry, AQueryTooSmallForTheDataStillReportsTypeAndSize) {
   const std::string path = kParent + "\\" + std::to_string(GetCurrentProcessId()) + ".Query";
   win32::TWin32Registry service;
   THandle key = 0;
-  ASSERT_EQ(service.OpenKey(kHkeyCurrentUser, path, TRegOpenMode::OpenOrCreate, key),
+  ASSERT_EQ(service.OpenKey(kHkeyCurrentUser, path, TRegOpenMode::OpenOrCreate, 0, key),
             kErrorSuccess);
   ASSERT_EQ(service.SetValue(key, "V", kRegSz, {'h', 'e', 'l', 'l', 'o', 0}), kErrorSuccess);
 

@@ -9,6 +9,10 @@ class TWin32Dialogs : public TDialogService {
  public:
   int MessageBox(THandle owner, const std::string& text, const std::string& caption,
                  unsigned flags) override;
+  // A system message box whose buttons take the dialog's captions just
+  // before it shows, and which is moved to the centre of the screen.
+  int MessageDlg(THandle owner, const std::string& text, const std::string& title, unsigned icon,
+                 const std::vector<TDialogButton>& buttons) override;
 };
 
 }  // namespace platform::win32

@@ -19,19 +19,19 @@ HKEY KeyOf(THandle key) { return reinterpret_cast<HKEY>(key); }
 }  // namespace
 
 long TWin32Registry::OpenKey(TRegRoot root, const std::string& path, TRegOpenMode mode,
-                             THandle& key) {
+                             std::uint32_t view, THandle& key) {
   HKEY opened = nullptr;
   LONG result = ERROR_SUCCESS;
   switch (mode) {
     case TRegOpenMode::ReadOnly:
-      result = ::RegOpenKeyExA(RootKey(root), path.c_str(), 0, KEY_READ, &opened);
+      result = ::RegOpenKeyExA(RootKey(root), path.c_str(), 0, KEY_READ | view, &opened);
       break;
     case TRegOpenMode::ForChange:
-      result = ::RegOpenKeyExA(RootKey(root), path.c_str(), 0, KEY_ALL_ACCESS, &opened);
+      result = ::RegOpenKeyExA(RootKey(root), path.c_str(), 0, KEY_ALL_ACCESS | view, &opened);
       break;
     case TRegOpenMode::OpenOrCreate:
       result = ::RegCreateKeyExA(RootKey(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                 KEY_ALL_ACCESS, nullptr, &opened, nullptr);
+                                 KEY_ALL_ACCESS | view, nullptr, &opened, nullptr);
       break;
   }
   TRegKey owned(result == ERROR_SUCCESS ? opened : nullptr);

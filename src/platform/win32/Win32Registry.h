@@ -9,7 +9,8 @@ namespace platform::win32 {
 // as numbers; TRegistry closes every key it opens.
 class TWin32Registry : public TRegistryService {
  public:
-  long OpenKey(TRegRoot root, const std::string& path, TRegOpenMode mode, THandle& key) override;
+  long OpenKey(TRegRoot root, const std::string& path, TRegOpenMode mode, std::uint32_t view,
+               THandle& key) override;
   long QueryValue(THandle key, const std::string& name, std::size_t capacity, std::uint32_t& type,
                   std::size_t& size, TRegData& data) override;
   long SetValue(THandle key, const std::string& name, std::uint32_t type,

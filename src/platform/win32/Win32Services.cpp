@@ -11,6 +11,7 @@
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Scsi.h"
 #include "platform/win32/Win32Shell.h"
+#include "platform/win32/Win32System.h"
 
 namespace platform::win32 {
 
@@ -26,8 +27,9 @@ struct TWin32Services::TImpl {
   TWin32NotifyArea NotifyArea;
   TWin32IconService Icons;
   TWin32Scsi Scsi;
+  TWin32System System;
   TScopedServices Scope{TServices{&Drives, &Media, &Instance, &Dialogs, &AppHost, &Peers, &Registry,
-                                  &Shell, &NotifyArea, &Icons, nullptr, &Scsi}};
+                                  &Shell, &NotifyArea, &Icons, nullptr, &Scsi, &System}};
 };
 
 TWin32Services::TWin32Services() {

@@ -1,0 +1,131 @@
+// Scenario "policies": the program is told in turn that it runs on each
+// Windows version Wine can pretend to be. Each start shows whether the "XP"
+// page is usable, whether the installer policy was written at start, and in
+// which form a confirmed change of the user's drive types is stored. Every
+// restart question is answered with Cancel.
+#include <gtest/gtest.h>
+
+#include "MorvelProcess.h"
+
+namespace e2e {
+namespace {
+
+constexpr const char* KExplorer =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
+constexpr const char* KInstaller = "SOFTWARE\\Policies\\Microsoft\\Windows\\Installer";
+constexpr const char* KTypeQuestion = "Do you want to change Current User Drive Type Setting?";
+constexpr const char* KReboot = "Change will take effect after reboot. Do you wish to reboot now?";
+
+bool SetWindowsVersion(const std::string& Version) {
+  HKEY Key = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\morvel.exe", 0, nullptr, 0,
+                      KEY_SET_VALUE, nullptr, &Key, nullptr) != ERROR_SUCCESS)
+    return false;
+  const LONG Result =
+      RegSetValueExA(Key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(Version.c_str()),
+                     static_cast<DWORD>(Version.size() + 1));
+  RegCloseKey(Key);
+  return Result == ERROR_SUCCESS;
+}
+
+void DeleteUserValue(const char* Path, const char* Name) {
+  HKEY Key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, Path, 0, KEY_SET_VALUE, &Key) != ERROR_SUCCESS) return;
+  RegDeleteValueA(Key, Name);
+  RegCloseKey(Key);
+}
+
+// "type:bytes" of a value of the user's, e.g. "4:fe000000"; "-" when absent.
+std::string UserValue(const char* Path, const char* Name) {
+  HKEY Key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, Path, 0, KEY_QUERY_VALUE, &Key) != ERROR_SUCCESS) return "-";
+  BYTE Data[64] = {};
+  DWORD Size = sizeof Data, Type = 0;
+  const LONG Result = RegQueryValueExA(Key, Name, nullptr, &Type, Data, &Size);
+  RegCloseKey(Key);
+  if (Result != ERROR_SUCCESS) return "-";
+  std::string Text = std::to_string(Type) + ":";
+  char Hex[3];
+  for (DWORD I = 0; I < Size; ++I) snprintf(Hex, sizeof Hex, "%02x", Data[I]), Text += Hex;
+  return Text;
+}
+
+// Waits for the program's dialog showing Text and presses the button whose
+// caption (without '&') is Caption.
+::testing::AssertionResult Answer(DWORD ProcessId, const std::string& Text,
+                                  const std::string& Caption) {
+  HWND Dialog = nullptr;
+  WaitUntil([&] {
+    Dialog = FindDialogOf(ProcessId);
+    return Dialog && DialogText(Dialog) == Text;
+  });
+  if (!Dialog || DialogText(Dialog) != Text)
+    return ::testing::AssertionFailure() << "no dialog \"" << Text << "\"; windows:\n"
+                                         << DescribeWindowsOf(ProcessId);
+  HWND Button = FindChild(Dialog, "Button", Caption);
+  if (!Button) return ::testing::AssertionFailure() << "no button \"" << Caption << "\"";
+  PostMessageA(Button, BM_CLICK, 0, 0);
+  WaitUntil([&] { return !IsWindow(Dialog); }, 10s);
+  return ::testing::AssertionSuccess();
+}
+
+// The user's drive-type list: of the four check lists, the two drive-type
+// lists stand right of the letter lists, the user's above the system's.
+HWND UserDriveTypeList(HWND Main) {
+  HWND Found = nullptr;
+  POINT Best{};
+  for (HWND Child : DescendantsOf(Main)) {
+    if (ClassOf(Child) != "ListBox") continue;
+    const POINT P = ClientPosition(Child, Main);
+    if (!Found || P.x > Best.x || (P.x == Best.x && P.y < Best.y)) Found = Child, Best = P;
+  }
+  return Found;
+}
+
+TEST(Policies, EachWindowsVersionGetsItsPageAndItsDriveTypeForm) {
+  struct TRow {
+    const char* Version;
+    bool Nt, Xp;  // the NT family; XP and later
+  };
+  const TRow Rows[] = {{"win95", false, false}, {"win98", false, false}, {"winme", false, false},
+                       {"nt40", true, false},   {"win2k", true, false},  {"winxp", true, true},
+                       {"winxp64", true, true}, {"vista", true, true},   {"win7", true, true},
+                       {"win8", true, true},    {"win10", true, true}};
+  for (const TRow& Row : Rows) {
+    SCOPED_TRACE(Row.Version);
+    ASSERT_TRUE(SetWindowsVersion(Row.Version));
+    DeleteUserValue(KExplorer, "NoDriveTypeAutoRun");
+    DeleteUserValue(KInstaller, "DisableMedia");
+    DeleteUserValue(KInstaller, "DiasbleMedia");
+
+    TMorvelProcess Morvel;
+    ASSERT_TRUE(Morvel.Start()) << Morvel.LastError();
+    HWND Main = Morvel.WaitForMainWindow();
+    ASSERT_NE(Main, nullptr) << Morvel.Describe();
+    HWND Types = UserDriveTypeList(Main);
+    ASSERT_NE(Types, nullptr);
+
+    // A click on the mark of the first item, "Uknown". Nothing stored reads
+    // as every type but that one on the 9x family, as none on the NT family.
+    const LPARAM Mark = MAKELPARAM(5, 6);
+    PostMessageA(Types, WM_LBUTTONDOWN, MK_LBUTTON, Mark);
+    PostMessageA(Types, WM_LBUTTONUP, 0, Mark);
+    ASSERT_TRUE(Answer(Morvel.Id(), KTypeQuestion, "Yes"));
+    ASSERT_TRUE(Answer(Morvel.Id(), KReboot, "Cancel"));
+    EXPECT_EQ(UserValue(KExplorer, "NoDriveTypeAutoRun"), Row.Nt ? "4:fe000000" : "3:80");
+
+    HWND Access = FindChild(Main, "Button", "Access to CD-ROM drives");
+    ASSERT_NE(Access, nullptr);
+    EXPECT_EQ(IsWindowEnabled(Access) != FALSE, Row.Nt);
+    // Checked at start on XP and later, which writes the installer policy.
+    const std::string Zero = Row.Xp ? "4:00000000" : "-";
+    EXPECT_EQ(UserValue(KInstaller, "DisableMedia"), Zero);
+    EXPECT_EQ(UserValue(KInstaller, "DiasbleMedia"), Zero);
+    EXPECT_EQ(FindDialogOf(Morvel.Id()), nullptr) << Morvel.Describe();
+    EXPECT_TRUE(Morvel.Stop()) << Morvel.Describe();
+  }
+  SetWindowsVersion("winxp");  // as the scenario found it
+}
+
+}  // namespace
+}  // namespace e2e
