@@ -12,10 +12,12 @@ namespace platform {
 
 class TAppHost;
 class TDialogService;
+class TDownloadService;
 class TIconService;
 class TNotifyArea;
 class TWaitClock;
 class TPeerFactory;
+class TProgramInfo;
 class TRegistryService;
 
 inline constexpr unsigned kDriveCdRom = 5;             // DRIVE_CDROM
@@ -128,6 +130,8 @@ struct TServices {
   TNotifyArea* NotifyArea = nullptr;
   TIconService* Icons = nullptr;
   TWaitClock* Clock = nullptr;  // nullptr: the steady clock
+  TDownloadService* Download = nullptr;
+  TProgramInfo* ProgramInfo = nullptr;
 };
 
 TServices& Services();

@@ -3,11 +3,13 @@
 #include "platform/Services.h"
 #include "platform/win32/Win32AppHost.h"
 #include "platform/win32/Win32Dialogs.h"
+#include "platform/win32/Win32Download.h"
 #include "platform/win32/Win32Drives.h"
 #include "platform/win32/Win32Instance.h"
 #include "platform/win32/Win32Media.h"
 #include "platform/win32/Win32NotifyArea.h"
 #include "platform/win32/Win32Peers.h"
+#include "platform/win32/Win32ProgramInfo.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
 
@@ -24,8 +26,10 @@ struct TWin32Services::TImpl {
   TWin32Shell Shell;
   TWin32NotifyArea NotifyArea;
   TWin32IconService Icons;
+  TWin32Download Download;
+  TWin32ProgramInfo ProgramInfo;
   TScopedServices Scope{TServices{&Drives, &Media, &Instance, &Dialogs, &AppHost, &Peers, &Registry,
-                                  &Shell, &NotifyArea, &Icons}};
+                                  &Shell, &NotifyArea, &Icons, nullptr, &Download, &ProgramInfo}};
 };
 
 TWin32Services::TWin32Services() : FImpl(std::make_unique<TImpl>()) {}
