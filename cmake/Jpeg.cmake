@@ -21,6 +21,8 @@ ExternalProject_Add(libjpeg_turbo
     -DENABLE_STATIC=ON
     -DWITH_SIMD=OFF
     -DWITH_TURBOJPEG=OFF
+    # Never installed, but its default would be a Windows path.
+    -DCMAKE_INSTALL_PREFIX=${CMAKE_BINARY_DIR}/libjpeg/install
   # The library alone: the command-line tools and tests are not needed.
   BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target jpeg-static
   INSTALL_COMMAND ""

@@ -13,10 +13,12 @@
 #include <string>
 #include <vector>
 
+// Before the service declarations, which <windows.h> would otherwise rename.
+#include "platform/win32/Win32Undef.h"
+// The program's own headers.
 #include "platform/IniFile.h"
 #include "platform/Services.h"
 #include "platform/win32/Win32Drives.h"
-#include "platform/win32/Win32Undef.h"
 
 using namespace platform;
 
