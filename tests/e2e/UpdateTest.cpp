@@ -198,12 +198,16 @@ TEST_F(Update, TheAboutBoxShowsItsPicturesAndOpensItsLinks) {
   HWND Product = FindChildAt(Box, "MorvelGraphic", {6, 48});
   HWND Donate = FindChildAt(Box, "MorvelGraphic", {150, 104});
   ASSERT_TRUE(Product && Donate);
+  Sleep(500);  // painted
   Screenshot("about-english");
-  // Decoded pixels on screen: the product picture's blue, the button's gold.
+  // Decoded pixels on the screen: the product picture's blue, the button's
+  // gold. Another process's window can only be read there.
   const auto Pixel = [](HWND W, int X, int Y) {
-    HDC Dc = GetDC(W);
-    const COLORREF C = GetPixel(Dc, X, Y);
-    ReleaseDC(W, Dc);
+    POINT P{X, Y};
+    ClientToScreen(W, &P);
+    HDC Dc = GetDC(nullptr);
+    const COLORREF C = GetPixel(Dc, P.x, P.y);
+    ReleaseDC(nullptr, Dc);
     return C;
   };
   const COLORREF Blue = Pixel(Product, 3, 3), Gold = Pixel(Donate, 4, 15);
@@ -241,6 +245,7 @@ TEST_F(Update, TheAboutBoxShowsItsPicturesAndOpensItsLinks) {
   Box = OpenAbout();
   ASSERT_NE(Box, nullptr);
   EXPECT_NE(FindChild(Box, "Button", "Hilfe"), nullptr);
+  Sleep(500);
   Screenshot("about-deutsch");
   PressAndAnswer(FindChild(Box, "Button", "OK"), {});
   WriteSetting("Sprog", "English");  // as the scenario found it
