@@ -8,14 +8,16 @@ set -euo pipefail
 # cross compilers, the packaged libraries are used natively), Wine with the
 # X libraries and fonts it draws with, Xvfb for windows without a screen,
 # xwd/xwininfo/convert for screenshots, libjpeg-dev for the native build,
-# dpkg-dev for unpacking Debian source packages, and python3 with convert
-# and the Liberation fonts for drawing the icons.
+# dpkg-dev for unpacking Debian source packages (libjpeg-turbo, built for
+# Windows without SIMD, so no nasm), fp-utils for chmcmd, which compiles the
+# help file, and python3 with convert and the Liberation fonts for drawing
+# the icons and the about box's pictures.
 PACKAGES=(
   cmake make g++ git ca-certificates python3 clang-format
   googletest libgtest-dev libgmock-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools
-  libjpeg-dev dpkg-dev
+  libjpeg-dev dpkg-dev fp-utils
   wine wine64 fonts-wine fonts-liberation
   libxrender1 libxrandr2 libxcursor1 libxi6 libxcomposite1 libxfixes3 libxinerama1
   xvfb x11-apps x11-utils xauth imagemagick

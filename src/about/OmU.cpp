@@ -1,27 +1,150 @@
 #include "about/OmU.h"
 
+#include "app/Settings.h"
+#include "i18n/Lang.h"
+#include "platform/Application.h"
+#include "platform/Dialogs.h"
+#include "platform/Download.h"
+#include "platform/ProgramInfo.h"
+#include "platform/Registry.h"
+#include "platform/Services.h"
+#include "policies/RegisterU.h"
+
 using namespace platform;
 
 namespace about {
 
 TAboutBox* AboutBox = nullptr;
 
+namespace {
+
+template <class T>
+T* Make(TComponent* owner, TWinControl* parent, const char* name, TRect r,
+        const std::string& caption = {}) {
+  T* control = TComponent::Create<T>(owner, name, parent);
+  control->SetBounds(r.Left, r.Top, r.Width, r.Height);
+  control->SetCaption(caption);
+  return control;
+}
+
+std::string Picture(const char* name) {
+  TProgramInfo* info = Services().ProgramInfo;
+  return info ? info->ResourceData(name) : std::string();
+}
+
+// The optional settings value; nothing to report when it is absent.
+std::string UpdateURLSetting() {
+  TRegistry registry;
+  registry.SetRootKey(app::kSettingsRoot);
+  try {
+    if (registry.OpenKeyReadOnly(app::kSettingsKey) && registry.ValueExists(kSettingUpdateURL))
+      return registry.ReadString(kSettingUpdateURL);
+  } catch (const Exception&) {
+    // A value of another type counts as absent.
+  }
+  return {};
+}
+
+// The main window's language component, which translates this box too.
+i18n::TLanguage* MainLanguage() {
+  TForm* main = Application ? Application->MainForm() : nullptr;
+  return main ? dynamic_cast<i18n::TLanguage*>(main->FindComponent("Sprog")) : nullptr;
+}
+
+}  // namespace
+
 TAboutBox::TAboutBox(TComponent* owner) : TForm(owner) {
   SetCaption("About");
-  // A dialog: neither sized nor minimised, and placed near the screen's
-  // middle.
-  SetBounds(376, 240, 278, 274);
+  Dialog = true;
   MaximizeBox = false;
   MinimizeBox = false;
-  OKButton = TComponent::Create<TButton>(this, "OKButton", this);
-  OKButton->SetBounds(101, 215, 75, 25);
-  OKButton->SetCaption("OK");
+  ScreenCenter = true;
+  Color = clActiveBorder;
+  SetClientSize(272, 245);
+  SetBounds(0, 0, 278, 274);
+
+  // The dialog keys follow the stacking order, where the later control lies
+  // on top and comes first: so the last tab stop is made first. The OK
+  // button, first of all, lies over the lower panel.
+  Panel2 = Make<TPanel>(this, this, "Panel2", {-1, 160, 273, 89});
+  Bevel3 = Make<TBevel>(this, Panel2, "Bevel3", {8, 40, 257, 9});
+  Button3 = Make<TButton>(this, Panel2, "Button3", {88, 8, 81, 25}, "Updates?");
+  Button2 = Make<TButton>(this, Panel2, "Button2", {176, 8, 91, 25}, "Reset default");
+  Button1 = Make<TButton>(this, Panel2, "Button1", {8, 8, 75, 25}, "Help");
+
+  Panel1 = Make<TPanel>(this, this, "Panel1", {-2, 0, 274, 161});
+  Panel1->BevelInner = TBevelCut::Raised;
+  Panel1->BevelOuter = TBevelCut::Lowered;
+  // A frame first: of two painted controls the later lies on top.
+  Bevel2 = Make<TBevel>(this, Panel1, "Bevel2", {55, 8, 189, 25});
+  ProductName = Make<TLabel>(this, Panel1, "ProductName", {60, 8, 181, 24}, "Morvel v 2.3");
+  ProductName->AutoSize = false;
+  ProductName->Transparent = true;
+  ProductName->SetFont({clRed, -19, true, false});
+  Bevel1 = Make<TBevel>(this, Panel1, "Bevel1", {8, 48, 89, 105});
+  ProgramIcon = Make<TImage>(this, Panel1, "ProgramIcon", {8, 48, 89, 105});
+  ProgramIcon->Stretch = true;
+  ProgramIcon->SetJpeg(Picture(kProductPicture));
+  LinkLabel1 = Make<TLinkLabel>(this, Panel1, "LinkLabel1", {126, 58, 114, 13}, "Morvel Web Site");
+  LinkLabel1->HREF = kSiteURL;
+  Image1 = Make<TImage>(this, Panel1, "Image1", {152, 104, 63, 31});
+  Image1->Cursor = TCursor::HandPoint;
+  Image1->SetJpeg(Picture(kDonatePicture));
+
+  OKButton = Make<TButton>(this, this, "OKButton", {101, 215, 75, 25}, "OK");
+  OKButton->Default = true;
+
+  mGetNewVer1 = TComponent::Create<TmGetNewVer>(this, "mGetNewVer1");
+  const std::string mirror = UpdateURLSetting();
+  mGetNewVer1->URLCurrVerFile = mirror.empty() ? kVersionFileURL : mirror;
+  mGetNewVer1->SiteName = "Tandrel Software";
+  mGetNewVer1->FailureDlg = true;
+  mGetNewVer1->DownloadDlg = true;
+  // A standard user may not write to the root of C: since Vista; the
+  // temporary folder is the user's own.
+  if (TDownloadService* download = Services().Download) {
+    const std::string folder = download->TempFolder();
+    if (!folder.empty()) mGetNewVer1->TempFile = folder + "curr_ver.tmp";
+  }
+
   OKButton->OnClick = [this](TObject*) { Close(); };
+  Button1->OnClick = [this](TObject* s) { Button1Click(s); };
+  Button2->OnClick = [this](TObject* s) { Button2Click(s); };
+  Button3->OnClick = [this](TObject* s) { Button3Click(s); };
+  Image1->OnClick = [this](TObject* s) { Image1Click(s); };
+  OnCreate = [this](TObject* s) { FormCreate(s); };
   AboutBox = this;
 }
 
 TAboutBox::~TAboutBox() {
   if (AboutBox == this) AboutBox = nullptr;
+  DestroyComponents();
 }
+
+void TAboutBox::FormCreate(TObject*) {
+  if (i18n::TLanguage* language = MainLanguage()) language->Translate();
+}
+
+void TAboutBox::Button1Click(TObject*) {
+  const std::string dir = Services().Drives->ProgramDir();
+  if (const unsigned error = Services().Drives->SetCurrentDirectory(dir))
+    throw EInOutError("I/O error " + std::to_string(error));
+  Services().Shell->Execute(0, "Open", dir + kHelpFile, "", "", kSwShowNormal);
+  Close();
+}
+
+void TAboutBox::Button2Click(TObject*) {
+  const i18n::TLanguage* language = MainLanguage();
+  const std::string question =
+      language ? language->TranslateText("Restore default?") : std::string("Restore default?");
+  const int answer = Services().Dialogs->MessageBox(Handle(), question, "Default values",
+                                                    kMbOkCancel | kMbIconQuestion);
+  if (answer != kIdOk) return;
+  if (OnResetDefaults) OnResetDefaults();
+}
+
+void TAboutBox::Button3Click(TObject*) { mGetNewVer1->CheckForNewVersion(); }
+
+void TAboutBox::Image1Click(TObject*) { policies::OpenInBrowser(kDonationURL); }
 
 }  // namespace about

@@ -1,17 +1,65 @@
-// The about box: created once after the main window and shown modally by
-// the main window's about button.
+// The about box: the product's name and pictures, the help file, the reset
+// of the AutoRun and autoplay settings, the update check and the maker's web
+// links. Created once after the main window, shown modally by the main
+// window's about button.
 #pragma once
 
+#include <functional>
+
+#include "about/LinkLbl.h"
+#include "about/mGetNewVer.h"
 #include "platform/Forms.h"
 
 namespace about {
+
+// The program's settings value that points the update check at another
+// version file (a mirror, or a test server); absent, the maker's site.
+inline constexpr const char* kSettingUpdateURL = "UpdateURL";
+inline constexpr const char* kVersionFileURL = "http://www.tandrel.invalid/sware/curr_ver.txt";
+inline constexpr const char* kSiteURL = "http://www.tandrel.invalid/";
+inline constexpr const char* kDonationURL =
+    "https://pay.tandrel.invalid/donate?business=donations%40tandrel.invalid&item_name=Morvel"
+    "&no_note=1&tax=0&currency_code=USD";
+inline constexpr const char* kHelpFile = "MorvelHelp.chm";
+// The pictures among the program's data resources.
+inline constexpr const char* kProductPicture = "PRODUCT_JPG";
+inline constexpr const char* kDonatePicture = "DONATE_JPG";
 
 class TAboutBox : public platform::TForm {
  public:
   explicit TAboutBox(platform::TComponent* owner);
   ~TAboutBox() override;
 
+  platform::TPanel* Panel1;
+  platform::TBevel* Bevel2;
+  platform::TLabel* ProductName;
+  platform::TBevel* Bevel1;
+  platform::TImage* ProgramIcon;
+  TLinkLabel* LinkLabel1;
+  platform::TImage* Image1;
+  platform::TPanel* Panel2;
+  platform::TBevel* Bevel3;
+  platform::TButton* Button1;
+  platform::TButton* Button2;
+  platform::TButton* Button3;
   platform::TButton* OKButton;
+  TmGetNewVer* mGetNewVer1;
+
+  // Restores every AutoRun and autoplay setting to its default; the main
+  // window provides it. Unset, the reset question is asked and nothing else
+  // happens.
+  std::function<void()> OnResetDefaults;
+
+  // Translates the box (and the main window again) with the main window's
+  // language component.
+  void FormCreate(platform::TObject* sender);
+  // Opens the help file beside the program and closes the box.
+  void Button1Click(platform::TObject* sender);
+  // Asks, then resets the settings to their defaults.
+  void Button2Click(platform::TObject* sender);
+  void Button3Click(platform::TObject* sender);
+  // The donation page, in the browser.
+  void Image1Click(platform::TObject* sender);
 };
 
 // The program's about box while it exists.

@@ -1,6 +1,7 @@
 #include "platform/Controls.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/Application.h"
 #include "platform/Convert.h"
@@ -160,10 +161,21 @@ void TLabel::TextMeasured(int width, int height) {
   if (width != r.Width || height != r.Height) SetBounds(r.Left, r.Top, width, height);
 }
 
+void TLabel::SetFont(const TFont& font) {
+  if (FFont == font) return;
+  FFont = font;
+  Changed(TChange::Font);
+}
+
 // ---- TImage ----
 
 void TImage::LoadFromFile(const std::string& path) {
   FPictureFile = path;
+  Changed(TChange::Picture);
+}
+
+void TImage::SetJpeg(std::string data) {
+  FJpeg = std::move(data);
   Changed(TChange::Picture);
 }
 

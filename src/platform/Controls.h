@@ -9,6 +9,7 @@
 // setter.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -55,6 +56,26 @@ void DoEvent(const TNotifyEvent& event, TObject* sender);
 
 class TWinControl;
 
+// A colour as 0x00BBGGRR, or a system colour: 0x80000000 plus its index.
+using TColor = std::uint32_t;
+inline constexpr TColor clRed = 0x0000FF;
+inline constexpr TColor clBlue = 0xFF0000;
+inline constexpr TColor clPurple = 0x800080;
+inline constexpr TColor clWindowText = 0x80000008;
+inline constexpr TColor clActiveBorder = 0x8000000A;
+inline constexpr TColor clBtnFace = 0x8000000F;
+
+enum class TCursor { Default, HandPoint };
+
+// A control's own font: the form's, with these changes.
+struct TFont {
+  TColor Color = clWindowText;
+  int Height = 0;  // pixels; negative for the height of the characters alone; 0: the form's
+  bool Bold = false;
+  bool Underline = false;
+  bool operator==(const TFont&) const = default;
+};
+
 struct TRect {
   int Left = 0, Top = 0, Width = 0, Height = 0;
 };
@@ -89,6 +110,8 @@ class TControl : public TComponent {
   TPeer* Peer() const { return FPeer.get(); }
 
   TNotifyEvent OnClick;
+  // The mouse pointer over the control; the peer asks for it each time.
+  TCursor Cursor = TCursor::Default;
 
   const TPropTable& PublishedProperties() const override;
 
@@ -132,12 +155,28 @@ class TLabel : public TControl {
   // The peer tells the size of the caption on one line in the label's font
   // whenever the caption or the font changes.
   void TextMeasured(int width, int height);
+
+  const TFont& Font() const { return FFont; }
+  void SetFont(const TFont& font);
+  // The controls below show through around the text.
+  bool Transparent = false;
+
+  // Input: the left mouse button went down on the label.
+  virtual void UserMouseDown() { DoEvent(OnMouseDown, this); }
+  TNotifyEvent OnMouseDown;
+
+ private:
+  TFont FFont;
 };
+
+enum class TBevelCut { None, Lowered, Raised };
 
 class TPanel : public TWinControl {
  public:
   using TWinControl::TWinControl;
-  bool Raised = true;  // a raised bevel around the panel
+  // The two bevels around the panel, the outer one at its edge.
+  TBevelCut BevelOuter = TBevelCut::Raised;
+  TBevelCut BevelInner = TBevelCut::None;
 };
 
 enum class TBevelShape { Box, Frame };
@@ -163,15 +202,27 @@ class TImage : public TControl {
   // empty picture rather than an error.
   void LoadFromFile(const std::string& path);
   const std::string& PictureFile() const { return FPictureFile; }
+  // The picture is a JPEG file held in memory; it takes the place of an
+  // icon file. Data that does not decode shows an empty picture.
+  void SetJpeg(std::string data);
+  const std::string& Jpeg() const { return FJpeg; }
   bool Center = true;
+  // A JPEG picture is drawn to the control's size.
+  bool Stretch = false;
+
+  // Input: the user clicked the picture.
+  void UserClicked() { DoEvent(OnClick, this); }
 
  private:
   std::string FPictureFile;
+  std::string FJpeg;
 };
 
 class TButton : public TWinControl {
  public:
   using TWinControl::TWinControl;
+  // The button that Enter presses in a dialog form.
+  bool Default = false;
   // Input: the user pressed the button (mouse or keyboard).
   void UserClicked() { DoEvent(OnClick, this); }
 };

@@ -25,6 +25,21 @@ class TForm : public TWinControl {
   std::string IconFile;  // the window icon, an icon file beside the program
   std::string FontName = "MS Sans Serif";
   int FontSize = 8;  // points
+  // A fixed dialog frame, and the dialog keys: Tab and the arrows move
+  // between the controls (the later of two controls comes first), Enter
+  // presses the default button.
+  bool Dialog = false;
+  // Placed in the middle of the screen each time it is shown.
+  bool ScreenCenter = false;
+  TColor Color = clBtnFace;
+  // The size of the inside of the window; the peer adds the frame. 0: the
+  // outer size is the Bounds.
+  void SetClientSize(int width, int height) {
+    FClientWidth = width;
+    FClientHeight = height;
+  }
+  int ClientWidth() const { return FClientWidth; }
+  int ClientHeight() const { return FClientHeight; }
 
   void Show();
   void Hide();
@@ -74,6 +89,7 @@ class TForm : public TWinControl {
   bool FModal = false;
   bool FModalDone = false;
   bool FCreated = false;
+  int FClientWidth = 0, FClientHeight = 0;
 };
 
 }  // namespace platform

@@ -24,10 +24,12 @@ namespace platform {
 
 class TAppHost;
 class TDialogService;
+class TDownloadService;
 class TIconService;
 class TNotifyArea;
 class TWaitClock;
 class TPeerFactory;
+class TProgramInfo;
 class TRegistryService;
 class TScsiService;
 class TSystemService;
@@ -186,6 +188,8 @@ struct TServices {
   TWaitClock* Clock = nullptr;  // nullptr: the steady clock
   TScsiService* Scsi = nullptr;
   TSystemService* System = nullptr;
+  TDownloadService* Download = nullptr;
+  TProgramInfo* ProgramInfo = nullptr;
 };
 
 TServices& Services();

@@ -7,9 +7,11 @@
 #
 # SCENARIO is "prefix" (only make sure the prefix exists), "two-drives",
 # "single-instance", "eight-drives", "language", "tray", "long-autorun",
-# "device-name", "aspi" or "policies". The "tray" scenario also needs e2e_probe.exe
-# beside E2E_TESTS_EXE; "aspi" the test ASPI library in the "aspi" folder
-# beside E2E_TESTS_EXE's folder. The prefix is $WINEPREFIX, or
+# "device-name", "aspi", "policies" or "update". The "tray" and "update"
+# scenarios also need e2e_probe.exe beside E2E_TESTS_EXE; "aspi" the test
+# ASPI library in the "aspi" folder beside E2E_TESTS_EXE's folder; "update"
+# runs update-server.py on 127.0.0.1 for as long as its tests run. The
+# prefix is $WINEPREFIX, or
 # WORK_DIR/prefix when that is unset; DISPLAY is used when set, else an Xvfb
 # is started for this run and stopped again.
 set -euo pipefail
@@ -31,10 +33,15 @@ t0=$(wp_now_ms)
 
 phase() { printf 'e2e %s: %s (%s)\n' "$scenario" "$*" "$(wp_since "$t0")"; }
 
+server_pid=
 # shellcheck disable=SC2317  # run by the trap
 cleanup() {
   local rc=$?
   trap - EXIT
+  if [ -n "$server_pid" ] && kill -0 "$server_pid" 2>/dev/null; then
+    kill "$server_pid" 2>/dev/null || true
+    wait "$server_pid" 2>/dev/null || true
+  fi
   # Every process of the scenario must be gone by now; a wineserver that
   # does not end in time means one leaked, which fails the scenario.
   if ! wp_stop_server "$prefix" 30; then
@@ -74,6 +81,7 @@ case "$scenario" in
   aspi) letters=(d e); filter='Aspi.*' ;;
   # One start per Windows version Wine can report.
   policies) letters=(d); filter='Policies.*' ;;
+  update) letters=(d); filter='Update.*' ;;
   *) echo "e2e: unknown scenario $scenario" >&2; exit 2 ;;
 esac
 
@@ -86,8 +94,8 @@ for l in "${letters[@]}"; do
   mkdir -p "$discs/$l"
   maps+=("$l=$discs/$l")
 done
+probe=$(dirname "$tests_exe")/e2e_probe.exe
 if [ "$scenario" = tray ]; then
-  probe=$(dirname "$tests_exe")/e2e_probe.exe
   if [ ! -f "$probe" ]; then
     echo "e2e $scenario: missing $probe" >&2
     exit 1
@@ -150,6 +158,40 @@ if [ "$scenario" = tray ]; then
   rmdir "$discs/e"
 fi
 phase "drives ${letters[*]} ready"
+
+# reg_text TEXT: TEXT as a quoted value of a .reg file.
+reg_text() { local t=${1//\\/\\\\}; printf '"%s"' "${t//\"/\\\"}"; }
+
+if [ "$scenario" = update ]; then
+  # The maker's site on a free port; the program's setting points at it. The
+  # probe stands in for the web browser, for web addresses and web pages.
+  export MORVEL_E2E_UPDATE_DIR MORVEL_PROBE_DIR
+  update_dir=$work/update
+  rm -rf "$update_dir"
+  mkdir -p "$update_dir"
+  python3 "$here/update-server.py" "$update_dir" &
+  server_pid=$!
+  for _ in $(seq 200); do
+    [ -f "$update_dir/port" ] && break
+    sleep 0.1
+  done
+  if [ ! -f "$update_dir/port" ]; then
+    echo "e2e $scenario: the web server did not start" >&2
+    exit 1
+  fi
+  browser=$(wp_winpath "$(cd "$(dirname "$probe")" && pwd)/$(basename "$probe")")
+  {
+    wp_reg_key 'HKEY_LOCAL_MACHINE\Software\Tandrel\Morvel'
+    wp_reg_sz UpdateURL "http://127.0.0.1:$(cat "$update_dir/port")/sware/curr_ver.txt"
+    for key in http https htmlfile; do
+      wp_reg_key "HKEY_CLASSES_ROOT\\$key\\shell\\open\\command"
+      printf '@=%s\n' "$(reg_text "\"$browser\" \"%1\"")"
+    done
+  } | wp_import "$prefix"
+  MORVEL_E2E_UPDATE_DIR=$(wp_winpath "$update_dir")
+  MORVEL_PROBE_DIR=$MORVEL_E2E_UPDATE_DIR
+  phase "web server on port $(cat "$update_dir/port")"
+fi
 
 wp_start_xvfb
 

@@ -369,9 +369,17 @@ struct TFakeSystem {
   TFakeIcons Icons;
   TFakeClock Clock;
   TFakeSystemService Os;
-  platform::TScopedServices Scope{platform::TServices{&Drives, &Media, &Instance, &Dialogs,
-                                                      &AppHost, nullptr, &Registry, &Shell,
-                                                      &NotifyArea, &Icons, &Clock, &Os}};
+  platform::TScopedServices Scope{platform::TServices{.Drives = &Drives,
+                                                      .Media = &Media,
+                                                      .Instance = &Instance,
+                                                      .Dialogs = &Dialogs,
+                                                      .AppHost = &AppHost,
+                                                      .Registry = &Registry,
+                                                      .Shell = &Shell,
+                                                      .NotifyArea = &NotifyArea,
+                                                      .Icons = &Icons,
+                                                      .Clock = &Clock,
+                                                      .System = &Os}};
 };
 
 }  // namespace fakes

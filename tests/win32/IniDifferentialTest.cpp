@@ -20,6 +20,9 @@
 #include <string>
 #include <vector>
 
+// Before the service declarations, which <windows.h> would otherwise rename.
+#include "platform/win32/Win32Undef.h"
+// The program's own headers.
 #include "platform/IniFile.h"
 #include "platform/win32/Win32Drives.h"
 

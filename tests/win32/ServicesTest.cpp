@@ -14,6 +14,9 @@
 #include <cstdlib>
 #include <string>
 
+// Before the service declarations, which <windows.h> would otherwise rename.
+#include "platform/win32/Win32Undef.h"
+// The program's own headers.
 #include "drives/CDFunc.h"
 #include "platform/Application.h"
 #include "platform/win32/Win32Drives.h"

@@ -36,6 +36,15 @@ class TDepthScope {
   int& FDepth;
 };
 
+// Keys for a dialog form (Tab, the arrows, Enter) go to the system's dialog
+// handling, which moves the focus and presses the default button.
+bool IsDialogKey(MSG& msg) {
+  if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
+  HWND root = msg.hwnd;
+  while (root && (::GetWindowLongPtrA(root, GWL_STYLE) & WS_CHILD)) root = ::GetParent(root);
+  return root && ::GetPropA(root, detail::kDialogKeysProperty) && ::IsDialogMessageA(root, &msg);
+}
+
 }  // namespace
 
 THandle TWin32AppHost::CreateAppWindow(const std::string& title) {
@@ -77,6 +86,7 @@ void TWin32AppHost::RunLoop(const std::function<bool()>& done) {
       return;
     }
     if (got == -1) return;
+    if (IsDialogKey(msg)) continue;
     ::TranslateMessage(&msg);
     ::DispatchMessageA(&msg);
   }

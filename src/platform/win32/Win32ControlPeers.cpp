@@ -143,7 +143,8 @@ void TWin32TabSheetPeer::ApplyVisible() {
 // ---- buttons ----
 
 TWin32ButtonPeer::TWin32ButtonPeer(TButton& button) : TWin32Peer(button), FButton(button) {
-  CreateChild(ChildParams(button, "BUTTON", BS_PUSHBUTTON | WS_TABSTOP));
+  CreateChild(ChildParams(button, "BUTTON",
+                          (button.Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP));
 }
 
 bool TWin32ButtonPeer::Reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
@@ -301,14 +302,55 @@ bool TWin32EditPeer::Reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& res
 TWin32LabelPeer::TWin32LabelPeer(TLabel& label) : TWin32Peer(label), FLabel(label) {
   // A label that fits its text never needs to wrap it; one that does not
   // fit is cut rather than broken over a second line it has no room for.
+  // SS_NOTIFY lets the mouse reach it: a link label opens on the press.
   const DWORD align = label.Centered ? SS_CENTER : SS_LEFTNOWORDWRAP;
-  CreateChild(ChildParams(label, "STATIC", align));
+  // A transparent label is painted after the controls below it, which do
+  // not leave out its place.
+  CreateChild(
+      ChildParams(label, "STATIC", align | SS_NOTIFY, label.Transparent ? WS_EX_TRANSPARENT : 0));
   Measure();
+}
+
+TWin32LabelPeer::~TWin32LabelPeer() { DestroyNow(); }
+
+void TWin32LabelPeer::MakeFont(HFONT formFont) {
+  const TFont& font = FLabel.Font();
+  if (font.Height == 0 && !font.Bold && !font.Underline) {
+    FOwnFont.reset();
+    return;
+  }
+  LOGFONTA log{};
+  if (!formFont || !::GetObjectA(formFont, sizeof log, &log)) return;
+  if (font.Height != 0) log.lfHeight = font.Height;
+  if (font.Bold) log.lfWeight = FW_BOLD;
+  log.lfUnderline = font.Underline ? TRUE : FALSE;
+  FOwnFont.reset(::CreateFontIndirectA(&log));
 }
 
 void TWin32LabelPeer::Changed(TChange what) {
   TWin32Peer::Changed(what);
   if (what == TChange::Caption) Measure();
+  if (what == TChange::Font && Window()) {
+    // WM_SETFONT comes back here and puts the label's own font in place.
+    ::SendMessageA(Window(), WM_SETFONT, reinterpret_cast<WPARAM>(FormFont()), TRUE);
+    ::InvalidateRect(Window(), nullptr, TRUE);
+  }
+}
+
+bool TWin32LabelPeer::Reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+  if (message != WM_CTLCOLORSTATIC) return false;
+  const TFont& font = FLabel.Font();
+  if (font.Color == clWindowText && !FLabel.Transparent) return false;
+  const HDC dc = reinterpret_cast<HDC>(wParam);
+  ::SetTextColor(dc, ToColorRef(font.Color));
+  if (FLabel.Transparent) {
+    ::SetBkMode(dc, TRANSPARENT);
+    result = reinterpret_cast<LRESULT>(::GetStockObject(NULL_BRUSH));
+  } else {
+    ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+    result = reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+  }
+  return true;
 }
 
 void TWin32LabelPeer::Measure() {
@@ -331,8 +373,14 @@ void TWin32LabelPeer::Measure() {
 }
 
 LRESULT TWin32LabelPeer::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_SETFONT) {
+    // The form hands out its font; a label with a font of its own keeps it.
+    MakeFont(reinterpret_cast<HFONT>(wParam));
+    if (FOwnFont) wParam = reinterpret_cast<WPARAM>(FOwnFont.get());
+  }
   const LRESULT result = TWin32Peer::WndProc(window, message, wParam, lParam);
   if (message == WM_SETFONT) Measure();
+  if (message == WM_LBUTTONDOWN) FLabel.UserMouseDown();
   return result;
 }
 

@@ -35,6 +35,19 @@ BOOL CALLBACK CollectEnabledWindows(HWND window, LPARAM lParam) {
   return TRUE;
 }
 
+// The default push button among a dialog form's controls.
+BOOL CALLBACK FindDefaultButton(HWND window, LPARAM found) {
+  const LONG_PTR style = ::GetWindowLongPtrA(window, GWL_STYLE);
+  char name[16] = "";
+  ::GetClassNameA(window, name, sizeof name);
+  if (lstrcmpiA(name, "Button") == 0 && (style & 0x0F) == BS_DEFPUSHBUTTON &&
+      ::IsWindowVisible(window)) {
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 BOOL CALLBACK SetFontOnChild(HWND window, LPARAM font) {
   if (TWin32Peer::FromWindow(window))
     ::SendMessageA(window, WM_SETFONT, static_cast<WPARAM>(font), TRUE);
@@ -50,16 +63,28 @@ TWin32FormPeer::TWin32FormPeer(TForm& form) : TWin32Peer(form), FForm(form) {
   DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   if (form.MinimizeBox) style |= WS_MINIMIZEBOX;
   if (form.MaximizeBox) style |= WS_MAXIMIZEBOX;
-  if (form.Sizeable) style |= WS_THICKFRAME;
+  if (form.Sizeable && !form.Dialog) style |= WS_THICKFRAME;
   if (!form.Enabled()) style |= WS_DISABLED;
+  const DWORD exStyle = form.Dialog ? WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT : 0;
   HWND owner = Application ? ToHwnd(Application->Handle()) : nullptr;
   const TRect& b = form.Bounds();
-  HWND window = ::CreateWindowExA(0, kFormClass, form.Caption().c_str(), style, b.Left, b.Top,
-                                  b.Width, b.Height, owner, nullptr, Instance(), nullptr);
+  int width = b.Width, height = b.Height;
+  if (form.ClientWidth() > 0 && form.ClientHeight() > 0) {
+    // The frame and caption differ between systems and themes.
+    RECT outer{0, 0, form.ClientWidth(), form.ClientHeight()};
+    if (::AdjustWindowRectEx(&outer, style, FALSE, exStyle)) {
+      width = outer.right - outer.left;
+      height = outer.bottom - outer.top;
+    }
+  }
+  HWND window = ::CreateWindowExA(exStyle, kFormClass, form.Caption().c_str(), style, b.Left, b.Top,
+                                  width, height, owner, nullptr, Instance(), nullptr);
   if (!window) throw Exception("Error creating window");
   Attach(window, false);
+  if (form.Dialog) ::SetPropA(window, kDialogKeysProperty, reinterpret_cast<HANDLE>(1));
   ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.get()), 0);
   LoadIcons();
+  SyncBounds();
 
   FToolTip.reset(::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
                                    WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
@@ -145,6 +170,15 @@ void TWin32FormPeer::ApplyVisible() {
   }
   if (IsMainForm() && Application->Handle() && ::IsIconic(ToHwnd(Application->Handle())))
     Application->Restore();
+  if (FForm.ScreenCenter && !::IsWindowVisible(window)) {
+    RECT area{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    RECT r;
+    ::GetWindowRect(window, &r);
+    ::SetWindowPos(window, nullptr, area.left + (area.right - area.left - (r.right - r.left)) / 2,
+                   area.top + (area.bottom - area.top - (r.bottom - r.top)) / 2, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   ::ShowWindow(window, ::IsIconic(window) ? SW_RESTORE : SW_SHOW);
   ::SetForegroundWindow(window);
 }
@@ -224,6 +258,31 @@ LRESULT TWin32FormPeer::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM
       break;
     case WM_SIZE:
       DockStatusBars();
+      break;
+    case WM_ERASEBKGND:
+      if (FForm.Color != clBtnFace) {
+        RECT client;
+        ::GetClientRect(window, &client);
+        TGdiObject brush(::CreateSolidBrush(ToColorRef(FForm.Color)));
+        ::FillRect(reinterpret_cast<HDC>(wParam), &client, static_cast<HBRUSH>(brush.get()));
+        return 1;
+      }
+      break;
+    case DM_GETDEFID:
+      if (FForm.Dialog) {
+        HWND button = nullptr;
+        ::EnumChildWindows(window, FindDefaultButton, reinterpret_cast<LPARAM>(&button));
+        if (button) return MAKELRESULT(::GetDlgCtrlID(button), DC_HASDEFID);
+      }
+      break;
+    case WM_SETFOCUS:
+      // As a dialog box does: the focus goes on to the first control.
+      if (FForm.Dialog) {
+        if (HWND first = ::GetNextDlgTabItem(window, nullptr, FALSE)) {
+          ::SetFocus(first);
+          return 0;
+        }
+      }
       break;
     default:
       break;

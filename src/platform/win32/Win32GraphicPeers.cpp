@@ -1,7 +1,9 @@
-// Painted controls: the hatched frame (TShape) and the icon picture (TImage).
+// Painted controls: the hatched frame (TShape) and the picture (TImage), an
+// icon file or a JPEG picture.
 #include <algorithm>
 #include <vector>
 
+#include "platform/Jpeg.h"
 #include "platform/win32/Win32PeerSupport.h"
 #include "platform/win32/Win32Peers.h"
 
@@ -71,7 +73,39 @@ TWin32ImagePeer::TWin32ImagePeer(TImage& image) : TWin32Peer(image), FImage(imag
 
 TWin32ImagePeer::~TWin32ImagePeer() { DestroyNow(); }
 
+void TWin32ImagePeer::LoadJpeg() {
+  FBitmap.reset();
+  FBitmapSize = {0, 0};
+  TRgbImage image;
+  if (!DecodeJpeg(FImage.Jpeg(), image)) return;
+  // A top-down 24-bit DIB section: rows of blue, green, red, each padded to
+  // four bytes.
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = image.Width;
+  info.bmiHeader.biHeight = -image.Height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  TGdiObject bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap || !bits) return;
+  const std::size_t stride = (static_cast<std::size_t>(image.Width) * 3 + 3) & ~std::size_t{3};
+  for (int y = 0; y < image.Height; ++y) {
+    const std::uint8_t* from = image.Pixels.data() + static_cast<std::size_t>(y) * image.Width * 3;
+    auto* to = static_cast<std::uint8_t*>(bits) + static_cast<std::size_t>(y) * stride;
+    for (int x = 0; x < image.Width; ++x, from += 3, to += 3) {
+      to[0] = from[2];
+      to[1] = from[1];
+      to[2] = from[0];
+    }
+  }
+  FBitmap = std::move(bitmap);
+  FBitmapSize = {image.Width, image.Height};
+}
+
 void TWin32ImagePeer::LoadPicture() {
+  LoadJpeg();
   // A missing or broken file leaves the picture empty.
   const std::string& file = FImage.PictureFile();
   FIcon.reset(file.empty() ? nullptr
@@ -115,6 +149,10 @@ void TWin32ImagePeer::Paint(HDC dc) const {
     shape->PaintTo(dc);
   }
 
+  if (FBitmap) {
+    PaintBitmap(dc, client);
+    return;
+  }
   if (!FIcon) return;
   int width = ::GetSystemMetrics(SM_CXICON), height = ::GetSystemMetrics(SM_CYICON);
   int x = FImage.Center ? (client.right - width) / 2 : 0;
@@ -122,8 +160,29 @@ void TWin32ImagePeer::Paint(HDC dc) const {
   ::DrawIconEx(dc, x, y, FIcon.get(), width, height, 0, nullptr, DI_NORMAL);
 }
 
+void TWin32ImagePeer::PaintBitmap(HDC dc, const RECT& client) const {
+  HDC memory = ::CreateCompatibleDC(dc);
+  if (!memory) return;
+  {
+    TSelectScope picture(memory, FBitmap.get());
+    if (FImage.Stretch) {
+      ::SetStretchBltMode(dc, COLORONCOLOR);
+      ::StretchBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, FBitmapSize.cx,
+                   FBitmapSize.cy, SRCCOPY);
+    } else {
+      const int x = FImage.Center ? (client.right - FBitmapSize.cx) / 2 : 0;
+      const int y = FImage.Center ? (client.bottom - FBitmapSize.cy) / 2 : 0;
+      ::BitBlt(dc, x, y, FBitmapSize.cx, FBitmapSize.cy, memory, 0, 0, SRCCOPY);
+    }
+  }
+  ::DeleteDC(memory);
+}
+
 LRESULT TWin32ImagePeer::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_LBUTTONUP:
+      FImage.UserClicked();
+      return 0;
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {

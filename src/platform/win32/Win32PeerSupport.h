@@ -13,6 +13,9 @@ inline constexpr const char* kFormClass = "MorvelForm";
 inline constexpr const char* kContainerClass = "MorvelPanel";
 inline constexpr const char* kGraphicClass = "MorvelGraphic";
 inline constexpr const char* kTimerClass = "MorvelTimer";
+// Marks a form's window whose keyboard input goes through the dialog keys
+// (Tab, the arrows, Enter); the message loop looks for it.
+inline constexpr const char* kDialogKeysProperty = "Morvel.DialogKeys";
 // The program's own icon among the executable's resources.
 inline constexpr WORD kProgramIconId = 1;
 
@@ -27,6 +30,12 @@ std::string WindowText(HWND window);
 std::string BesideProgram(const std::string& file);
 
 inline HWND ToHwnd(std::uintptr_t handle) { return reinterpret_cast<HWND>(handle); }
+
+// A model colour as the system's: 0x80000000 plus an index is a system colour.
+inline COLORREF ToColorRef(std::uint32_t color) {
+  return (color & 0x80000000u) ? ::GetSysColor(static_cast<int>(color & 0xFF))
+                               : static_cast<COLORREF>(color & 0xFFFFFF);
+}
 
 // BeginPaint/EndPaint as a scope.
 class TPaintScope {

@@ -202,6 +202,13 @@ LRESULT TWin32Peer::CallDefault(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 LRESULT TWin32Peer::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_SETCURSOR && FModel.Cursor == TCursor::HandPoint &&
+      LOWORD(lParam) == HTCLIENT) {
+    // The hand is missing before Windows 98 and 2000: the arrow stands in.
+    HCURSOR hand = ::LoadCursor(nullptr, IDC_HAND);
+    ::SetCursor(hand ? hand : ::LoadCursor(nullptr, IDC_ARROW));
+    return TRUE;
+  }
   if (!FOldProc) {
     // Our own classes keep the font the form hands out, for their painting.
     switch (message) {
@@ -375,7 +382,8 @@ void TWin32Peer::Restack() const {
 
 TWin32ContainerPeer::TWin32ContainerPeer(TWinControl& model)
     : TWin32ContainerPeer(model, [&] {
-        TCreateParams p = ChildParams(model, kContainerClass, WS_CLIPCHILDREN);
+        // Tab goes on into the container's controls.
+        TCreateParams p = ChildParams(model, kContainerClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT);
         p.OwnClass = true;
         return p;
       }()) {}
@@ -407,7 +415,11 @@ void TWin32PanelPeer::Changed(TChange what) {
 
 void TWin32PanelPeer::Paint(HDC dc, const RECT& client) {
   RECT r = client;
-  if (FPanel.Raised) ::DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
+  for (TBevelCut cut : {FPanel.BevelOuter, FPanel.BevelInner}) {
+    if (cut == TBevelCut::None) continue;
+    ::DrawEdge(dc, &r, cut == TBevelCut::Raised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT);
+    ::InflateRect(&r, -1, -1);
+  }
   const std::string& caption = FPanel.Caption();
   if (caption.empty()) return;
   TSelectScope font(dc, Font());

@@ -265,7 +265,9 @@ class TWin32CheckListPeer final : public TWin32Peer {
 class TWin32LabelPeer final : public TWin32Peer {
  public:
   explicit TWin32LabelPeer(TLabel& label);
+  ~TWin32LabelPeer() override;
   void Changed(TChange what) override;
+  bool Reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  protected:
   LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -273,7 +275,10 @@ class TWin32LabelPeer final : public TWin32Peer {
  private:
   // Measures the caption and tells the model, then follows its bounds.
   void Measure();
+  // The label's own font, made from the form's, when its font asks for one.
+  void MakeFont(HFONT formFont);
   TLabel& FLabel;
+  TGdiObject FOwnFont;
 };
 
 class TWin32StaticPeer final : public TWin32Peer {
@@ -304,16 +309,22 @@ class TWin32ImagePeer final : public TWin32Peer {
   ~TWin32ImagePeer() override;
   void Changed(TChange what) override;
   HICON Picture() const { return FIcon.get(); }
+  // The decoded JPEG picture, a DIB section; null without one.
+  HBITMAP Bitmap() const { return static_cast<HBITMAP>(FBitmap.get()); }
 
  protected:
   LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void LoadPicture();
+  void LoadJpeg();
   void Paint(HDC dc) const;
+  void PaintBitmap(HDC dc, const RECT& client) const;
 
   TImage& FImage;
   TIconHandle FIcon;
+  TGdiObject FBitmap;
+  SIZE FBitmapSize{0, 0};
 };
 
 class TWin32StatusBarPeer final : public TWin32Peer {

@@ -3,11 +3,13 @@
 #include "platform/Services.h"
 #include "platform/win32/Win32AppHost.h"
 #include "platform/win32/Win32Dialogs.h"
+#include "platform/win32/Win32Download.h"
 #include "platform/win32/Win32Drives.h"
 #include "platform/win32/Win32Instance.h"
 #include "platform/win32/Win32Media.h"
 #include "platform/win32/Win32NotifyArea.h"
 #include "platform/win32/Win32Peers.h"
+#include "platform/win32/Win32ProgramInfo.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Scsi.h"
 #include "platform/win32/Win32Shell.h"
@@ -28,8 +30,22 @@ struct TWin32Services::TImpl {
   TWin32IconService Icons;
   TWin32Scsi Scsi;
   TWin32System System;
-  TScopedServices Scope{TServices{&Drives, &Media, &Instance, &Dialogs, &AppHost, &Peers, &Registry,
-                                  &Shell, &NotifyArea, &Icons, nullptr, &Scsi, &System}};
+  TWin32Download Download;
+  TWin32ProgramInfo ProgramInfo;
+  TScopedServices Scope{TServices{.Drives = &Drives,
+                                  .Media = &Media,
+                                  .Instance = &Instance,
+                                  .Dialogs = &Dialogs,
+                                  .AppHost = &AppHost,
+                                  .Peers = &Peers,
+                                  .Registry = &Registry,
+                                  .Shell = &Shell,
+                                  .NotifyArea = &NotifyArea,
+                                  .Icons = &Icons,
+                                  .Scsi = &Scsi,
+                                  .System = &System,
+                                  .Download = &Download,
+                                  .ProgramInfo = &ProgramInfo}};
 };
 
 TWin32Services::TWin32Services() {
