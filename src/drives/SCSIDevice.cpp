@@ -78,7 +78,10 @@ platform::TAspiLoad TSCSIDevice::LoadAspiLibrary() {
   const platform::TAspiLoad beside =
       scsi.LoadAspiLibrary(Services().Drives->ProgramDir() + kAspiLibrary);
   if (beside != platform::TAspiLoad::NoLibrary) return beside;
-  return scsi.LoadAspiLibrary(scsi.SystemDir() + kAspiLibrary);
+  // A bare name would be searched for in the current directory too.
+  const std::string system = scsi.SystemDir();
+  if (system.empty()) return platform::TAspiLoad::NoLibrary;
+  return scsi.LoadAspiLibrary(system + kAspiLibrary);
 }
 
 bool TSCSIDevice::InitializeASPI(bool preferPassThrough) {

@@ -178,6 +178,11 @@ TEST_F(SCSIDeviceTest, WithoutAnyLayerTheListStaysEmpty) {
   EXPECT_TRUE(Run().empty());
   EXPECT_FALSE(Result);
   EXPECT_EQ(Loads(), (std::vector<std::string>{Beside(), InSystem()}));
+
+  Scsi.Calls.clear();
+  Scsi.System.clear();  // the system folder is unknown: no bare name is tried
+  EXPECT_TRUE(Run().empty());
+  EXPECT_EQ(Loads(), std::vector<std::string>{Beside()});
 }
 
 }  // namespace
