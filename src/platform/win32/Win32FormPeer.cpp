@@ -84,7 +84,7 @@ TWin32FormPeer::TWin32FormPeer(TForm& form) : TWin32Peer(form), FForm(form) {
   if (form.Dialog) ::SetPropA(window, kDialogKeysProperty, reinterpret_cast<HANDLE>(1));
   ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.get()), 0);
   LoadIcons();
-  SyncBounds();
+  if (form.ClientWidth() > 0) SyncBounds();  // the model learns the outer size
 
   FToolTip.reset(::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
                                    WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
