@@ -2,7 +2,8 @@
 // the same untidy files. Where the program's rules decide, the reader keeps
 // them even where the system does not; those places are listed below, and
 // the list is checked in both directions so that it stays true.
-#include <windows.h>
+#include "platform/win32/Win32Undef.h"
+// The service interfaces below are read without the system's renaming macros.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -16,7 +17,6 @@
 #include "platform/IniFile.h"
 #include "platform/Services.h"
 #include "platform/win32/Win32Drives.h"
-#include "platform/win32/Win32Undef.h"
 
 using namespace platform;
 
