@@ -2,9 +2,8 @@
 
 #include <windows.h>
 
-#include <vector>
-
 #include "platform/win32/Handles.h"
+#include "platform/win32/Win32Paths.h"
 
 namespace platform::win32 {
 
@@ -23,10 +22,7 @@ bool TWin32Drives::GetVolumeSize(const std::string& root, std::uint64_t& totalBy
 
 unsigned TWin32Drives::SetErrorMode(unsigned mode) { return ::SetErrorMode(mode); }
 
-bool TWin32Drives::FileExists(const std::string& path) {
-  const DWORD attributes = ::GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
+bool TWin32Drives::FileExists(const std::string& path) { return win32::FileExists(path); }
 
 bool TWin32Drives::EntryExists(const std::string& path) {
   WIN32_FIND_DATAA found;
@@ -65,19 +61,6 @@ unsigned TWin32Drives::SetCurrentDirectory(const std::string& path) {
   return error != 0 ? error : ERROR_PATH_NOT_FOUND;
 }
 
-std::string TWin32Drives::ProgramDir() {
-  // The path can be longer than MAX_PATH; grow until it fits.
-  std::vector<char> buffer(MAX_PATH);
-  for (;;) {
-    const DWORD n = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (n == 0) return {};
-    if (n < buffer.size()) {
-      std::string path(buffer.data(), n);
-      const std::size_t slash = path.find_last_of("\\/");
-      return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    }
-    buffer.resize(buffer.size() * 2);
-  }
-}
+std::string TWin32Drives::ProgramDir() { return ProgramFolder(); }
 
 }  // namespace platform::win32
