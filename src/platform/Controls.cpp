@@ -118,7 +118,7 @@ bool TControl::EffectivelyEnabled() const {
 
 void TControl::CreateHandle() {
   if (FPeer || !Services().Peers) return;
-  FPeer = Services().Peers->CreatePeer(*this);
+  FPeer = CreatePeer(*Services().Peers);
 }
 
 void TControl::Changed(TChange what) {
@@ -153,7 +153,17 @@ void TWinControl::EnabledChanged() {
   for (TControl* child : FControls) child->EnabledChanged();
 }
 
+// ---- panels, bevels, shapes, buttons, sheets ----
+
+std::unique_ptr<TPeer> TPanel::CreatePeer(TPeerFactory& f) { return f.Create(*this); }
+std::unique_ptr<TPeer> TBevel::CreatePeer(TPeerFactory& f) { return f.Create(*this); }
+std::unique_ptr<TPeer> TShape::CreatePeer(TPeerFactory& f) { return f.Create(*this); }
+std::unique_ptr<TPeer> TButton::CreatePeer(TPeerFactory& f) { return f.Create(*this); }
+std::unique_ptr<TPeer> TTabSheet::CreatePeer(TPeerFactory& f) { return f.Create(*this); }
+
 // ---- TLabel ----
+
+std::unique_ptr<TPeer> TLabel::CreatePeer(TPeerFactory& f) { return f.Create(*this); }
 
 void TLabel::TextMeasured(int width, int height) {
   if (!AutoSize) return;
@@ -169,6 +179,8 @@ void TLabel::SetFont(const TFont& font) {
 
 // ---- TImage ----
 
+std::unique_ptr<TPeer> TImage::CreatePeer(TPeerFactory& f) { return f.Create(*this); }
+
 void TImage::LoadFromFile(const std::string& path) {
   FPictureFile = path;
   Changed(TChange::Picture);
@@ -181,6 +193,8 @@ void TImage::SetJpeg(std::string data) {
 
 // ---- TCheckBox ----
 
+std::unique_ptr<TPeer> TCheckBox::CreatePeer(TPeerFactory& f) { return f.Create(*this); }
+
 void TCheckBox::SetChecked(bool checked) {
   if (FChecked == checked) return;
   FChecked = checked;
@@ -191,6 +205,8 @@ void TCheckBox::SetChecked(bool checked) {
 void TCheckBox::UserToggled() { SetChecked(!FChecked); }
 
 // ---- TComboBox ----
+
+std::unique_ptr<TPeer> TComboBox::CreatePeer(TPeerFactory& f) { return f.Create(*this); }
 
 TComboBox::TComboBox(TComponent* owner, TWinControl* parent) : TWinControl(owner, parent) {
   FItems.OnChange = [this] {
@@ -236,6 +252,8 @@ const TPropTable& TComboBox::PublishedProperties() const {
 
 // ---- TEdit ----
 
+std::unique_ptr<TPeer> TEdit::CreatePeer(TPeerFactory& f) { return f.Create(*this); }
+
 void TEdit::SetText(const std::string& text) {
   FText = text;
   Changed(TChange::Text);
@@ -251,6 +269,8 @@ const TPropTable& TEdit::PublishedProperties() const {
 }
 
 // ---- TCheckListBox ----
+
+std::unique_ptr<TPeer> TCheckListBox::CreatePeer(TPeerFactory& f) { return f.Create(*this); }
 
 TCheckListBox::TCheckListBox(TComponent* owner, TWinControl* parent) : TWinControl(owner, parent) {
   FItems.OnChange = [this] {
@@ -284,6 +304,8 @@ const TPropTable& TCheckListBox::PublishedProperties() const {
 
 // ---- TPageControl ----
 
+std::unique_ptr<TPeer> TPageControl::CreatePeer(TPeerFactory& f) { return f.Create(*this); }
+
 std::vector<TTabSheet*> TPageControl::Pages() const {
   std::vector<TTabSheet*> pages;
   for (TControl* c : Controls())
@@ -298,6 +320,8 @@ void TPageControl::SetActivePageIndex(int index) {
 }
 
 // ---- TStatusBar ----
+
+std::unique_ptr<TPeer> TStatusBar::CreatePeer(TPeerFactory& f) { return f.Create(*this); }
 
 void TStatusBar::SetSimpleText(const std::string& text) {
   if (FSimpleText == text) return;
@@ -326,7 +350,7 @@ void TTimer::SetOnTimer(TNotifyEvent handler) {
 }
 
 void TTimer::Update() {
-  if (!FPeer && Running() && Services().Peers) FPeer = Services().Peers->CreatePeer(*this);
+  if (!FPeer && Running() && Services().Peers) FPeer = Services().Peers->Create(*this);
   if (FPeer) FPeer->Changed(TChange::Timer);
 }
 
@@ -361,11 +385,10 @@ void TPopupMenu::Popup(int x, int y, THandle owner) {
   if (!Services().Peers) return;
   // The native menu is built anew each time, so it always shows the current
   // captions; it lives only while it is shown.
-  std::unique_ptr<TPeer> peer = Services().Peers->CreatePeer(*this);
-  auto* menu = dynamic_cast<TMenuPeer*>(peer.get());
+  std::unique_ptr<TMenuPeer> menu = Services().Peers->Create(*this);
   if (!menu) return;
   const int chosen = menu->Track(x, y, owner);
-  peer.reset();
+  menu.reset();
   if (chosen >= 0 && chosen < static_cast<int>(FItems.size()) && FItems[chosen]->Enabled &&
       !FItems[chosen]->IsSeparator())
     FItems[chosen]->UserClicked();

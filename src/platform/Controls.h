@@ -43,11 +43,54 @@ class TPeer {
   virtual THandle Handle() const = 0;
 };
 
+// The native side of a pop-up menu.
+class TMenuPeer : public TPeer {
+ public:
+  // Shows the menu at a screen position, owned by `owner`, and returns the
+  // index of the item chosen, or -1 when the menu was dismissed.
+  virtual int Track(int x, int y, THandle owner) = 0;
+};
+
+class TForm;
+class TPanel;
+class TTabSheet;
+class TPageControl;
+class TButton;
+class TCheckBox;
+class TComboBox;
+class TEdit;
+class TCheckListBox;
+class TLabel;
+class TBevel;
+class TShape;
+class TImage;
+class TStatusBar;
+class TTimer;
+class TPopupMenu;
+
+// Makes the native peer of each kind of model: one overload per concrete
+// model class, each pure, so that a factory missing one does not build.
+// nullptr where there is no peer to make (yet): a control whose parent has
+// no window. Menu items have none; they live in their menu's peer.
 class TPeerFactory {
  public:
   virtual ~TPeerFactory() = default;
-  // Returns nullptr for components that have no native counterpart.
-  virtual std::unique_ptr<TPeer> CreatePeer(TComponent& component) = 0;
+  virtual std::unique_ptr<TPeer> Create(TForm& form) = 0;
+  virtual std::unique_ptr<TPeer> Create(TPanel& panel) = 0;
+  virtual std::unique_ptr<TPeer> Create(TTabSheet& sheet) = 0;
+  virtual std::unique_ptr<TPeer> Create(TPageControl& pages) = 0;
+  virtual std::unique_ptr<TPeer> Create(TButton& button) = 0;
+  virtual std::unique_ptr<TPeer> Create(TCheckBox& box) = 0;
+  virtual std::unique_ptr<TPeer> Create(TComboBox& combo) = 0;
+  virtual std::unique_ptr<TPeer> Create(TEdit& edit) = 0;
+  virtual std::unique_ptr<TPeer> Create(TCheckListBox& list) = 0;
+  virtual std::unique_ptr<TPeer> Create(TLabel& label) = 0;
+  virtual std::unique_ptr<TPeer> Create(TBevel& bevel) = 0;
+  virtual std::unique_ptr<TPeer> Create(TShape& shape) = 0;
+  virtual std::unique_ptr<TPeer> Create(TImage& image) = 0;
+  virtual std::unique_ptr<TPeer> Create(TStatusBar& bar) = 0;
+  virtual std::unique_ptr<TPeer> Create(TTimer& timer) = 0;
+  virtual std::unique_ptr<TMenuPeer> Create(TPopupMenu& menu) = 0;
 };
 
 // Runs an event handler the way every dispatch must: an exception raised by
@@ -119,6 +162,10 @@ class TControl : public TComponent {
   friend class TWinControl;  // passes an enabled change on to its children
   void Changed(TChange what);
   virtual void EnabledChanged();
+  // Each concrete control asks the factory for its own kind of peer
+  // (`return factory.Create(*this);`), so one that names none stays
+  // abstract and cannot be made.
+  virtual std::unique_ptr<TPeer> CreatePeer(TPeerFactory& factory) = 0;
 
  private:
   TWinControl* FParent;
@@ -165,6 +212,9 @@ class TLabel : public TControl {
   virtual void UserMouseDown() { DoEvent(OnMouseDown, this); }
   TNotifyEvent OnMouseDown;
 
+ protected:
+  std::unique_ptr<TPeer> CreatePeer(TPeerFactory& factory) override;
+
  private:
   TFont FFont;
 };
@@ -177,6 +227,9 @@ class TPanel : public TWinControl {
   // The two bevels around the panel, the outer one at its edge.
   TBevelCut BevelOuter = TBevelCut::Raised;
   TBevelCut BevelInner = TBevelCut::None;
+
+ protected:
+  std::unique_ptr<TPeer> CreatePeer(TPeerFactory& factory) override;
 };
 
 enum class TBevelShape { Box, Frame };
@@ -185,6 +238,9 @@ class TBevel : public TControl {
  public:
   using TControl::TControl;
   TBevelShape Shape = TBevelShape::Box;
+
+ protected:
+  std::unique_ptr<TPeer> CreatePeer(TPeerFactory& factory) override;
 };
 
 // A frame with a hatched brush, drawn behind a picture.
@@ -193,6 +249,9 @@ class TShape : public TControl {
   using TControl::TControl;
   int PenWidth = 2;
   bool CrossBrush = true;
+
+ protected:
+  std::unique_ptr<TPeer> CreatePeer(TPeerFactory& factory) override;
 };
 
 class TImage : public TControl {
@@ -213,6 +272,9 @@ class TImage : public TControl {
   // Input: the user clicked the picture.
   void UserClicked() { DoEvent(OnClick, this); }
 
+ protected:
+  std::unique_ptr<TPeer> CreatePeer(TPeerFactory& factory) override;
+
  private:
   std::string FPictureFile;
   std::string FJpeg;
@@ -225,6 +287,9 @@ class TButton : public TWinControl {
   bool Default = false;
   // Input: the user pressed the button (mouse or keyboard).
   void UserClicked() { DoEvent(OnClick, this); }
+
+ protected:
+  std::unique_ptr<TPeer> CreatePeer(TPeerFactory& factory) override;
 };
 
 class TBitBtn : public TButton {
@@ -246,6 +311,7 @@ class TCheckBox : public TWinControl {
  protected:
   // Called after every change of the state; raises OnClick.
   virtual void Click() { DoEvent(OnClick, this); }
+  std::unique_ptr<TPeer> CreatePeer(TPeerFactory& factory) override;
 
  private:
   bool FChecked = false;
@@ -272,6 +338,9 @@ class TComboBox : public TWinControl {
 
   const TPropTable& PublishedProperties() const override;
 
+ protected:
+  std::unique_ptr<TPeer> CreatePeer(TPeerFactory& factory) override;
+
  private:
   TStrings FItems;
   std::string FText;
@@ -290,6 +359,9 @@ class TEdit : public TWinControl {
   TNotifyEvent OnExit;
 
   const TPropTable& PublishedProperties() const override;
+
+ protected:
+  std::unique_ptr<TPeer> CreatePeer(TPeerFactory& factory) override;
 
  private:
   std::string FText;
@@ -312,6 +384,9 @@ class TCheckListBox : public TWinControl {
 
   const TPropTable& PublishedProperties() const override;
 
+ protected:
+  std::unique_ptr<TPeer> CreatePeer(TPeerFactory& factory) override;
+
  private:
   TStrings FItems;
   std::vector<bool> FChecked;
@@ -320,6 +395,9 @@ class TCheckListBox : public TWinControl {
 class TTabSheet : public TWinControl {
  public:
   using TWinControl::TWinControl;
+
+ protected:
+  std::unique_ptr<TPeer> CreatePeer(TPeerFactory& factory) override;
 };
 
 class TPageControl : public TWinControl {
@@ -331,6 +409,9 @@ class TPageControl : public TWinControl {
   // Input: the user picked a tab.
   void UserSelected(int index) { SetActivePageIndex(index); }
 
+ protected:
+  std::unique_ptr<TPeer> CreatePeer(TPeerFactory& factory) override;
+
  private:
   int FActivePage = 0;
 };
@@ -340,6 +421,9 @@ class TStatusBar : public TWinControl {
   using TWinControl::TWinControl;
   const std::string& SimpleText() const { return FSimpleText; }
   void SetSimpleText(const std::string& text);
+
+ protected:
+  std::unique_ptr<TPeer> CreatePeer(TPeerFactory& factory) override;
 
  private:
   std::string FSimpleText;
@@ -379,14 +463,6 @@ class TMenuItem : public TComponent {
   bool IsSeparator() const { return Caption == "-"; }
   void UserClicked() { DoEvent(OnClick, this); }
   const TPropTable& PublishedProperties() const override;
-};
-
-// The native side of a pop-up menu.
-class TMenuPeer : public TPeer {
- public:
-  // Shows the menu at a screen position, owned by `owner`, and returns the
-  // index of the item chosen, or -1 when the menu was dismissed.
-  virtual int Track(int x, int y, THandle owner) = 0;
 };
 
 class TPopupMenu : public TComponent {

@@ -10,6 +10,8 @@ TForm::TForm(TComponent* owner) : TWinControl(owner, nullptr) {
   if (Application && owner == Application) Application->FormConstructing(this);
 }
 
+std::unique_ptr<TPeer> TForm::CreatePeer(TPeerFactory& f) { return f.Create(*this); }
+
 void TForm::DoCreate() {
   if (FCreated) return;
   FCreated = true;

@@ -83,6 +83,7 @@ class TForm : public TWinControl {
   // form is named and owned; a form may also run it earlier itself.
   void DoCreate();
   void AfterConstruction() override { DoCreate(); }
+  std::unique_ptr<TPeer> CreatePeer(TPeerFactory& factory) override;
 
  private:
   TWindowState FWindowState = TWindowState::Normal;

@@ -133,11 +133,30 @@ TEST_F(FrameworkTest, ClosingTheMainFormAsksFirstAndEndsTheApplication) {
   EXPECT_TRUE(App.Terminated());
 }
 
+// A system that refuses every window.
 class TRefusingPeers : public TPeerFactory {
  public:
-  std::unique_ptr<TPeer> CreatePeer(TComponent&) override {
-    throw Exception("Error creating window");
+  std::unique_ptr<TPeer> Create(TForm&) override { return Refuse(); }
+  std::unique_ptr<TPeer> Create(TPanel&) override { return Refuse(); }
+  std::unique_ptr<TPeer> Create(TTabSheet&) override { return Refuse(); }
+  std::unique_ptr<TPeer> Create(TPageControl&) override { return Refuse(); }
+  std::unique_ptr<TPeer> Create(TButton&) override { return Refuse(); }
+  std::unique_ptr<TPeer> Create(TCheckBox&) override { return Refuse(); }
+  std::unique_ptr<TPeer> Create(TComboBox&) override { return Refuse(); }
+  std::unique_ptr<TPeer> Create(TEdit&) override { return Refuse(); }
+  std::unique_ptr<TPeer> Create(TCheckListBox&) override { return Refuse(); }
+  std::unique_ptr<TPeer> Create(TLabel&) override { return Refuse(); }
+  std::unique_ptr<TPeer> Create(TBevel&) override { return Refuse(); }
+  std::unique_ptr<TPeer> Create(TShape&) override { return Refuse(); }
+  std::unique_ptr<TPeer> Create(TImage&) override { return Refuse(); }
+  std::unique_ptr<TPeer> Create(TStatusBar&) override { return Refuse(); }
+  std::unique_ptr<TPeer> Create(TTimer&) override { return Refuse(); }
+  std::unique_ptr<TMenuPeer> Create(TPopupMenu&) override {
+    throw Exception("Error creating menu");
   }
+
+ private:
+  static std::unique_ptr<TPeer> Refuse() { throw Exception("Error creating window"); }
 };
 
 class TCreatedForm : public TForm {

@@ -9,7 +9,7 @@
 #include "platform/Services.h"
 #include "platform/win32/Win32AppHost.h"
 #include "platform/win32/Win32Dialogs.h"
-#include "platform/win32/Win32Peers.h"
+#include "platform/win32/Win32PeerFactory.h"
 
 using namespace platform;
 using namespace platform::win32;

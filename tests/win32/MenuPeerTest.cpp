@@ -10,7 +10,8 @@
 
 #include "TestResources.h"
 #include "platform/Controls.h"
-#include "platform/win32/Win32Peers.h"
+#include "platform/win32/Win32MenuPeer.h"
+#include "platform/win32/Win32PeerFactory.h"
 
 using namespace platform;
 using namespace platform::win32;
@@ -96,7 +97,7 @@ class Win32MenuPeer : public ::testing::Test {
   }
 
   std::unique_ptr<TWin32MenuPeer> MakePeer() {
-    std::unique_ptr<TPeer> peer = Factory.CreatePeer(Menu);
+    std::unique_ptr<TPeer> peer = Factory.Create(Menu);
     auto* menuPeer = dynamic_cast<TWin32MenuPeer*>(peer.get());
     if (!menuPeer) return nullptr;
     (void)peer.release();

@@ -18,7 +18,10 @@
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
 #include "platform/win32/Win32AppHost.h"
-#include "platform/win32/Win32Peers.h"
+#include "platform/win32/Win32ContainerPeers.h"
+#include "platform/win32/Win32FormPeer.h"
+#include "platform/win32/Win32GraphicPeers.h"
+#include "platform/win32/Win32PeerFactory.h"
 
 using namespace platform;
 using namespace platform::win32;
@@ -549,6 +552,29 @@ TEST_F(Win32Peers, AModalFormDisablesTheMainFormWhileShown) {
   EXPECT_FALSE(mainEnabledWhileModal);
   EXPECT_TRUE(IsWindowEnabled(H(Form)));
   EXPECT_FALSE(IsWindowVisible(H(dialog)));
+}
+
+TEST_F(Win32Peers, OnlyOurOwnWindowsLeadToAPeer) {
+  EXPECT_EQ(TWin32Peer::FromWindow(H(Form->Combo)), Form->Combo->Peer());
+  EXPECT_EQ(TWin32Peer::FromWindow(H(Form->Image)), Form->Image->Peer());
+  // The combo box's inner edit and the form's tooltip are the system's.
+  EXPECT_EQ(TWin32Peer::FromWindow(FindWindowExA(H(Form->Combo), nullptr, "Edit", nullptr)),
+            nullptr);
+  EXPECT_EQ(TWin32Peer::FromWindow(dynamic_cast<TWin32FormPeer*>(Form->Peer())->ToolTip()),
+            nullptr);
+}
+
+TEST_F(Win32Peers, AControlGetsAPeerOnlyInsideItsParentsWindow) {
+  TPanel loose(nullptr, nullptr);
+  TButton inLoose(nullptr, &loose);
+  EXPECT_EQ(Factory.Create(loose), nullptr);
+  EXPECT_EQ(Factory.Create(inLoose), nullptr);
+  // A sheet outside a page control is a plain container.
+  TTabSheet sheet(nullptr, Form);
+  std::unique_ptr<TPeer> peer = Factory.Create(sheet);
+  EXPECT_NE(dynamic_cast<TWin32ContainerPeer*>(peer.get()), nullptr);
+  EXPECT_EQ(dynamic_cast<TWin32TabSheetPeer*>(peer.get()), nullptr);
+  EXPECT_EQ(GetParent(reinterpret_cast<HWND>(peer->Handle())), H(Form));
 }
 
 TEST_F(Win32Peers, DestroyingTheModelsDestroysTheirWindows) {

@@ -13,10 +13,12 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 // Before the service declarations, which <windows.h> would otherwise rename.
 #include "platform/win32/Win32Undef.h"
 // The program's own headers.
+#include "TestResources.h"
 #include "drives/CDFunc.h"
 #include "platform/Application.h"
 #include "platform/win32/Win32Drives.h"
@@ -195,14 +197,18 @@ TLResult Hook(THandle window, std::uint32_t message, TWParam wParam, TLParam lPa
   return Channel->CallWindowProc(PreviousProc, window, message, wParam, lParam);
 }
 
-TEST(Win32Instance, AReplacedProcedureSeesPostedMessagesAndPassesTheRestOn) {
+HWND PlainWindow() {
   WNDCLASSA wc{};
   wc.lpfnWndProc = PlainProc;
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.lpszClassName = "MorvelTestPlain";
   RegisterClassA(&wc);
-  HWND window = CreateWindowA("MorvelTestPlain", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                              wc.hInstance, nullptr);
+  return CreateWindowA("MorvelTestPlain", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance,
+                       nullptr);
+}
+
+TEST(Win32Instance, AReplacedProcedureSeesPostedMessagesAndPassesTheRestOn) {
+  HWND window = PlainWindow();
   ASSERT_NE(window, nullptr);
 
   TWin32Instance channel;
@@ -230,6 +236,30 @@ TEST(Win32Instance, AReplacedProcedureSeesPostedMessagesAndPassesTheRestOn) {
 
   channel.RestoreWindowProc(reinterpret_cast<THandle>(window), PreviousProc);
   EXPECT_EQ(GetWindowLongPtrA(window, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&PlainProc));
+  DestroyWindow(window);
+}
+
+TEST(Win32Instance, WhatTheHookThrowsIsReported) {
+  testres::TRecordingDialogs dialogs;
+  TServices services;
+  services.Dialogs = &dialogs;
+  TScopedServices guard(services);
+  TApplication app;
+  HWND window = PlainWindow();
+  ASSERT_NE(window, nullptr);
+
+  TWin32Instance channel;
+  const std::uintptr_t previous = channel.ReplaceWindowProc(
+      reinterpret_cast<THandle>(window),
+      [](THandle w, std::uint32_t message, TWParam wParam, TLParam lParam) -> TLResult {
+        if (message == WM_USER + 7) throw EInOutError("I/O error 21");
+        return DefWindowProcA(reinterpret_cast<HWND>(w), message, wParam, lParam);
+      });
+  EXPECT_EQ(SendMessageA(window, WM_USER + 7, 0, 0), 0);
+  EXPECT_EQ(dialogs.Texts, std::vector<std::string>{"I/O error 21"});
+
+  channel.RestoreWindowProc(reinterpret_cast<THandle>(window), previous);
+  EXPECT_EQ(SendMessageA(window, WM_USER + 7, 0, 0), 1234);
   DestroyWindow(window);
 }
 

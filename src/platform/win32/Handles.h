@@ -1,5 +1,6 @@
-// Owning wrappers for the Win32 handles the program creates. Each one closes
-// its handle exactly once, on every path; copies are deleted so ownership can
+// Owning wrappers for the Win32 handles the program creates, and scopes for
+// what must be put back (a DC's state, a selected object, a flag). Each one
+// releases exactly once, on every path; copies are deleted so ownership can
 // only move.
 #pragma once
 
@@ -7,7 +8,23 @@
 
 #include <utility>
 
+#include "platform/Types.h"
+
 namespace platform::win32 {
+
+// Above the seam a handle is an opaque number; these are the only ways back
+// and forth.
+inline HWND ToHwnd(THandle handle) { return reinterpret_cast<HWND>(handle); }
+
+// A model colour as the system's: 0x80000000 plus an index is a system colour.
+inline COLORREF ToColorRef(std::uint32_t color) {
+  return (color & 0x80000000u) ? ::GetSysColor(static_cast<int>(color & 0xFF))
+                               : static_cast<COLORREF>(color & 0xFFFFFF);
+}
+template <class H>
+THandle ToHandle(H handle) {
+  return reinterpret_cast<THandle>(handle);
+}
 
 // Traits: `Handle` is the raw type, `Null()` the "no handle" value, `IsValid`
 // tells a live handle from the failure values a creating call may return, and
@@ -67,6 +84,10 @@ struct TIcon : TNullIsInvalid<HICON> {
 struct TGdi : TNullIsInvalid<HGDIOBJ> {
   static void Close(HGDIOBJ h) noexcept { ::DeleteObject(h); }
 };
+// A DC the program made itself (CreateCompatibleDC).
+struct TMemoryDc : TNullIsInvalid<HDC> {
+  static void Close(HDC h) noexcept { ::DeleteDC(h); }
+};
 struct TMenu : TNullIsInvalid<HMENU> {
   static void Close(HMENU h) noexcept { ::DestroyMenu(h); }
 };
@@ -90,9 +111,85 @@ struct TModule : TNullIsInvalid<HMODULE> {
 using TWindowHandle = TUniqueHandle<handle_traits::TWindow>;
 using TIconHandle = TUniqueHandle<handle_traits::TIcon>;
 using TGdiObject = TUniqueHandle<handle_traits::TGdi>;
+using TMemoryDc = TUniqueHandle<handle_traits::TMemoryDc>;
 using TMenuHandle = TUniqueHandle<handle_traits::TMenu>;
 using TKernelHandle = TUniqueHandle<handle_traits::TKernel>;
 using TRegKey = TUniqueHandle<handle_traits::TKey>;
 using TModuleHandle = TUniqueHandle<handle_traits::TModule>;
+
+// BeginPaint/EndPaint as a scope.
+class TPaintScope {
+ public:
+  explicit TPaintScope(HWND window) : FWindow(window) { FDc = ::BeginPaint(window, &FPs); }
+  ~TPaintScope() { ::EndPaint(FWindow, &FPs); }
+  TPaintScope(const TPaintScope&) = delete;
+  TPaintScope& operator=(const TPaintScope&) = delete;
+  HDC Dc() const { return FDc; }
+
+ private:
+  HWND FWindow;
+  PAINTSTRUCT FPs{};
+  HDC FDc;
+};
+
+// Selects an object into a DC for a scope and puts the previous one back.
+class TSelectScope {
+ public:
+  TSelectScope(HDC dc, HGDIOBJ object)
+      : FDc(dc), FOld(object ? ::SelectObject(dc, object) : nullptr) {}
+  ~TSelectScope() {
+    if (FOld) ::SelectObject(FDc, FOld);
+  }
+  TSelectScope(const TSelectScope&) = delete;
+  TSelectScope& operator=(const TSelectScope&) = delete;
+
+ private:
+  HDC FDc;
+  HGDIOBJ FOld;
+};
+
+// SaveDC/RestoreDC as a scope.
+class TSavedDc {
+ public:
+  explicit TSavedDc(HDC dc) : FDc(dc), FState(::SaveDC(dc)) {}
+  ~TSavedDc() {
+    if (FState) ::RestoreDC(FDc, FState);
+  }
+  TSavedDc(const TSavedDc&) = delete;
+  TSavedDc& operator=(const TSavedDc&) = delete;
+
+ private:
+  HDC FDc;
+  int FState;
+};
+
+// A window's DC (the screen's for no window), for measuring text.
+class TWindowDc {
+ public:
+  explicit TWindowDc(HWND window = nullptr) : FWindow(window), FDc(::GetDC(window)) {}
+  ~TWindowDc() {
+    if (FDc) ::ReleaseDC(FWindow, FDc);
+  }
+  TWindowDc(const TWindowDc&) = delete;
+  TWindowDc& operator=(const TWindowDc&) = delete;
+  HDC Dc() const { return FDc; }
+
+ private:
+  HWND FWindow;
+  HDC FDc;
+};
+
+// Sets a flag for a scope, restoring the previous value.
+class TFlagScope {
+ public:
+  explicit TFlagScope(bool& flag) : FFlag(flag), FOld(flag) { flag = true; }
+  ~TFlagScope() { FFlag = FOld; }
+  TFlagScope(const TFlagScope&) = delete;
+  TFlagScope& operator=(const TFlagScope&) = delete;
+
+ private:
+  bool& FFlag;
+  bool FOld;
+};
 
 }  // namespace platform::win32

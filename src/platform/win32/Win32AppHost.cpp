@@ -1,28 +1,10 @@
 #include "platform/win32/Win32AppHost.h"
 
-#include "platform/win32/Win32PeerSupport.h"
+#include "platform/win32/WindowBinding.h"
 
 namespace platform::win32 {
 
 namespace {
-
-HWND ToHwnd(THandle handle) { return reinterpret_cast<HWND>(handle); }
-
-void RegisterAppClass(HINSTANCE instance) {
-  static const bool registered = [instance] {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = ::DefWindowProcA;
-    wc.hInstance = instance;
-    wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
-    // The program's icon for the taskbar button, when the resources carry one.
-    wc.hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(detail::kProgramIconId));
-    if (!wc.hIcon) wc.hIcon = ::LoadIcon(nullptr, IDI_APPLICATION);
-    wc.lpszClassName = TWin32AppHost::kClassName;
-    return ::RegisterClassExA(&wc) != 0;
-  }();
-  (void)registered;
-}
 
 // Restores the loop depth on every way out of RunLoop.
 class TDepthScope {
@@ -42,21 +24,19 @@ bool IsDialogKey(MSG& msg) {
   if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
   HWND root = msg.hwnd;
   while (root && (::GetWindowLongPtrA(root, GWL_STYLE) & WS_CHILD)) root = ::GetParent(root);
-  return root && ::GetPropA(root, detail::kDialogKeysProperty) && ::IsDialogMessageA(root, &msg);
+  return root && ::GetPropA(root, kDialogKeysProperty) && ::IsDialogMessageA(root, &msg);
 }
 
 }  // namespace
 
 THandle TWin32AppHost::CreateAppWindow(const std::string& title) {
-  HINSTANCE instance = ::GetModuleHandleA(nullptr);
-  RegisterAppClass(instance);
   int x = ::GetSystemMetrics(SM_CXSCREEN) / 2;
   int y = ::GetSystemMetrics(SM_CYSCREEN) / 2;
   FWindow.reset(
-      ::CreateWindowExA(0, kClassName, title.c_str(),
+      ::CreateWindowExA(0, ClassName(TWindowClass::App), title.c_str(),
                         WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x, y,
-                        0, 0, nullptr, nullptr, instance, nullptr));
-  return reinterpret_cast<THandle>(FWindow.get());
+                        0, 0, nullptr, nullptr, Instance(), nullptr));
+  return ToHandle(FWindow.get());
 }
 
 void TWin32AppHost::SetTitle(THandle appWindow, const std::string& title) {

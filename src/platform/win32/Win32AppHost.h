@@ -14,8 +14,6 @@ namespace platform::win32 {
 // so that it can be replaced and chained with CallWindowProcA.
 class TWin32AppHost : public TAppHost {
  public:
-  static constexpr const char* kClassName = "MorvelApp";
-
   TWin32AppHost() = default;
   ~TWin32AppHost() override = default;
   TWin32AppHost(const TWin32AppHost&) = delete;

@@ -1,144 +1,16 @@
 // Peers of the standard controls: buttons, check boxes, edits, combo boxes,
-// static texts, the page control and its sheets, and the status bar.
-#include <windows.h>
-// commctrl.h builds on the types of windows.h.
+// labels, bevels and the status bar.
+#include "platform/win32/Win32ControlPeers.h"
+
 #include <commctrl.h>
 
-#include "platform/win32/Win32PeerSupport.h"
-#include "platform/win32/Win32Peers.h"
-
 namespace platform::win32 {
-
-using namespace detail;
 
 namespace {
 
 constexpr int kDroppedItems = 8;  // items the open list of a combo box shows
 
 }  // namespace
-
-// ---- page control and sheets ----
-
-TWin32PageControlPeer::TWin32PageControlPeer(TPageControl& pages)
-    : TWin32Peer(pages), FPages(pages) {
-  FCaptionIsText = false;
-  CreateChild(ChildParams(pages, WC_TABCONTROLA, WS_TABSTOP | WS_CLIPCHILDREN));
-  int index = 0;
-  for (TTabSheet* sheet : pages.Pages()) {
-    TCITEMA item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = const_cast<char*>(sheet->Caption().c_str());
-    ::SendMessageA(Window(), TCM_INSERTITEMA, static_cast<WPARAM>(index++),
-                   reinterpret_cast<LPARAM>(&item));
-  }
-  ::SendMessageA(Window(), TCM_SETCURSEL, static_cast<WPARAM>(pages.ActivePageIndex()), 0);
-}
-
-RECT TWin32PageControlPeer::PageRect() const {
-  RECT r{};
-  ::GetClientRect(Window(), &r);
-  ::SendMessageA(Window(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
-  return r;
-}
-
-void TWin32PageControlPeer::ShowActivePage() {
-  int active = FPages.ActivePageIndex();
-  if (::SendMessageA(Window(), TCM_GETCURSEL, 0, 0) != active)
-    ::SendMessageA(Window(), TCM_SETCURSEL, static_cast<WPARAM>(active), 0);
-  auto pages = FPages.Pages();
-  // Show the new sheet before hiding the old one, so nothing flashes through.
-  for (std::size_t i = 0; i < pages.size(); ++i)
-    if (static_cast<int>(i) == active && pages[i]->Visible() && pages[i]->Handle())
-      ::ShowWindow(ToHwnd(pages[i]->Handle()), SW_SHOW);
-  for (std::size_t i = 0; i < pages.size(); ++i)
-    if ((static_cast<int>(i) != active || !pages[i]->Visible()) && pages[i]->Handle())
-      ::ShowWindow(ToHwnd(pages[i]->Handle()), SW_HIDE);
-}
-
-void TWin32PageControlPeer::SheetCaptionChanged(const TTabSheet& sheet) {
-  auto pages = FPages.Pages();
-  for (std::size_t i = 0; i < pages.size(); ++i) {
-    if (pages[i] != &sheet) continue;
-    TCITEMA item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = const_cast<char*>(sheet.Caption().c_str());
-    ::SendMessageA(Window(), TCM_SETITEMA, i, reinterpret_cast<LPARAM>(&item));
-  }
-}
-
-void TWin32PageControlPeer::Changed(TChange what) {
-  if (what == TChange::ActivePage && Window()) {
-    ShowActivePage();
-    return;
-  }
-  TWin32Peer::Changed(what);
-}
-
-void TWin32PageControlPeer::ApplyBounds() {
-  TWin32Peer::ApplyBounds();
-  RECT r = PageRect();
-  for (TTabSheet* sheet : FPages.Pages())
-    if (sheet->Handle())
-      ::MoveWindow(ToHwnd(sheet->Handle()), r.left, r.top, r.right - r.left, r.bottom - r.top,
-                   TRUE);
-}
-
-bool TWin32PageControlPeer::Reflected(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
-  if (message != WM_NOTIFY || reinterpret_cast<const NMHDR*>(lParam)->code != TCN_SELCHANGE)
-    return false;
-  FPages.UserSelected(static_cast<int>(::SendMessageA(Window(), TCM_GETCURSEL, 0, 0)));
-  // The model may keep its page; the tabs follow the model either way.
-  ShowActivePage();
-  result = 0;
-  return true;
-}
-
-TWin32TabSheetPeer::TCreateParams TWin32TabSheetPeer::SheetParams(TTabSheet& sheet,
-                                                                  TWin32PageControlPeer& pages) {
-  TCreateParams p = ChildParams(sheet, kContainerClass, WS_CLIPCHILDREN);
-  p.OwnClass = true;
-  RECT r = pages.PageRect();
-  p.Left = r.left;
-  p.Top = r.top;
-  p.Width = r.right - r.left;
-  p.Height = r.bottom - r.top;
-  auto all = static_cast<const TPageControl*>(sheet.Parent())->Pages();
-  int active = static_cast<const TPageControl*>(sheet.Parent())->ActivePageIndex();
-  p.Visible = sheet.Visible() && active >= 0 && active < static_cast<int>(all.size()) &&
-              all[static_cast<std::size_t>(active)] == &sheet;
-  return p;
-}
-
-TWin32TabSheetPeer::TWin32TabSheetPeer(TTabSheet& sheet, TWin32PageControlPeer& pages)
-    : TWin32ContainerPeer(sheet, SheetParams(sheet, pages)) {
-  FCaptionIsText = false;
-}
-
-TWin32PageControlPeer* TWin32TabSheetPeer::PagesPeer() const {
-  TWinControl* parent = FModel.Parent();
-  return parent ? dynamic_cast<TWin32PageControlPeer*>(parent->Peer()) : nullptr;
-}
-
-void TWin32TabSheetPeer::Changed(TChange what) {
-  if (what == TChange::Caption) {
-    if (TWin32PageControlPeer* pages = PagesPeer())
-      pages->SheetCaptionChanged(static_cast<const TTabSheet&>(FModel));
-    return;
-  }
-  TWin32ContainerPeer::Changed(what);
-}
-
-void TWin32TabSheetPeer::ApplyBounds() {
-  // The page control places its sheets; their own bounds mean nothing.
-  if (TWin32PageControlPeer* pages = PagesPeer()) {
-    RECT r = pages->PageRect();
-    ::MoveWindow(Window(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
-  }
-}
-
-void TWin32TabSheetPeer::ApplyVisible() {
-  if (TWin32PageControlPeer* pages = PagesPeer()) pages->ShowActivePage();
-}
 
 // ---- buttons ----
 
@@ -294,8 +166,6 @@ bool TWin32EditPeer::Reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& res
   result = 0;
   return true;
 }
-
-// ---- static texts and bevels ----
 
 // ---- label ----
 

@@ -51,7 +51,7 @@ LRESULT CALLBACK RelabelHook(int code, WPARAM wParam, LPARAM lParam) {
 
 int TWin32Dialogs::MessageBox(THandle owner, const std::string& text, const std::string& caption,
                               unsigned flags) {
-  return ::MessageBoxA(reinterpret_cast<HWND>(owner), text.c_str(), caption.c_str(), flags);
+  return ::MessageBoxA(ToHwnd(owner), text.c_str(), caption.c_str(), flags);
 }
 
 int TWin32Dialogs::MessageDlg(THandle owner, const std::string& text, const std::string& title,

@@ -1,6 +1,10 @@
 // Message boxes through the system.
 #pragma once
 
+// First, whatever a file included before: the interface below must be read
+// without the system's renaming macros.
+#include "platform/win32/Win32Undef.h"
+// Its method names now stay as written.
 #include "platform/Dialogs.h"
 
 namespace platform::win32 {

@@ -2,10 +2,8 @@
 
 #include <windows.h>
 
-#include <vector>
-
-#include "platform/DeviceNames.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/Win32Paths.h"
 
 namespace platform::win32 {
 
@@ -24,20 +22,7 @@ bool TWin32Drives::GetVolumeSize(const std::string& root, std::uint64_t& totalBy
 
 unsigned TWin32Drives::SetErrorMode(unsigned mode) { return ::SetErrorMode(mode); }
 
-namespace {
-
-// Decided before anything is opened. The name comes first: "aux.lng" is the
-// serial port in any folder, whatever the system says of its attributes.
-bool IsDiskFile(const std::string& path) {
-  if (NamesADevice(path)) return false;
-  const DWORD attributes = ::GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES &&
-         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
-}
-
-}  // namespace
-
-bool TWin32Drives::FileExists(const std::string& path) { return IsDiskFile(path); }
+bool TWin32Drives::FileExists(const std::string& path) { return win32::FileExists(path); }
 
 bool TWin32Drives::EntryExists(const std::string& path) {
   WIN32_FIND_DATAA found;
@@ -50,7 +35,7 @@ bool TWin32Drives::EntryExists(const std::string& path) {
 TFileRead TWin32Drives::ReadFile(const std::string& path, std::string& contents) {
   // A device or a pipe can keep the first read waiting for good; only an
   // ordinary file on a disk is read, checked by name and again once open.
-  if (!IsDiskFile(path)) return TFileRead::Unreadable;
+  if (!win32::FileExists(path)) return TFileRead::Unreadable;
   TKernelHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file || ::GetFileType(file.get()) != FILE_TYPE_DISK) return TFileRead::Unreadable;
@@ -77,19 +62,6 @@ unsigned TWin32Drives::SetCurrentDirectory(const std::string& path) {
   return error != 0 ? error : ERROR_PATH_NOT_FOUND;
 }
 
-std::string TWin32Drives::ProgramDir() {
-  // The path can be longer than MAX_PATH; grow until it fits.
-  std::vector<char> buffer(MAX_PATH);
-  for (;;) {
-    const DWORD n = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (n == 0) return {};
-    if (n < buffer.size()) {
-      std::string path(buffer.data(), n);
-      const std::size_t slash = path.find_last_of("\\/");
-      return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    }
-    buffer.resize(buffer.size() * 2);
-  }
-}
+std::string TWin32Drives::ProgramDir() { return ProgramFolder(); }
 
 }  // namespace platform::win32

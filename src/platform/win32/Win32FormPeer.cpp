@@ -1,23 +1,13 @@
-// The peer of a form: a top-level window owned by the application window,
-// so that only the application window carries a taskbar button.
-#include <windows.h>
-// commctrl.h builds on the types of windows.h.
+#include "platform/win32/Win32FormPeer.h"
+
 #include <commctrl.h>
 
 #include "platform/Application.h"
-#include "platform/win32/Win32PeerSupport.h"
-#include "platform/win32/Win32Peers.h"
+#include "platform/win32/Win32Paths.h"
 
 namespace platform::win32 {
 
-using namespace detail;
-
 namespace {
-
-bool FileExists(const std::string& path) {
-  DWORD attributes = ::GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 struct TEnumContext {
   HWND Self;
@@ -77,8 +67,9 @@ TWin32FormPeer::TWin32FormPeer(TForm& form) : TWin32Peer(form), FForm(form) {
       height = outer.bottom - outer.top;
     }
   }
-  HWND window = ::CreateWindowExA(exStyle, kFormClass, form.Caption().c_str(), style, b.Left, b.Top,
-                                  width, height, owner, nullptr, Instance(), nullptr);
+  HWND window =
+      ::CreateWindowExA(exStyle, ClassName(TWindowClass::Form), form.Caption().c_str(), style,
+                        b.Left, b.Top, width, height, owner, nullptr, Instance(), nullptr);
   if (!window) throw Exception("Error creating window");
   Attach(window, false);
   if (form.Dialog) ::SetPropA(window, kDialogKeysProperty, reinterpret_cast<HANDLE>(1));

@@ -1,22 +1,20 @@
 // Painted controls: the hatched frame (TShape) and the picture (TImage), an
 // icon file or a JPEG picture.
+#include "platform/win32/Win32GraphicPeers.h"
+
 #include <algorithm>
 #include <vector>
 
 #include "platform/Jpeg.h"
-#include "platform/win32/Win32PeerSupport.h"
-#include "platform/win32/Win32Peers.h"
 
 namespace platform::win32 {
-
-using namespace detail;
 
 // ---- shape ----
 
 TWin32ShapePeer::TWin32ShapePeer(TShape& shape) : TWin32Peer(shape), FShape(shape) {
   FCaptionIsText = false;
   FHatch.reset(::CreateHatchBrush(HS_DIAGCROSS, RGB(0, 0, 0)));
-  TCreateParams p = ChildParams(shape, kGraphicClass, 0);
+  TCreateParams p = ChildParams(shape, ClassName(TWindowClass::Graphic), 0);
   p.Text.clear();
   p.OwnClass = true;
   CreateChild(p);
@@ -64,7 +62,7 @@ LRESULT TWin32ShapePeer::WndProc(HWND window, UINT message, WPARAM wParam, LPARA
 
 TWin32ImagePeer::TWin32ImagePeer(TImage& image) : TWin32Peer(image), FImage(image) {
   FCaptionIsText = false;
-  TCreateParams p = ChildParams(image, kGraphicClass, 0);
+  TCreateParams p = ChildParams(image, ClassName(TWindowClass::Graphic), 0);
   p.Text.clear();
   p.OwnClass = true;
   CreateChild(p);

@@ -1,13 +1,10 @@
 // The check list: an owner-drawn list box that paints a check box before
 // each item and turns clicks on it, or the space bar, into toggles.
+#include "platform/win32/Win32ListPeers.h"
+
 #include <algorithm>
 
-#include "platform/win32/Win32PeerSupport.h"
-#include "platform/win32/Win32Peers.h"
-
 namespace platform::win32 {
-
-using namespace detail;
 
 namespace {
 

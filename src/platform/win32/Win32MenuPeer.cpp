@@ -1,35 +1,16 @@
 // The peer of a pop-up menu: a native menu built from the model's items each
 // time the menu opens.
-#include <windows.h>
+#include "platform/win32/Win32MenuPeer.h"
 
-#include <string>
-
-#include "platform/win32/Win32PeerSupport.h"
-#include "platform/win32/Win32Peers.h"
+#include "platform/win32/Win32Paths.h"
 
 namespace platform::win32 {
-
-using namespace detail;
 
 namespace {
 
 // Command ids are the item's index plus one: TrackPopupMenu answers 0 when
 // nothing was chosen.
 UINT CommandOf(std::size_t index) { return static_cast<UINT>(index + 1); }
-
-class TMemoryDc {
- public:
-  explicit TMemoryDc(HDC compatible) : FDc(::CreateCompatibleDC(compatible)) {}
-  ~TMemoryDc() {
-    if (FDc) ::DeleteDC(FDc);
-  }
-  TMemoryDc(const TMemoryDc&) = delete;
-  TMemoryDc& operator=(const TMemoryDc&) = delete;
-  HDC Dc() const { return FDc; }
-
- private:
-  HDC FDc;
-};
 
 }  // namespace
 
@@ -67,16 +48,16 @@ void TWin32MenuPeer::AddPicture(UINT id, const std::string& file) {
 
   TWindowDc screen;
   if (!screen.Dc()) return;
-  TMemoryDc dc(screen.Dc());
+  TMemoryDc dc(::CreateCompatibleDC(screen.Dc()));
   TGdiObject bitmap(::CreateCompatibleBitmap(screen.Dc(), width, height));
-  if (!dc.Dc() || !bitmap) return;
+  if (!dc || !bitmap) return;
   {
     // The menu puts the bitmap on as it is, so the icon's transparent parts
     // get the menu's colour here.
-    TSelectScope select(dc.Dc(), bitmap.get());
+    TSelectScope select(dc.get(), bitmap.get());
     RECT all{0, 0, width, height};
-    ::FillRect(dc.Dc(), &all, ::GetSysColorBrush(COLOR_MENU));
-    ::DrawIconEx(dc.Dc(), 0, 0, icon.get(), width, height, 0, nullptr, DI_NORMAL);
+    ::FillRect(dc.get(), &all, ::GetSysColorBrush(COLOR_MENU));
+    ::DrawIconEx(dc.get(), 0, 0, icon.get(), width, height, 0, nullptr, DI_NORMAL);
   }
   auto* picture = static_cast<HBITMAP>(bitmap.get());
   if (::SetMenuItemBitmaps(FMenu.get(), id, MF_BYCOMMAND, picture, picture))

@@ -7,12 +7,10 @@
 #include <memory>
 #include <utility>
 
-#include "platform/win32/Win32PeerSupport.h"
-#include "platform/win32/Win32Peers.h"
+#include "platform/win32/Handles.h"
+#include "platform/win32/WindowBinding.h"
 
 namespace platform::win32 {
-
-using namespace detail;
 
 static_assert(kNimAdd == NIM_ADD && kNimModify == NIM_MODIFY && kNimDelete == NIM_DELETE);
 static_assert(kNifMessage == NIF_MESSAGE && kNifIcon == NIF_ICON && kNifTip == NIF_TIP);
@@ -24,62 +22,25 @@ static_assert(offsetof(NOTIFYICONDATAA, szTip) + kNotifyTipChars + 1 == NOTIFYIC
 
 namespace {
 
-constexpr const char* kUtilityClass = "MorvelUtility";
+// What a utility window carries; the window owns it. A handler that fails
+// leaves its message to the default procedure.
+class TUtilityWindow final : public TWindowTarget {
+ public:
+  explicit TUtilityWindow(TWindowMessageHandler handler) : FHandler(std::move(handler)) {}
 
-// What a utility window carries. The handler may destroy its own window, so
-// the record outlives every call into it that is still on the stack.
-struct TUtilityWindow {
-  TWindowMessageHandler Handler;
-  int Calls = 0;
-  bool Adopted = false;  // the window frees it; until then CreateUtilityWindow does
-  bool Destroyed = false;
+  LRESULT WindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override {
+    TLResult result = 0;
+    bool handled = false;
+    Guarded([&] {
+      if (FHandler) handled = FHandler(message, wParam, lParam, result);
+    });
+    return handled ? static_cast<LRESULT>(result)
+                   : ::DefWindowProcA(window, message, wParam, lParam);
+  }
+
+ private:
+  TWindowMessageHandler FHandler;
 };
-
-TUtilityWindow* StateOf(HWND window) {
-  return reinterpret_cast<TUtilityWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
-}
-
-LRESULT CALLBACK UtilityWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  TUtilityWindow* state = StateOf(window);
-  if (!state) return ::DefWindowProcA(window, message, wParam, lParam);
-
-  ++state->Calls;
-  TLResult result = 0;
-  bool handled = false;
-  try {
-    if (state->Handler) handled = state->Handler(message, wParam, lParam, result);
-  } catch (const std::exception& e) {
-    ReportException(e);
-  } catch (...) {
-    ReportUnknownException();
-  }
-  // Still counted as a call: the default procedure may destroy the window.
-  LRESULT answer =
-      handled ? static_cast<LRESULT>(result) : ::DefWindowProcA(window, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-    state->Destroyed = true;
-  }
-  --state->Calls;
-  if (state->Destroyed && state->Calls == 0 && state->Adopted) delete state;
-  return answer;
-}
-
-void RegisterUtilityClass() {
-  static const bool registered = [] {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = UtilityWindowProc;
-    wc.hInstance = Instance();
-    wc.lpszClassName = kUtilityClass;
-    return ::RegisterClassExA(&wc) != 0;
-  }();
-  (void)registered;
-}
 
 }  // namespace
 
@@ -106,21 +67,20 @@ bool TWin32NotifyArea::NotifyIcon(unsigned message, const TNotifyIconData& data)
 }
 
 THandle TWin32NotifyArea::CreateUtilityWindow(TWindowMessageHandler handler) {
-  RegisterUtilityClass();
-  auto state = std::make_unique<TUtilityWindow>();
-  state->Handler = std::move(handler);
+  auto target = std::make_unique<TUtilityWindow>(std::move(handler));
   // Top-level, not message-only: only top-level windows hear the shell's
   // "TaskbarCreated" broadcast. A tool window, so it never shows in the
-  // task list even if something makes it visible.
-  HWND window = ::CreateWindowExA(WS_EX_TOOLWINDOW, kUtilityClass, "", WS_POPUP, 0, 0, 0, 0,
-                                  nullptr, nullptr, Instance(), state.get());
-  if (!window) return 0;  // the record was never handed over, and goes with `state`
-  state.release()->Adopted = true;
-  return reinterpret_cast<THandle>(window);
+  // task list even if something makes it visible. Bound from its first
+  // message on.
+  HWND window = ::CreateWindowExA(WS_EX_TOOLWINDOW, ClassName(TWindowClass::Utility), "", WS_POPUP,
+                                  0, 0, 0, 0, nullptr, nullptr, Instance(), target.get());
+  if (!window) return 0;  // never handed over: the handler goes with `target`
+  BindWindow(window, std::move(target));
+  return ToHandle(window);
 }
 
 void TWin32NotifyArea::DestroyUtilityWindow(THandle window) {
-  // WM_NCDESTROY frees the handler.
+  // The binding frees the handler once the window is gone.
   if (window) ::DestroyWindow(ToHwnd(window));
 }
 
@@ -165,12 +125,12 @@ THandle TWin32IconService::LoadIconFile(const std::string& path) {
   if (path.empty()) return 0;
   HANDLE icon = ::LoadImageA(nullptr, path.c_str(), IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
                              ::GetSystemMetrics(SM_CYSMICON), LR_LOADFROMFILE);
-  return reinterpret_cast<THandle>(icon);
+  return ToHandle(icon);
 }
 
 THandle TWin32IconService::CopyIcon(THandle icon) {
   if (!icon) return 0;
-  return reinterpret_cast<THandle>(::CopyIcon(reinterpret_cast<HICON>(icon)));
+  return ToHandle(::CopyIcon(reinterpret_cast<HICON>(icon)));
 }
 
 void TWin32IconService::DestroyIcon(THandle icon) {

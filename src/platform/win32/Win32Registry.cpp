@@ -35,7 +35,7 @@ long TWin32Registry::OpenKey(TRegRoot root, const std::string& path, TRegOpenMod
       break;
   }
   TRegKey owned(result == ERROR_SUCCESS ? opened : nullptr);
-  key = reinterpret_cast<THandle>(owned.release());
+  key = ToHandle(owned.release());
   return result;
 }
 

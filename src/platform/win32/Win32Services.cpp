@@ -8,7 +8,7 @@
 #include "platform/win32/Win32Instance.h"
 #include "platform/win32/Win32Media.h"
 #include "platform/win32/Win32NotifyArea.h"
-#include "platform/win32/Win32Peers.h"
+#include "platform/win32/Win32PeerFactory.h"
 #include "platform/win32/Win32ProgramInfo.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Scsi.h"

@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "platform/win32/Handles.h"
+
 namespace platform::win32 {
 
 namespace {
@@ -13,9 +15,8 @@ const char* OrNull(const std::string& text) { return text.empty() ? nullptr : te
 std::intptr_t TWin32Shell::Execute(THandle owner, const std::string& verb, const std::string& file,
                                    const std::string& parameters, const std::string& directory,
                                    int show) {
-  const HINSTANCE result =
-      ::ShellExecuteA(reinterpret_cast<HWND>(owner), OrNull(verb), file.c_str(), OrNull(parameters),
-                      OrNull(directory), show);
+  const HINSTANCE result = ::ShellExecuteA(ToHwnd(owner), OrNull(verb), file.c_str(),
+                                           OrNull(parameters), OrNull(directory), show);
   return reinterpret_cast<std::intptr_t>(result);
 }
 

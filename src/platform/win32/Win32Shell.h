@@ -1,7 +1,10 @@
 #pragma once
 
-#include "platform/Services.h"
+// First, whatever a file included before: the interface below must be read
+// without the system's renaming macros.
 #include "platform/win32/Win32Undef.h"
+// Its method names now stay as written.
+#include "platform/Services.h"
 
 namespace platform::win32 {
 

@@ -1,38 +1,24 @@
 // The timer's peer: a message-only window whose WM_TIMER ticks the model.
-#include "platform/win32/Win32PeerSupport.h"
-#include "platform/win32/Win32Peers.h"
+#include "platform/win32/Win32TimerPeer.h"
 
 namespace platform::win32 {
 
-using namespace detail;
-
 namespace {
 
-constexpr const char* kTimerProperty = "Morvel.Timer";
 constexpr UINT_PTR kTimerId = 1;
 
 }  // namespace
 
 TWin32TimerPeer::TWin32TimerPeer(TTimer& timer) : FTimer(timer) {
-  static const bool registered = [] {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = TimerWindowProc;
-    wc.hInstance = Instance();
-    wc.lpszClassName = kTimerClass;
-    ::RegisterClassExA(&wc);
-    return true;
-  }();
-  (void)registered;
-  FWindow.reset(::CreateWindowExA(0, kTimerClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                  Instance(), nullptr));
+  FWindow.reset(::CreateWindowExA(0, ClassName(TWindowClass::Timer), "", 0, 0, 0, 0, 0,
+                                  HWND_MESSAGE, nullptr, Instance(), nullptr));
   if (!FWindow) throw Exception("Error creating window");
-  ::SetPropA(FWindow.get(), kTimerProperty, this);
+  BindWindow(FWindow.get(), *this);
 }
 
 TWin32TimerPeer::~TWin32TimerPeer() {
   Stop();
-  if (FWindow) ::RemovePropA(FWindow.get(), kTimerProperty);
+  UnbindWindow(FWindow.get());
 }
 
 void TWin32TimerPeer::Stop() noexcept {
@@ -50,20 +36,10 @@ void TWin32TimerPeer::Changed(TChange what) {
   }
 }
 
-LRESULT CALLBACK TWin32TimerPeer::TimerWindowProc(HWND window, UINT message, WPARAM wParam,
-                                                  LPARAM lParam) {
+LRESULT TWin32TimerPeer::WindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_TIMER && wParam == kTimerId) {
-    auto* peer = static_cast<TWin32TimerPeer*>(::GetPropA(window, kTimerProperty));
     // A tick already queued when the timer stopped is dropped.
-    if (peer && peer->FRunning) {
-      try {
-        peer->FTimer.Tick();
-      } catch (const std::exception& e) {
-        ReportException(e);
-      } catch (...) {
-        ReportUnknownException();
-      }
-    }
+    if (FRunning) FTimer.Tick();
     return 0;
   }
   return ::DefWindowProcA(window, message, wParam, lParam);

@@ -1,75 +1,42 @@
-// The common part of every control peer: window creation, the window
-// procedure with its exception barrier, notification reflection, hints, and
-// the factory that picks a peer for each model.
-#include "platform/win32/Win32Peers.h"
+// The common part of every control peer: window creation, the binding of
+// the window to its peer, notification reflection and hints.
+#include "platform/win32/Win32Peer.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 #include <cstddef>
 
-#include "platform/Application.h"
-#include "platform/win32/Win32PeerSupport.h"
+#include "platform/win32/Win32FormPeer.h"
 
 namespace platform::win32 {
 
-using namespace detail;
-
 namespace {
-
-constexpr const char* kPeerProperty = "Morvel.Peer";
 
 // The tool record as the oldest common controls know it; a larger cbSize is
 // refused there.
 constexpr UINT kToolInfoSize = offsetof(TTTOOLINFOA, lParam) + sizeof(LPARAM);
 
-LRESULT CALLBACK PeerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (TWin32Peer* peer = TWin32Peer::FromWindow(window))
-    return peer->Dispatch(window, message, wParam, lParam);
-  return ::DefWindowProcA(window, message, wParam, lParam);
-}
-
-void RegisterOwnClass(const char* name, UINT style, HBRUSH background) {
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof(wc);
-  wc.style = style;
-  wc.lpfnWndProc = PeerWindowProc;
-  wc.hInstance = Instance();
-  wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = background;
-  wc.lpszClassName = name;
-  ::RegisterClassExA(&wc);
-}
-
-HBRUSH SysBrush(int color) { return reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(color + 1)); }
-
 bool IsGraphic(const TControl* control) {
   return dynamic_cast<const TWinControl*>(control) == nullptr;
-}
-
-}  // namespace
-
-namespace detail {
-
-HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
-
-void EnsureClasses() {
-  static const bool done = [] {
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
-    ::InitCommonControlsEx(&icc);
-    RegisterOwnClass(kFormClass, CS_DBLCLKS, SysBrush(COLOR_BTNFACE));
-    RegisterOwnClass(kContainerClass, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
-                     SysBrush(COLOR_BTNFACE));
-    RegisterOwnClass(kGraphicClass, CS_HREDRAW | CS_VREDRAW, nullptr);
-    return true;
-  }();
-  (void)done;
 }
 
 int NextControlId() {
   static int next = 100;
   if (next >= 0xFFFF) next = 100;  // ids are 16 bits in WM_COMMAND
   return next++;
+}
+
+}  // namespace
+
+void EnsureClasses() {
+  static const bool done = [] {
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    (void)ClassName(TWindowClass::Form);
+    return true;
+  }();
+  (void)done;
 }
 
 std::string WindowText(HWND window) {
@@ -81,37 +48,6 @@ std::string WindowText(HWND window) {
   return text;
 }
 
-std::string BesideProgram(const std::string& file) {
-  if ((file.size() >= 2 && file[1] == ':') ||
-      (!file.empty() && (file[0] == '\\' || file[0] == '/')))
-    return file;
-  // The path may be longer than MAX_PATH; grow until it fits.
-  std::string path(MAX_PATH, '\0');
-  for (;;) {
-    const DWORD length =
-        ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return file;
-    if (length < path.size()) {
-      path.resize(length);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  return path.substr(0, path.find_last_of("\\/") + 1) + file;
-}
-
-}  // namespace detail
-
-void ReportException(const std::exception& e) noexcept {
-  try {
-    if (Application) Application->HandleException(e);
-  } catch (...) {
-    // The error report itself failed; there is nobody left to tell.
-  }
-}
-
-void ReportUnknownException() noexcept { ReportException(Exception("Unexpected error.")); }
-
 // ---- TWin32Peer ----
 
 TWin32Peer::TWin32Peer(TControl& model) : FModel(model) {}
@@ -119,8 +55,7 @@ TWin32Peer::TWin32Peer(TControl& model) : FModel(model) {}
 TWin32Peer::~TWin32Peer() { DestroyNow(); }
 
 TWin32Peer* TWin32Peer::FromWindow(HWND window) {
-  if (!window) return nullptr;
-  return static_cast<TWin32Peer*>(::GetPropA(window, kPeerProperty));
+  return dynamic_cast<TWin32Peer*>(BoundTarget(window));
 }
 
 TWin32Peer::TCreateParams TWin32Peer::ChildParams(const TControl& model, const char* className,
@@ -159,10 +94,10 @@ void TWin32Peer::CreateChild(const TCreateParams& p) {
 
 void TWin32Peer::Attach(HWND window, bool subclass) {
   FWindow.reset(window);
-  ::SetPropA(window, kPeerProperty, this);
+  BindWindow(window, *this);
   if (subclass)
     FOldProc = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PeerWindowProc)));
+        ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&BoundWindowProc)));
 }
 
 void TWin32Peer::DestroyNow() noexcept {
@@ -170,30 +105,18 @@ void TWin32Peer::DestroyNow() noexcept {
   // window goes away reach only the default procedure.
   FAlive = false;
   RemoveTools();
-  FWindow.reset();  // WM_NCDESTROY removes the property
+  FWindow.reset();  // WM_NCDESTROY unbinds the window
 }
 
-void TWin32Peer::Forget(HWND window) noexcept {
-  ::RemovePropA(window, kPeerProperty);
+LRESULT TWin32Peer::WindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // The last message goes to the window's own procedure alone, as does
+  // every message once the model may be going.
+  if (message == WM_NCDESTROY || !FAlive) return CallDefault(window, message, wParam, lParam);
+  return WndProc(window, message, wParam, lParam);
+}
+
+void TWin32Peer::WindowGone(HWND window) noexcept {
   if (FWindow.get() == window) (void)FWindow.release();
-}
-
-LRESULT TWin32Peer::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCDESTROY) {
-    // Also reached when a parent window takes this one down with it.
-    LRESULT result = CallDefault(window, message, wParam, lParam);
-    Forget(window);
-    return result;
-  }
-  if (!FAlive) return CallDefault(window, message, wParam, lParam);
-  try {
-    return WndProc(window, message, wParam, lParam);
-  } catch (const std::exception& e) {
-    ReportException(e);
-  } catch (...) {
-    ReportUnknownException();
-  }
-  return 0;
 }
 
 LRESULT TWin32Peer::CallDefault(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const {
@@ -376,107 +299,6 @@ void TWin32Peer::Restack() const {
     if (!IsGraphic(*it)) place(*it);
   for (auto it = controls.rbegin(); it != controls.rend(); ++it)
     if (IsGraphic(*it)) place(*it);
-}
-
-// ---- containers ----
-
-TWin32ContainerPeer::TWin32ContainerPeer(TWinControl& model)
-    : TWin32ContainerPeer(model, [&] {
-        // Tab goes on into the container's controls.
-        TCreateParams p = ChildParams(model, kContainerClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT);
-        p.OwnClass = true;
-        return p;
-      }()) {}
-
-TWin32ContainerPeer::TWin32ContainerPeer(TWinControl& model, const TCreateParams& params)
-    : TWin32Peer(model) {
-  CreateChild(params);
-}
-
-LRESULT TWin32ContainerPeer::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_PAINT) {
-    TPaintScope paint(window);
-    RECT client;
-    ::GetClientRect(window, &client);
-    Paint(paint.Dc(), client);
-    return 0;
-  }
-  return TWin32Peer::WndProc(window, message, wParam, lParam);
-}
-
-TWin32PanelPeer::TWin32PanelPeer(TPanel& panel) : TWin32ContainerPeer(panel), FPanel(panel) {
-  FCaptionIsText = true;
-}
-
-void TWin32PanelPeer::Changed(TChange what) {
-  TWin32ContainerPeer::Changed(what);
-  if (what == TChange::Caption && Window()) ::InvalidateRect(Window(), nullptr, TRUE);
-}
-
-void TWin32PanelPeer::Paint(HDC dc, const RECT& client) {
-  RECT r = client;
-  for (TBevelCut cut : {FPanel.BevelOuter, FPanel.BevelInner}) {
-    if (cut == TBevelCut::None) continue;
-    ::DrawEdge(dc, &r, cut == TBevelCut::Raised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT);
-    ::InflateRect(&r, -1, -1);
-  }
-  const std::string& caption = FPanel.Caption();
-  if (caption.empty()) return;
-  TSelectScope font(dc, Font());
-  ::SetBkMode(dc, TRANSPARENT);
-  ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
-  ::DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &r,
-              DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-}
-
-// ---- factory ----
-
-TWin32PeerFactory::TWin32PeerFactory() { EnsureClasses(); }
-
-std::unique_ptr<TPeer> TWin32PeerFactory::CreatePeer(TComponent& component) {
-  if (auto* timer = dynamic_cast<TTimer*>(&component))
-    return std::make_unique<TWin32TimerPeer>(*timer);
-  if (auto* menu = dynamic_cast<TPopupMenu*>(&component))
-    return std::make_unique<TWin32MenuPeer>(*menu);
-  auto* control = dynamic_cast<TControl*>(&component);
-  if (!control) return nullptr;  // menu items live in their menu's peer
-  if (auto* form = dynamic_cast<TForm*>(control)) return std::make_unique<TWin32FormPeer>(*form);
-
-  // Every other control lives in its parent's window.
-  TWinControl* parent = control->Parent();
-  if (!parent || !parent->Handle()) return nullptr;
-
-  if (auto* pages = dynamic_cast<TPageControl*>(control))
-    return std::make_unique<TWin32PageControlPeer>(*pages);
-  if (auto* sheet = dynamic_cast<TTabSheet*>(control)) {
-    auto* pagesPeer = dynamic_cast<TWin32PageControlPeer*>(parent->Peer());
-    if (!pagesPeer) return std::make_unique<TWin32ContainerPeer>(*sheet);
-    return std::make_unique<TWin32TabSheetPeer>(*sheet, *pagesPeer);
-  }
-  if (auto* panel = dynamic_cast<TPanel*>(control))
-    return std::make_unique<TWin32PanelPeer>(*panel);
-  if (auto* bar = dynamic_cast<TStatusBar*>(control))
-    return std::make_unique<TWin32StatusBarPeer>(*bar);
-  if (auto* list = dynamic_cast<TCheckListBox*>(control))
-    return std::make_unique<TWin32CheckListPeer>(*list);
-  if (auto* combo = dynamic_cast<TComboBox*>(control))
-    return std::make_unique<TWin32ComboBoxPeer>(*combo);
-  if (auto* edit = dynamic_cast<TEdit*>(control)) return std::make_unique<TWin32EditPeer>(*edit);
-  if (auto* box = dynamic_cast<TCheckBox*>(control))
-    return std::make_unique<TWin32CheckBoxPeer>(*box);
-  if (auto* button = dynamic_cast<TButton*>(control))
-    return std::make_unique<TWin32ButtonPeer>(*button);
-  if (auto* label = dynamic_cast<TLabel*>(control))
-    return std::make_unique<TWin32LabelPeer>(*label);
-  if (auto* bevel = dynamic_cast<TBevel*>(control))
-    return std::make_unique<TWin32StaticPeer>(*bevel, SS_ETCHEDFRAME, false);
-  if (auto* shape = dynamic_cast<TShape*>(control))
-    return std::make_unique<TWin32ShapePeer>(*shape);
-  if (auto* image = dynamic_cast<TImage*>(control))
-    return std::make_unique<TWin32ImagePeer>(*image);
-  if (auto* container = dynamic_cast<TWinControl*>(control))
-    return std::make_unique<TWin32ContainerPeer>(*container);
-  return nullptr;
 }
 
 }  // namespace platform::win32

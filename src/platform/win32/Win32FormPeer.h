@@ -1,0 +1,44 @@
+// The peer of a form: a top-level window owned by the application window,
+// so that only the application window carries a taskbar button.
+#pragma once
+
+#include <vector>
+
+#include "platform/Forms.h"
+#include "platform/win32/Win32Peer.h"
+
+namespace platform::win32 {
+
+// Owns the form font and the tooltip window its controls share.
+class TWin32FormPeer final : public TWin32Peer {
+ public:
+  explicit TWin32FormPeer(TForm& form);
+  ~TWin32FormPeer() override;
+
+  HFONT FormFontHandle() const { return static_cast<HFONT>(FFont.get()); }
+  HWND ToolTip() const { return FToolTip.get(); }
+  void Changed(TChange what) override;
+
+ protected:
+  LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  void ApplyBounds() override;
+  void ApplyVisible() override;
+
+ private:
+  void CreateFormFont();
+  void LoadIcons();
+  void DockStatusBars();
+  void DisableOtherWindows();
+  void EnableOtherWindows();
+  void SyncBounds();
+  bool IsMainForm() const;
+
+  TForm& FForm;
+  TGdiObject FFont;
+  TIconHandle FBigIcon, FSmallIcon;
+  TWindowHandle FToolTip;
+  std::vector<HWND> FDisabled;  // windows a modal showing disabled
+  bool FSyncing = false;
+};
+
+}  // namespace platform::win32

@@ -1,0 +1,140 @@
+#include "platform/win32/WindowBinding.h"
+
+#include <utility>
+
+#include "platform/Application.h"
+
+namespace platform::win32 {
+
+namespace {
+
+constexpr const char* kBindingProperty = "Morvel.Window";
+
+// What the property points at. It lives while a message to its window is
+// being answered, even when the window is unbound or destroyed meanwhile,
+// so that every call on the stack finds it, and an owned target, intact.
+struct TBinding {
+  TWindowTarget* Target = nullptr;
+  std::unique_ptr<TWindowTarget> Owned;
+  int Calls = 0;
+  bool Bound = true;
+};
+
+TBinding* BindingOf(HWND window) {
+  return window ? static_cast<TBinding*>(::GetPropA(window, kBindingProperty)) : nullptr;
+}
+
+void Bind(HWND window, TWindowTarget& target, std::unique_ptr<TWindowTarget> owned) {
+  if (TBinding* binding = BindingOf(window); binding && binding->Target == &target) {
+    if (owned) binding->Owned = std::move(owned);
+    return;
+  }
+  UnbindWindow(window);
+  auto binding = std::make_unique<TBinding>();
+  binding->Target = &target;
+  binding->Owned = std::move(owned);
+  if (::SetPropA(window, kBindingProperty, binding.get())) (void)binding.release();
+}
+
+struct TClassInfo {
+  const char* Name;
+  UINT Style;
+  int Background;  // a system colour, or -1 for none
+  bool Arrow;      // the arrow cursor
+  bool Plain;      // the default procedure and the program's icon
+};
+
+// In the order of TWindowClass.
+constexpr TClassInfo kClasses[] = {
+    {"MorvelApp", 0, -1, true, true},
+    {"MorvelForm", CS_DBLCLKS, COLOR_BTNFACE, true, false},
+    {"MorvelPanel", CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, COLOR_BTNFACE, true, false},
+    {"MorvelGraphic", CS_HREDRAW | CS_VREDRAW, -1, true, false},
+    {"MorvelTimer", 0, -1, false, false},
+    {"MorvelUtility", 0, -1, false, false},
+};
+
+void RegisterClasses() {
+  for (const TClassInfo& info : kClasses) {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = info.Style;
+    wc.lpfnWndProc = info.Plain ? ::DefWindowProcA : BoundWindowProc;
+    wc.hInstance = Instance();
+    if (info.Arrow) wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
+    if (info.Background >= 0)
+      wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(info.Background + 1));
+    if (info.Plain) {
+      // The taskbar button shows the program's icon, when the resources carry one.
+      wc.hIcon = ::LoadIconA(wc.hInstance, MAKEINTRESOURCEA(kProgramIconId));
+      if (!wc.hIcon) wc.hIcon = ::LoadIcon(nullptr, IDI_APPLICATION);
+    }
+    wc.lpszClassName = info.Name;
+    ::RegisterClassExA(&wc);
+  }
+}
+
+}  // namespace
+
+HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
+
+const char* ClassName(TWindowClass windowClass) {
+  static const bool registered = (RegisterClasses(), true);
+  (void)registered;
+  return kClasses[static_cast<int>(windowClass)].Name;
+}
+
+void BindWindow(HWND window, TWindowTarget& target) { Bind(window, target, nullptr); }
+
+void BindWindow(HWND window, std::unique_ptr<TWindowTarget> target) {
+  if (!target) return;
+  TWindowTarget& object = *target;
+  Bind(window, object, std::move(target));
+}
+
+void UnbindWindow(HWND window) noexcept {
+  TBinding* binding = BindingOf(window);
+  if (!binding) return;
+  ::RemovePropA(window, kBindingProperty);
+  binding->Bound = false;
+  if (binding->Calls == 0) delete binding;
+}
+
+TWindowTarget* BoundTarget(HWND window) {
+  TBinding* binding = BindingOf(window);
+  return binding ? binding->Target : nullptr;
+}
+
+LRESULT CALLBACK BoundWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE && !BindingOf(window)) {
+    if (void* target = reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams)
+      BindWindow(window, *static_cast<TWindowTarget*>(target));
+  }
+  TBinding* binding = BindingOf(window);
+  if (!binding) return ::DefWindowProcA(window, message, wParam, lParam);
+
+  ++binding->Calls;
+  TWindowTarget& target = *binding->Target;
+  LRESULT answer = 0;
+  Guarded([&] { answer = target.WindowMessage(window, message, wParam, lParam); });
+  if (message == WM_NCDESTROY && binding->Bound) {
+    // Also reached when a parent window takes this one down with it.
+    ::RemovePropA(window, kBindingProperty);
+    binding->Bound = false;
+    target.WindowGone(window);
+  }
+  if (--binding->Calls == 0 && !binding->Bound) delete binding;
+  return answer;
+}
+
+void ReportException(const std::exception& e) noexcept {
+  try {
+    if (Application) Application->HandleException(e);
+  } catch (...) {
+    // The error report itself failed; there is nobody left to tell.
+  }
+}
+
+void ReportUnknownException() noexcept { ReportException(Exception("Unexpected error.")); }
+
+}  // namespace platform::win32

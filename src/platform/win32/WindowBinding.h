@@ -1,0 +1,83 @@
+// How every window of ours finds the object behind it: the classes we
+// register, one window property that binds an object to a window, the window
+// procedure that hands each message to that object, and the one barrier that
+// keeps exceptions out of the system's code.
+//
+// A property and not GWLP_USERDATA: a window that is not ours (a combo box's
+// inner edit, a tooltip) may use its user data for itself, and must never be
+// taken for one of ours.
+#pragma once
+
+#include <windows.h>
+
+#include <exception>
+#include <memory>
+
+namespace platform::win32 {
+
+// The module whose classes and resources these are.
+HINSTANCE Instance();
+// The program's own icon among the executable's resources.
+inline constexpr WORD kProgramIconId = 1;
+// Marks a form's window whose keyboard input goes through the dialog keys
+// (Tab, the arrows, Enter); the message loop looks for it.
+inline constexpr const char* kDialogKeysProperty = "Morvel.DialogKeys";
+
+// The window classes of our own. The application window keeps the plain
+// default procedure, so that the single-instance guard can chain to it; all
+// the others dispatch through BoundWindowProc.
+enum class TWindowClass { App, Form, Container, Graphic, Timer, Utility };
+
+// The class's registered name; every class is registered on first use.
+const char* ClassName(TWindowClass windowClass);
+
+// The object behind a window.
+class TWindowTarget {
+ public:
+  virtual ~TWindowTarget() = default;
+  // Answers one message for the bound window. What it throws goes to the
+  // application's error report, and the message then answers 0.
+  virtual LRESULT WindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
+  // WM_NCDESTROY has been answered and the window is no longer bound.
+  virtual void WindowGone(HWND window) noexcept { (void)window; }
+};
+
+// Binds `target` to `window`; it keeps a binding of its own until it is
+// unbound or the window is destroyed. Binding the same target again keeps
+// the binding.
+void BindWindow(HWND window, TWindowTarget& target);
+// The same, and the binding owns the target: it goes with the window. A
+// target bound already (from the creation parameter) is taken over.
+void BindWindow(HWND window, std::unique_ptr<TWindowTarget> target);
+// The window's messages reach no object from now on. A message still being
+// answered finishes with the object it started with.
+void UnbindWindow(HWND window) noexcept;
+// The object bound to `window`, or nullptr for any window that is not ours.
+TWindowTarget* BoundTarget(HWND window);
+
+// The procedure of our classes, and of the system's windows our peers
+// subclass: a window of one of our classes created with a TWindowTarget*
+// as its creation parameter is bound from its first message on.
+LRESULT CALLBACK BoundWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Hands an exception to the application's error report; without an
+// application there is nobody to tell, and it ends here.
+void ReportException(const std::exception& e) noexcept;
+void ReportUnknownException() noexcept;
+
+// Runs `body`; whatever it throws is reported and goes no further. False
+// when it threw.
+template <class F>
+bool Guarded(F&& body) noexcept {
+  try {
+    body();
+    return true;
+  } catch (const std::exception& e) {
+    ReportException(e);
+  } catch (...) {
+    ReportUnknownException();
+  }
+  return false;
+}
+
+}  // namespace platform::win32
