@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <thread>
 
 #include "drives/RXShell.h"
@@ -24,6 +26,34 @@ bool Eventually(const std::function<bool()>& done) {
   }
   return done();
 }
+
+// Ends the test program when a scenario outlives its time: a thread that
+// waits for itself would otherwise hang the whole run.
+class TWatchdog {
+ public:
+  explicit TWatchdog(const char* what)
+      : FWhat(what), FThread([this] {
+          platform::TLock lock(FLock);
+          if (FWake.WaitFor(lock, 20000, [this] { return FDone; })) return;
+          std::fprintf(stderr, "%s: no end after 20 s; the thread waits for itself\n", FWhat);
+          std::_Exit(1);
+        }) {}
+  ~TWatchdog() {
+    {
+      platform::TLock lock(FLock);
+      FDone = true;
+      FWake.NotifyAll();
+    }
+    FThread.Join();
+  }
+
+ private:
+  const char* FWhat;
+  platform::TCriticalSection FLock;
+  platform::TCondition FWake;
+  bool FDone = false;
+  platform::TThread FThread;
+};
 
 class TrayIconTest : public ::testing::Test {
  protected:
@@ -222,6 +252,35 @@ TEST_F(TrayIconTest, AHiddenIconsAnimationWaitsAndResumesWhereItStopped) {
   EXPECT_EQ(FileShown(icon), "RW.ico");
 }
 
+// The step's request is still under way when the program changes the icon:
+// the notification area ends with the program's change, not the step's.
+TEST_F(TrayIconTest, TheProgramsChangeOutlastsAStepUnderWay) {
+  TRxTrayIcon* icon = MakeAnimated({"d.ico", "dvd.ico"});
+  icon->SetActive(true);
+  platform::TCriticalSection section;
+  platform::TCondition changed;
+  bool stepping = false, hinted = false;
+  System.NotifyArea.RunDuringNextRequest([&] {
+    platform::TLock lock(section);
+    stepping = true;
+    changed.NotifyAll();
+    changed.WaitFor(lock, 200, [&] { return hinted; });
+  });
+  Tick(7500);
+  {
+    platform::TLock lock(section);
+    changed.Wait(lock, [&] { return stepping; });
+  }
+  icon->SetHint("E: DVD writer");
+  {
+    platform::TLock lock(section);
+    hinted = true;
+    changed.NotifyAll();
+  }
+  EXPECT_EQ(System.NotifyArea.Shown(icon->Handle()).Tip, "E: DVD writer");
+  EXPECT_EQ(FileShown(icon), "dvd.ico");
+}
+
 TEST_F(TrayIconTest, TaskbarCreatedRegistersEveryActiveIconAgain) {
   TRxTrayIcon* shown = Make();
   TRxTrayIcon* hidden = platform::TComponent::Create<TRxTrayIcon>(&Owner, "Other");
@@ -309,6 +368,32 @@ TEST_F(TrayMouseTest, ARightClickOpensTheMenuInsteadOfClicking) {
     Mouse(Icon, 0x205);
     EXPECT_EQ(Events, (std::vector<std::string>{"Down R 100,200", "Click R", "Up R"}));
   }
+}
+
+// The user right-clicks the icon while the program restores its image: the
+// shell hands the click to the icon inside that request. The menu opens,
+// and what the handlers changed (a tooltip, a new taskbar) follows the
+// request to the notification area.
+TEST_F(TrayMouseTest, AClickHandledInsideTheIconsOwnRequestOpensTheMenu) {
+  Icon->PopupMenu = Menu;
+  Menu->OnPopup = [this](platform::TObject*) {
+    Events.push_back("Menu");
+    Icon->SetHint("D: busy");
+  };
+  System.NotifyArea.ClearCalls();
+  System.NotifyArea.RunDuringNextRequest([this] {
+    Mouse(Icon, 0x204);
+    Mouse(Icon, 0x205);
+    System.NotifyArea.BroadcastTaskbarCreated();
+  });
+  {
+    TWatchdog watchdog("a click inside the icon's request");
+    Icon->SetIcon(Load("dvd.ico"));
+  }
+  EXPECT_EQ(Events, (std::vector<std::string>{"Down R 100,200", "Menu", "Up R"}));
+  EXPECT_EQ(Requests(Icon), (std::vector<std::string>{"Modify", "Delete", "Add"}));
+  EXPECT_EQ(FileShown(Icon), "dvd.ico");
+  EXPECT_EQ(System.NotifyArea.Shown(Icon->Handle()).Tip, "D: busy");
 }
 
 TEST_F(TrayMouseTest, ADoubleClickChoosesTheDefaultItemOrFiresDblClick) {
