@@ -2,13 +2,12 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <thread>
 
 #include "drives/RXShell.h"
 #include "fakes/Fakes.h"
 #include "platform/Controls.h"
+#include "support/Watchdog.h"
 
 using drives::TMouseButton;
 using drives::TRxTrayIcon;
@@ -26,34 +25,6 @@ bool Eventually(const std::function<bool()>& done) {
   }
   return done();
 }
-
-// Ends the test program when a scenario outlives its time: a thread that
-// waits for itself would otherwise hang the whole run.
-class TWatchdog {
- public:
-  explicit TWatchdog(const char* what)
-      : FWhat(what), FThread([this] {
-          platform::TLock lock(FLock);
-          if (FWake.WaitFor(lock, 20000, [this] { return FDone; })) return;
-          std::fprintf(stderr, "%s: no end after 20 s; the thread waits for itself\n", FWhat);
-          std::_Exit(1);
-        }) {}
-  ~TWatchdog() {
-    {
-      platform::TLock lock(FLock);
-      FDone = true;
-      FWake.NotifyAll();
-    }
-    FThread.Join();
-  }
-
- private:
-  const char* FWhat;
-  platform::TCriticalSection FLock;
-  platform::TCondition FWake;
-  bool FDone = false;
-  platform::TThread FThread;
-};
 
 class TrayIconTest : public ::testing::Test {
  protected:
@@ -387,7 +358,7 @@ TEST_F(TrayMouseTest, AClickHandledInsideTheIconsOwnRequestOpensTheMenu) {
     System.NotifyArea.BroadcastTaskbarCreated();
   });
   {
-    TWatchdog watchdog("a click inside the icon's request");
+    support::TWatchdog watchdog("a click inside the icon's request");
     Icon->SetIcon(Load("dvd.ico"));
   }
   EXPECT_EQ(Events, (std::vector<std::string>{"Down R 100,200", "Menu", "Up R"}));
