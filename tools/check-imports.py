@@ -2,6 +2,7 @@
 """Checks that Windows programs load on the oldest systems they are for.
 
     tools/check-imports.py [--list FILE] PROGRAM.exe...
+    tools/check-imports.py --self-test
 
 Every function a program imports must be in the list of the Windows API
 (tools/imports/win-api-minimum.txt) and be there on the program's oldest
@@ -41,31 +42,40 @@ DEFAULT_LIST = os.path.join(os.path.dirname(os.path.abspath(__file__)), "imports
 
 def read_list(path):
     """{(dll, function): (nine_x, nt)}; raises ValueError on a bad line."""
-    table = {}
     with open(path, encoding="utf-8") as f:
-        for number, line in enumerate(f, 1):
-            text = line.split("#", 1)[0].split()
-            if not text:
-                continue
-            where = f"{path}:{number}"
-            if len(text) != 4:
-                raise ValueError(f"{where}: want DLL FUNCTION 9X NT, got {line.strip()!r}")
-            dll, function, nine_x, nt = text
-            if nine_x != NONE and nine_x not in NINE_X:
-                raise ValueError(f"{where}: unknown 9x system {nine_x!r}")
-            if nt != NONE and nt not in NT:
-                raise ValueError(f"{where}: unknown NT system {nt!r}")
-            key = (dll.lower(), function)
-            if key in table:
-                raise ValueError(f"{where}: {dll} {function} is listed twice")
-            table[key] = (nine_x, nt)
+        return parse_list(f.read(), path)
+
+
+def parse_list(text, path):
+    table = {}
+    for number, line in enumerate(text.splitlines(), 1):
+        fields = line.split("#", 1)[0].split()
+        if not fields:
+            continue
+        where = f"{path}:{number}"
+        if len(fields) != 4:
+            raise ValueError(f"{where}: want DLL FUNCTION 9X NT, got {line.strip()!r}")
+        dll, function, nine_x, nt = fields
+        if nine_x != NONE and nine_x not in NINE_X:
+            raise ValueError(f"{where}: unknown 9x system {nine_x!r}")
+        if nt != NONE and nt not in NT:
+            raise ValueError(f"{where}: unknown NT system {nt!r}")
+        key = (dll.lower(), function)
+        if key in table:
+            raise ValueError(f"{where}: {dll} {function} is listed twice")
+        table[key] = (nine_x, nt)
     return table
 
 
 def read_program(objdump, program):
-    """(magic, (major, minor) subsystem version, [(dll, function or None, hint)])."""
     text = subprocess.run([objdump, "-p", program], check=True, capture_output=True,
                           text=True).stdout
+    return parse_dump(text, program)
+
+
+def parse_dump(text, program):
+    """(magic, (major, minor) subsystem version, [(dll, function or None, hint)])
+    from the answer of `objdump -p`."""
     magic = re.search(r"^Magic\s+([0-9a-f]{4})", text, re.M)
     major = re.search(r"^MajorSubsystemVersion\s+(\d+)", text, re.M)
     minor = re.search(r"^MinorSubsystemVersion\s+(\d+)", text, re.M)
@@ -109,11 +119,11 @@ def verdict(entry, target):
     return ", ".join(missing) or None
 
 
-def check(objdump, program, table):
-    magic, subsystem, imports = read_program(objdump, program)
+def failures_of(dump, table):
+    """(target, [why each import fails]) for a parsed dump."""
+    magic, subsystem, imports = dump
     if magic not in TARGETS:
-        print(f"{program}: unknown PE magic {magic}")
-        return False
+        return None, [f"unknown PE magic {magic}"]
     target = TARGETS[magic]
     failures = []
     if subsystem > target[3]:
@@ -130,21 +140,99 @@ def check(objdump, program, table):
         why = verdict(entry, target)
         if why:
             failures.append(f"{dll} {function}: {why}")
+    return target, failures
+
+
+def check(objdump, program, table):
+    dump = read_program(objdump, program)
+    target, failures = failures_of(dump, table)
+    _, subsystem, imports = dump
     dlls = len({dll.lower() for dll, _, _ in imports})
     state = "ok" if not failures else f"{len(failures)} FAILED"
-    print(f"{program}: {target[0]}: {len(imports)} imports from {dlls} DLLs, "
+    name = target[0] if target else "no target"
+    print(f"{program}: {name}: {len(imports)} imports from {dlls} DLLs, "
           f"subsystem {subsystem[0]}.{subsystem[1]}: {state}")
     for failure in failures:
         print(f"  {failure}")
     return not failures
 
 
+SAMPLE_LIST = """
+KERNEL32.dll  GetTickCount      95    NT4   # both families
+KERNEL32.dll  GetDiskFreeSpaceExA 95OSR2 NT4
+KERNEL32.dll  GetFileSizeEx     -     2000
+KERNEL32.dll  TryEnterCriticalSection - NT4
+USER32.dll    GetMenuInfo       98    2000
+USER32.dll    NewOnMe           Me    NT4
+KERNEL32.dll  GetTickCount64    -     Vista
+KERNEL32.dll  RtlUnwindEx       -     XPx64
+"""
+
+
+def sample_dump(magic, subsystem, functions):
+    lines = [f"Magic\t\t\t{magic}", f"MajorSubsystemVersion\t{subsystem[0]}",
+             f"MinorSubsystemVersion\t{subsystem[1]}", "",
+             "The Import Tables (interpreted .idata section contents)"]
+    for dll, function in functions:
+        lines.append(f"\tDLL Name: {dll}")
+        lines.append(f"\tvma:  Hint/Ord Member-Name Bound-To")
+        lines.append(f"\t7900c\t   12  {function}" if function else "\t80000010\t   16")
+    lines.append("")
+    lines.append("The Function Table (interpreted .pdata section contents)")
+    return parse_dump("\n".join(lines), "sample")
+
+
+def self_test():
+    """The rules on made-up programs; prints what goes wrong, True when nothing."""
+    table = parse_list(SAMPLE_LIST, "sample")
+    cases = [
+        # 32-bit: both 98 SE and NT 4 must have it.
+        ("010b", (4, 0), [("kernel32.DLL", "GetTickCount"),
+                          ("KERNEL32.dll", "GetDiskFreeSpaceExA")], []),
+        ("010b", (4, 0), [("KERNEL32.dll", "TryEnterCriticalSection")],
+         ["KERNEL32.dll TryEnterCriticalSection: not on Windows 9x"]),
+        ("010b", (4, 0), [("USER32.dll", "GetMenuInfo")],
+         ["USER32.dll GetMenuInfo: NT from 2000"]),
+        ("010b", (4, 0), [("USER32.dll", "NewOnMe")], ["USER32.dll NewOnMe: 9x from Me"]),
+        ("010b", (5, 0), [("KERNEL32.dll", "Unknown"), ("WS2_32.dll", None)],
+         ["subsystem version 5.0 is newer than 4.0", "KERNEL32.dll Unknown: not in the list",
+          "WS2_32.dll ordinal 16: imported by ordinal, cannot be checked"]),
+        # 64-bit: XP x64; the 9x column does not count.
+        ("020b", (5, 2), [("KERNEL32.dll", "GetFileSizeEx"), ("KERNEL32.dll", "RtlUnwindEx")],
+         []),
+        ("020b", (6, 0), [("KERNEL32.dll", "GetTickCount64")],
+         ["subsystem version 6.0 is newer than 5.2",
+          "KERNEL32.dll GetTickCount64: NT from Vista"]),
+    ]
+    ok = True
+    for magic, subsystem, functions, expected in cases:
+        _, got = failures_of(sample_dump(magic, subsystem, functions), table)
+        if got != expected:
+            print(f"{magic} {functions}: expected {expected}, got {got}")
+            ok = False
+    for bad in ("K.dll F 96 NT4", "K.dll F 95 NT3", "K.dll F 95", "K.dll F 95 NT4\nk.DLL F 98 NT4"):
+        try:
+            parse_list(bad, "bad")
+            print(f"accepted a bad list: {bad!r}")
+            ok = False
+        except ValueError:
+            pass
+    print("self-test", "ok" if ok else "FAILED")
+    return ok
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--list", default=DEFAULT_LIST)
     parser.add_argument("--objdump", default="x86_64-w64-mingw32-objdump")
-    parser.add_argument("programs", nargs="+")
+    parser.add_argument("--self-test", action="store_true",
+                        help="check the rules on made-up programs")
+    parser.add_argument("programs", nargs="*")
     args = parser.parse_args()
+    if args.self_test:
+        return 0 if self_test() else 1
+    if not args.programs:
+        parser.error("no program to check")
     try:
         table = read_list(args.list)
     except (OSError, ValueError) as e:
