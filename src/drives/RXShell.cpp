@@ -334,9 +334,13 @@ void TRxTrayIcon::Publish(TSender sender) {
   while (NextRequestLocked(request)) {
     lock.Unlock();
     const bool accepted = Notify(request.Message, request.Data);
-    // A handler run inside the request may have ended the icon; then
-    // nothing of it is touched any more.
-    if (!*alive) return;
+    if (!*alive) {
+      // A handler run inside the request ended the icon. Its deletion may
+      // have reached the shell before this request did: one more, and
+      // nothing of the icon is touched any more.
+      if (request.Message != kNimDelete) Notify(kNimDelete, request.Data);
+      return;
+    }
     lock.Lock();
     if (request.Message == kNimAdd) {
       FAddDue = false;

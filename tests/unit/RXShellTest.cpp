@@ -386,21 +386,36 @@ TEST_F(TrayMouseTest, ADoubleClickChoosesTheDefaultItemOrFiresDblClick) {
 }
 
 TEST_F(TrayMouseTest, AMenuCommandMayEndTheIconWhoseMenuItWas) {
-  // An icon of its own, not owned, so that the command can end it.
-  auto* icon = platform::TComponent::Create<TRxTrayIcon>(nullptr, "Alone");
-  icon->SetIcon(Load("d.ico"));
-  icon->SetActive(true);
-  icon->PopupMenu = Menu;
-  bool upAfterwards = false;
-  icon->OnMouseUp = [&](platform::TObject*, TMouseButton, unsigned, int, int) {
-    upAfterwards = true;
-  };
-  const platform::THandle window = icon->Handle();
-  Menu->OnPopup = [&](platform::TObject*) { delete icon; };
-  System.NotifyArea.Send(window, kCallback, 0, 0x204);
-  System.NotifyArea.Send(window, kCallback, 0, 0x205);
-  EXPECT_FALSE(upAfterwards);
-  EXPECT_FALSE(System.NotifyArea.Registered(window));
+  // Clicked as usual, or inside the icon's own registration, which reaches
+  // the shell after the icon's deletion.
+  for (bool insideRequest : {false, true}) {
+    SCOPED_TRACE(insideRequest ? "inside a request" : "a click");
+    // An icon of its own, not owned, so that the command can end it.
+    auto* icon = platform::TComponent::Create<TRxTrayIcon>(nullptr, "Alone");
+    icon->SetIcon(Load("d.ico"));
+    icon->SetActive(!insideRequest);
+    icon->PopupMenu = Menu;
+    bool upAfterwards = false;
+    icon->OnMouseUp = [&](platform::TObject*, TMouseButton, unsigned, int, int) {
+      upAfterwards = true;
+    };
+    const platform::THandle window = icon->Handle();
+    Menu->OnPopup = [&](platform::TObject*) { delete icon; };
+    auto click = [&] {
+      System.NotifyArea.Send(window, kCallback, 0, 0x204);
+      System.NotifyArea.Send(window, kCallback, 0, 0x205);
+    };
+    if (insideRequest) {
+      // Registering is a deletion, then the addition the click comes in.
+      System.NotifyArea.RunDuringNextRequest(
+          [&] { System.NotifyArea.RunDuringNextRequest(click); });
+      icon->SetActive(true);
+    } else {
+      click();
+    }
+    EXPECT_FALSE(upAfterwards);
+    EXPECT_FALSE(System.NotifyArea.Registered(window));
+  }
 }
 
 TEST_F(TrayMouseTest, ADisabledIconIgnoresTheMouseAndAFailingHandlerIsReported) {
