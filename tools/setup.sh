@@ -4,8 +4,9 @@
 # but the deb-src check, and it is done in a fraction of a second.
 set -euo pipefail
 
-# The compilers and build tools, GoogleTest (its sources are built for the
-# cross compilers, the packaged libraries are used natively), Wine with the
+# The compilers (MinGW-w64's win32 thread model, see docs/DESIGN.md) and
+# build tools, GoogleTest (its sources are built for the cross compilers,
+# the packaged libraries are used natively), Wine with the
 # X libraries and fonts it draws with, Xvfb for windows without a screen,
 # xwd/xwininfo/convert for screenshots, libjpeg-dev for the native build,
 # dpkg-dev for unpacking Debian source packages (libjpeg-turbo, built for
@@ -15,7 +16,7 @@ set -euo pipefail
 PACKAGES=(
   cmake make g++ git ca-certificates python3 clang-format
   googletest libgtest-dev libgmock-dev
-  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+  g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools
   libjpeg-dev dpkg-dev fp-utils
   wine wine64 fonts-wine fonts-liberation

@@ -100,6 +100,12 @@ for preset in native win64 win32; do
 done
 is_built() { [[ " ${built[*]} " == *" $1 "* ]]; }
 
+# Both programs must load on their oldest systems (98 SE and NT 4.0, XP
+# x64): every function they import is checked against the list in
+# tools/imports.
+step "import check" python3 "$root/tools/check-imports.py" build/win32/morvel.exe \
+  build/win64/morvel.exe
+
 if is_built native; then
   step "ctest native" run_ctest native
 fi

@@ -42,28 +42,26 @@ TTimerThread::TTimerThread(TRxTrayIcon& icon, bool suspended)
 
 TTimerThread::~TTimerThread() {
   {
-    std::lock_guard<std::mutex> guard(FLock);
+    TLock lock(FLock);
     FTerminated = true;
+    FWake.NotifyAll();
   }
-  FWake.notify_all();
-  if (FThread.joinable()) FThread.join();
+  FThread.Join();
 }
 
 void TTimerThread::Suspend() {
-  std::lock_guard<std::mutex> guard(FLock);
+  TLock lock(FLock);
   FSuspended = true;
 }
 
 void TTimerThread::Resume() {
-  {
-    std::lock_guard<std::mutex> guard(FLock);
-    FSuspended = false;
-  }
-  FWake.notify_all();
+  TLock lock(FLock);
+  FSuspended = false;
+  FWake.NotifyAll();
 }
 
 bool TTimerThread::Suspended() const {
-  std::lock_guard<std::mutex> guard(FLock);
+  TLock lock(FLock);
   return FSuspended;
 }
 
@@ -71,9 +69,9 @@ void TTimerThread::Execute() {
   // The services were installed before the icon was made; the clock is read
   // once, here, and never changes for this thread.
   TWaitClock& clock = Services().Clock ? *Services().Clock : SteadyClock();
-  std::unique_lock<std::mutex> lock(FLock);
+  TLock lock(FLock);
   for (;;) {
-    FWake.wait(lock, [this] { return FTerminated || !FSuspended; });
+    FWake.Wait(lock, [this] { return FTerminated || !FSuspended; });
     if (FTerminated) return;
     // Told to stop, the thread ends at once instead of sleeping out the
     // interval: the program does not wait 7.5 seconds to close.
@@ -82,9 +80,9 @@ void TTimerThread::Execute() {
     clock.WaitFor(lock, FWake, interval, [this] { return FTerminated; });
     if (FTerminated) return;
     if (FSuspended) continue;  // hidden meanwhile: the position stays
-    lock.unlock();
+    lock.Unlock();
     FIcon.AnimationStep();
-    lock.lock();
+    lock.Lock();
   }
 }
 
@@ -102,41 +100,48 @@ TRxTrayIcon::TRxTrayIcon(TComponent* owner) : TComponent(owner) {
 
 TRxTrayIcon::~TRxTrayIcon() {
   *FAlive = false;
-  SetAnimated(false);
+  std::unique_ptr<TTimerThread> stopped;
   {
-    std::lock_guard<std::mutex> guard(FLock);
-    Notify(kNimDelete);
-    FShown = false;
+    TLock lock(FLock);
+    stopped = StopAnimationLocked();
   }
+  stopped.reset();
+  // Only this thread is left. A sender further up its stack (the icon was
+  // ended by a handler inside one of its requests) sends nothing more.
+  Notify(kNimDelete, Record());
   if (FWindow && Services().NotifyArea) Services().NotifyArea->DestroyUtilityWindow(FWindow);
 }
 
 bool TRxTrayIcon::Active() const {
-  std::lock_guard<std::mutex> guard(FLock);
+  TLock lock(FLock);
   return FActive;
 }
 
 bool TRxTrayIcon::Shown() const {
-  std::lock_guard<std::mutex> guard(FLock);
+  TLock lock(FLock);
   return FShown;
 }
 
 void TRxTrayIcon::SetActive(bool active) {
-  std::lock_guard<std::mutex> guard(FLock);
-  FActive = active;
-  if (active)
-    ShowLocked();
-  else
-    HideLocked();
+  {
+    TLock lock(FLock);
+    FActive = active;
+    // Showing registers anew, even when shown: a registration left over
+    // (after the taskbar came back, say) goes first. Hiding deletes it.
+    FReRegister = active;
+    FDeleteDue = !active;
+    if (FThread) active ? FThread->Resume() : FThread->Suspend();
+  }
+  Publish(TSender::Program);
 }
 
 TIcon TRxTrayIcon::Icon() const {
-  std::lock_guard<std::mutex> guard(FLock);
+  TLock lock(FLock);
   return FIcon;
 }
 
 bool TRxTrayIcon::IconEmpty() const {
-  std::lock_guard<std::mutex> guard(FLock);
+  TLock lock(FLock);
   return FIcon.Empty();
 }
 
@@ -149,84 +154,96 @@ void TRxTrayIcon::LoadIcon(const std::string& path) {
 }
 
 void TRxTrayIcon::ReplaceIcon(TIcon icon) {
-  // The image is made (copied or loaded) before the lock is taken.
-  TLock lock(FLock);
-  FIcon = std::move(icon);
-  auto stopped = ChangedLocked();
-  lock.unlock();
+  // The image is made (copied or loaded) before the lock is taken, and the
+  // old one is destroyed after it is let go.
+  {
+    TLock lock(FLock);
+    std::swap(FIcon, icon);
+    ChangedLocked();
+  }
+  Publish(TSender::Program);
 }
 
 int TRxTrayIcon::IconCount() const {
-  std::lock_guard<std::mutex> guard(FLock);
+  TLock lock(FLock);
   return FIcons.Count();
 }
 
 void TRxTrayIcon::InsertIcon(int index, const TIcon& icon) {
-  TLock lock(FLock);
-  FIcons.Insert(index, icon);
-  auto stopped = ChangedLocked();
-  lock.unlock();
+  {
+    TLock lock(FLock);
+    FIcons.Insert(index, icon);
+    ChangedLocked();
+  }
+  Publish(TSender::Program);
 }
 
 void TRxTrayIcon::AddIcon(const TIcon& icon) { InsertIcon(IconCount(), icon); }
 
 void TRxTrayIcon::ClearIcons() {
-  TLock lock(FLock);
-  FIcons.Clear();
-  auto stopped = ChangedLocked();
-  lock.unlock();
-  // `stopped` ends its thread here, without the lock: the thread may be
-  // waiting for it.
+  std::unique_ptr<TTimerThread> stopped;
+  {
+    TLock lock(FLock);
+    FIcons.Clear();
+    if (FAnimated) stopped = StopAnimationLocked();
+    ChangedLocked();
+  }
+  stopped.reset();
+  Publish(TSender::Program);
 }
 
 bool TRxTrayIcon::Animated() const {
-  std::lock_guard<std::mutex> guard(FLock);
+  TLock lock(FLock);
   return FAnimated;
 }
 
 void TRxTrayIcon::SetAnimated(bool animated) {
   std::unique_ptr<TTimerThread> stopped;
-  TLock lock(FLock);
-  if (animated && FIcons.Count() > 0) {
-    FAnimated = true;
-    // A hidden icon's thread waits until the icon is shown.
-    if (!FThread) FThread = std::make_unique<TTimerThread>(*this, !FShown);
-  } else {
-    FAnimated = false;
-    stopped = std::move(FThread);
+  {
+    TLock lock(FLock);
+    if (animated && FIcons.Count() > 0) {
+      FAnimated = true;
+      FPosition = 0;
+      // A hidden icon's thread waits until the icon is shown.
+      if (!FThread) FThread = std::make_unique<TTimerThread>(*this, !FActive);
+    } else {
+      stopped = StopAnimationLocked();
+    }
+    // The picture follows at once: the first image of the list, or the
+    // base image when the animation ends.
+    ChangedLocked();
   }
-  FPosition = 0;
-  // The picture follows at once: the first image of the list, or the base
-  // image when the animation ends.
-  auto alsoStopped = ChangedLocked();
-  lock.unlock();
+  stopped.reset();
+  Publish(TSender::Program);
 }
 
 int TRxTrayIcon::AnimationPosition() const {
-  std::lock_guard<std::mutex> guard(FLock);
+  TLock lock(FLock);
   return FPosition;
 }
 
 std::string TRxTrayIcon::Hint() const {
-  std::lock_guard<std::mutex> guard(FLock);
+  TLock lock(FLock);
   return FHint;
 }
 
 void TRxTrayIcon::SetHint(const std::string& hint) {
-  TLock lock(FLock);
-  if (hint == FHint) return;
-  FHint = hint;
-  auto stopped = ChangedLocked();
-  lock.unlock();
+  {
+    TLock lock(FLock);
+    if (hint == FHint) return;
+    FHint = hint;
+    ChangedLocked();
+  }
+  Publish(TSender::Program);
 }
 
 THandle TRxTrayIcon::ImageShown() const {
-  std::lock_guard<std::mutex> guard(FLock);
+  TLock lock(FLock);
   return CurrentImage();
 }
 
 std::string TRxTrayIcon::Tip() const {
-  std::lock_guard<std::mutex> guard(FLock);
+  TLock lock(FLock);
   return Record().Tip;
 }
 
@@ -251,50 +268,87 @@ TNotifyIconData TRxTrayIcon::Record() const {
   return data;
 }
 
-bool TRxTrayIcon::Notify(unsigned message) const {
+void TRxTrayIcon::ChangedLocked() {
+  ++FVersion;
+  // Not shown although wanted: a refused registration is tried again.
+  if (!FShown && FActive && !FAddDue) FReRegister = true;
+}
+
+std::unique_ptr<TTimerThread> TRxTrayIcon::StopAnimationLocked() {
+  FAnimated = false;
+  FPosition = 0;
+  return std::move(FThread);
+}
+
+bool TRxTrayIcon::NextRequestLocked(TRequest& request) {
+  const bool wanted = FActive && CurrentImage() != 0;
+  if (FReRegister || FDeleteDue || (FShown && !wanted)) {
+    request.Message = kNimDelete;
+    FAddDue = FReRegister;
+    FReRegister = false;
+    FDeleteDue = false;
+    FShown = false;
+  } else if (FAddDue && wanted) {
+    // FAddDue stays set until the answer comes: a change meanwhile needs no
+    // new registration, only the modification that follows this one.
+    request.Message = kNimAdd;
+    FSentVersion = FVersion;
+  } else if (FShown && FSentVersion != FVersion) {
+    request.Message = kNimModify;
+    FSentVersion = FVersion;
+  } else {
+    FAddDue = false;
+    return false;
+  }
+  request.Data = Record();
+  return true;
+}
+
+bool TRxTrayIcon::Notify(unsigned message, const TNotifyIconData& data) {
   TNotifyArea* area = Services().NotifyArea;
-  return area && area->NotifyIcon(message, Record());
+  return area && area->NotifyIcon(message, data);
 }
 
-void TRxTrayIcon::ShowLocked() {
-  // A registration left over (after the taskbar came back, say) goes first.
-  Notify(kNimDelete);
-  FShown = false;
-  if (CurrentImage()) FShown = Notify(kNimAdd);
-  if (FAnimated && FThread) FThread->Resume();
-}
-
-void TRxTrayIcon::HideLocked() {
-  Notify(kNimDelete);
-  FShown = false;
-  if (FThread) FThread->Suspend();
-}
-
-std::unique_ptr<TTimerThread> TRxTrayIcon::ChangedLocked() {
-  std::unique_ptr<TTimerThread> stopped;
-  if (FIcons.Count() == 0 && FAnimated) {
-    FAnimated = false;
-    FPosition = 0;
-    stopped = std::move(FThread);
+void TRxTrayIcon::Publish(TSender sender) {
+  const auto alive = FAlive;
+  TLock lock(FLock);
+  if (FSender != TSender::None) {
+    if (sender == TSender::Animation || FSender == TSender::Program) return;
+    // The program's change is in the notification area when its call
+    // returns; the animation thread's request under way ends first.
+    FPublished.Wait(lock, [this] { return FSender == TSender::None; });
   }
-  if (FShown) {
-    if (!CurrentImage())
-      HideLocked();
-    else
-      Notify(kNimModify);
-  } else if (FActive) {
-    // Not shown although wanted: a refused registration is tried again.
-    ShowLocked();
+  FSender = sender;
+  TRequest request;
+  while (NextRequestLocked(request)) {
+    lock.Unlock();
+    const bool accepted = Notify(request.Message, request.Data);
+    if (!*alive) {
+      // A handler run inside the request ended the icon. Its deletion may
+      // have reached the shell before this request did: one more, and
+      // nothing of the icon is touched any more.
+      if (request.Message != kNimDelete) Notify(kNimDelete, request.Data);
+      return;
+    }
+    lock.Lock();
+    if (request.Message == kNimAdd) {
+      FAddDue = false;
+      FShown = accepted;
+    }
   }
-  return stopped;
+  FSender = TSender::None;
+  FPublished.NotifyAll();
 }
 
 void TRxTrayIcon::AnimationStep() {
-  std::lock_guard<std::mutex> guard(FLock);
-  // No thread means the animation is being stopped: this step is void.
-  if (!FAnimated || !FThread || FIcons.Count() == 0) return;
-  FPosition = FPosition + 1 >= FIcons.Count() ? 0 : FPosition + 1;
-  ChangedLocked();  // the list is not empty, so no thread comes back
+  {
+    TLock lock(FLock);
+    // No thread means the animation is being stopped: this step is void.
+    if (!FAnimated || !FThread || FIcons.Count() == 0) return;
+    FPosition = FPosition + 1 >= FIcons.Count() ? 0 : FPosition + 1;
+    ChangedLocked();
+  }
+  Publish(TSender::Animation);
 }
 
 bool TRxTrayIcon::WndProc(std::uint32_t message, TWParam, TLParam lParam, TLResult& result) {
@@ -306,8 +360,11 @@ bool TRxTrayIcon::WndProc(std::uint32_t message, TWParam, TLParam lParam, TLResu
   if (FTaskbarCreated != 0 && message == FTaskbarCreated) {
     // The taskbar was made anew (the shell restarted) and knows no icon:
     // every icon that should show registers again.
-    std::lock_guard<std::mutex> guard(FLock);
-    if (FActive) ShowLocked();
+    {
+      TLock lock(FLock);
+      if (FActive) FReRegister = true;
+    }
+    Publish(TSender::Program);
     result = 0;
     return true;
   }
@@ -321,7 +378,7 @@ void TRxTrayIcon::FireMouse(const TMouseEvent& event, TMouseButton button, unsig
 
 void TRxTrayIcon::MouseMessage(std::uint32_t mouseMessage) {
   // Each event may end the icon; nothing of it is touched afterwards.
-  const std::shared_ptr<bool> alive = FAlive;
+  const auto alive = FAlive;
   int x = 0, y = 0;
   if (TNotifyArea* area = Services().NotifyArea) area->GetCursorPos(x, y);
   switch (mouseMessage) {
@@ -391,7 +448,7 @@ bool TRxTrayIcon::DoPopup(int x, int y) {
     area->SetForegroundWindow(FWindow);
     area->ProcessMessages();
   }
-  const std::shared_ptr<bool> alive = FAlive;
+  const auto alive = FAlive;
   const THandle window = FWindow;
   PopupMenu->Popup(x, y, window);
   if (area && *alive) area->SetForegroundWindow(window);

@@ -4,25 +4,27 @@
 // Threads: everything runs on the user-interface thread except the
 // animation step, which runs on the icon's own TTimerThread. One lock per
 // icon guards what both touch: the images, the animation position, the
-// tooltip and the shown flag, and with them every request to the
-// notification area about this icon, so a step and a change made by the
-// program can never interleave on the icon's record. Events are fired
-// without the lock held, so a handler may change the icon.
+// tooltip and what the notification area was told. No request to the
+// notification area is made with that lock held: while the shell answers,
+// the system hands this thread the messages sent to it, and the icon's
+// handlers take the lock. One thread at a time sends the icon's requests
+// and keeps sending until the notification area shows the icon as it is,
+// so a change that arrives meanwhile is never lost or overtaken by an
+// older one. Events are fired without the lock held, so a handler may
+// change the icon.
 #pragma once
 
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "platform/Component.h"
 #include "platform/Icon.h"
 #include "platform/NotifyArea.h"
+#include "platform/Threads.h"
 
 namespace platform {
 class TPopupMenu;
@@ -74,11 +76,11 @@ class TTimerThread {
   void Execute();
 
   TRxTrayIcon& FIcon;
-  mutable std::mutex FLock;
-  std::condition_variable FWake;
+  mutable platform::TCriticalSection FLock;
+  platform::TCondition FWake;
   bool FSuspended;
   bool FTerminated = false;
-  std::thread FThread;  // last: it starts once the state above exists
+  platform::TThread FThread;  // last: it starts once the state above exists
 };
 
 class TRxTrayIcon : public platform::TComponent {
@@ -141,17 +143,35 @@ class TRxTrayIcon : public platform::TComponent {
 
  private:
   friend class TTimerThread;
-  using TLock = std::unique_lock<std::mutex>;
+  using TLock = platform::TLock;
+
+  // Who sends the icon's requests now: the program (the user-interface
+  // thread) or the animation thread.
+  enum class TSender { None, Program, Animation };
+
+  struct TRequest {
+    unsigned Message = 0;
+    platform::TNotifyIconData Data;
+  };
 
   // All of these run with FLock held.
   platform::THandle CurrentImage() const;
   platform::TNotifyIconData Record() const;
-  bool Notify(unsigned message) const;
-  void ShowLocked();
-  void HideLocked();
-  // A change of image or tooltip: hands back a thread to stop when the
-  // change ended the animation.
-  std::unique_ptr<TTimerThread> ChangedLocked();
+  // A change of image or tooltip.
+  void ChangedLocked();
+  // Ends the animation; hands back its thread, to be stopped without the
+  // lock (the thread may be waiting for it).
+  std::unique_ptr<TTimerThread> StopAnimationLocked();
+  // The next request that brings the notification area up to date with
+  // the icon; false when it is.
+  bool NextRequestLocked(TRequest& request);
+
+  // Sends the requests the icon's changes call for, without the lock. When
+  // another sender is at work the program waits for it and the animation
+  // thread leaves its change to it; a handler run inside one of the
+  // program's own requests leaves its change to the request's sender.
+  void Publish(TSender sender);
+  static bool Notify(unsigned message, const platform::TNotifyIconData& data);
 
   void ReplaceIcon(platform::TIcon icon);
 
@@ -162,11 +182,11 @@ class TRxTrayIcon : public platform::TComponent {
   bool DoPopup(int x, int y);
   void FireMouse(const TMouseEvent& event, TMouseButton button, unsigned shift, int x, int y);
 
-  mutable std::mutex FLock;
+  mutable platform::TCriticalSection FLock;
+  platform::TCondition FPublished;  // a sender finished
   platform::THandle FWindow = 0;
   std::uint32_t FTaskbarCreated = 0;
   bool FActive = false;
-  bool FShown = false;
   bool FAnimated = false;
   int FPosition = 0;
   platform::TIcon FIcon;
@@ -174,9 +194,18 @@ class TRxTrayIcon : public platform::TComponent {
   std::string FHint;
   std::atomic<std::uint16_t> FInterval{150};
   std::unique_ptr<TTimerThread> FThread;
+  // What the notification area was told. FVersion counts the changes of
+  // the record; FSentVersion is the one last sent.
+  TSender FSender = TSender::None;
+  bool FShown = false;
+  bool FReRegister = false;  // delete, then add when there is an image
+  bool FAddDue = false;
+  bool FDeleteDue = false;
+  unsigned FVersion = 0;
+  unsigned FSentVersion = 0;
   // Cleared when the icon goes: a menu command or a handler may destroy
-  // the icon while its mouse message is still being handled.
-  std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
+  // the icon while its message, or its own request, is still under way.
+  std::shared_ptr<std::atomic<bool>> FAlive = std::make_shared<std::atomic<bool>>(true);
   // Which buttons went down on the icon; user-interface thread only.
   bool FLeftDown = false;
   bool FRightDown = false;

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
-#include <thread>
 #include <utility>
+
+#include "platform/Threads.h"
 
 namespace e2e {
 
@@ -352,7 +353,7 @@ TClickResult ClickAndWatch(HWND Button, DWORD ProcessId, std::chrono::millisecon
   TClickResult Result;
   std::atomic<bool> Done{false};
   std::atomic<bool> Answered{false};
-  std::thread Sender([&] {
+  platform::TThread Sender([&] {
     DWORD_PTR Ignored = 0;
     // The handler runs inside this send: it returns once the click is
     // handled, or stays while a modal dialog of the handler is up.
@@ -372,7 +373,7 @@ TClickResult ClickAndWatch(HWND Button, DWORD ProcessId, std::chrono::millisecon
     Result.DialogText = DialogText(Dialog);
     PressDialogButton(Dialog, HasButton(Dialog, IDCANCEL) ? IDCANCEL : IDOK);
   }
-  Sender.join();
+  Sender.Join();
   Result.Returned = Answered.load();
   return Result;
 }

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <utility>
 
 #include "fakes/Fakes.h"
 
@@ -9,7 +10,13 @@ namespace fakes {
 // ---- notification area ----
 
 bool TFakeNotifyArea::NotifyIcon(unsigned message, const TNotifyIconData& data) {
-  std::lock_guard<std::mutex> guard(FLock);
+  std::function<void()> during;
+  {
+    platform::TLock guard(FLock);
+    during = std::exchange(FDuringNextRequest, nullptr);
+  }
+  if (during) during();
+  platform::TLock guard(FLock);
   TNotifyIconData copy = data;
   // The record holds no more, whatever the caller passed.
   if (copy.Tip.size() > kNotifyTipChars) copy.Tip.resize(kNotifyTipChars);
@@ -32,15 +39,20 @@ bool TFakeNotifyArea::NotifyIcon(unsigned message, const TNotifyIconData& data) 
   }
 }
 
+void TFakeNotifyArea::RunDuringNextRequest(std::function<void()> run) {
+  platform::TLock guard(FLock);
+  FDuringNextRequest = std::move(run);
+}
+
 THandle TFakeNotifyArea::CreateUtilityWindow(TWindowMessageHandler handler) {
-  std::lock_guard<std::mutex> guard(FLock);
+  platform::TLock guard(FLock);
   const THandle window = FNextWindow++;
   FWindows[window] = std::move(handler);
   return window;
 }
 
 void TFakeNotifyArea::DestroyUtilityWindow(THandle window) {
-  std::lock_guard<std::mutex> guard(FLock);
+  platform::TLock guard(FLock);
   FWindows.erase(window);
   FSteps.push_back("Destroy " + std::to_string(window));
 }
@@ -52,17 +64,17 @@ bool TFakeNotifyArea::GetCursorPos(int& x, int& y) {
 }
 
 void TFakeNotifyArea::SetForegroundWindow(THandle window) {
-  std::lock_guard<std::mutex> guard(FLock);
+  platform::TLock guard(FLock);
   FSteps.push_back("Foreground " + std::to_string(window));
 }
 
 void TFakeNotifyArea::ProcessMessages() {
-  std::lock_guard<std::mutex> guard(FLock);
+  platform::TLock guard(FLock);
   FSteps.push_back("ProcessMessages");
 }
 
 void TFakeNotifyArea::CancelMouseCapture() {
-  std::lock_guard<std::mutex> guard(FLock);
+  platform::TLock guard(FLock);
   FSteps.push_back("CancelMouseCapture");
 }
 
@@ -70,7 +82,7 @@ TLResult TFakeNotifyArea::Send(THandle window, std::uint32_t message, TWParam wP
                                TLParam lParam) {
   TWindowMessageHandler handler;
   {
-    std::lock_guard<std::mutex> guard(FLock);
+    platform::TLock guard(FLock);
     auto it = FWindows.find(window);
     if (it == FWindows.end()) return 0;
     handler = it->second;
@@ -83,31 +95,31 @@ TLResult TFakeNotifyArea::Send(THandle window, std::uint32_t message, TWParam wP
 void TFakeNotifyArea::BroadcastTaskbarCreated() {
   std::vector<THandle> windows;
   {
-    std::lock_guard<std::mutex> guard(FLock);
+    platform::TLock guard(FLock);
     for (const auto& [window, handler] : FWindows) windows.push_back(window);
   }
   for (THandle window : windows) Send(window, kTaskbarCreated, 0, 0);
 }
 
 std::vector<TNotifyCall> TFakeNotifyArea::Calls() const {
-  std::lock_guard<std::mutex> guard(FLock);
+  platform::TLock guard(FLock);
   return FCalls;
 }
 
 std::size_t TFakeNotifyArea::CallCount() const {
-  std::lock_guard<std::mutex> guard(FLock);
+  platform::TLock guard(FLock);
   return FCalls.size();
 }
 
 void TFakeNotifyArea::ClearCalls() {
-  std::lock_guard<std::mutex> guard(FLock);
+  platform::TLock guard(FLock);
   FCalls.clear();
   FSteps.clear();
 }
 
 std::vector<std::string> TFakeNotifyArea::Requests(THandle window) const {
   static const char* const kNames[] = {"Add", "Modify", "Delete"};
-  std::lock_guard<std::mutex> guard(FLock);
+  platform::TLock guard(FLock);
   std::vector<std::string> names;
   for (const TNotifyCall& call : FCalls)
     if (call.Data.Window == window) names.push_back(call.Message < 3 ? kNames[call.Message] : "?");
@@ -115,30 +127,30 @@ std::vector<std::string> TFakeNotifyArea::Requests(THandle window) const {
 }
 
 bool TFakeNotifyArea::Registered(THandle window) const {
-  std::lock_guard<std::mutex> guard(FLock);
+  platform::TLock guard(FLock);
   return FRegistered.count(window) != 0;
 }
 
 TNotifyIconData TFakeNotifyArea::Shown(THandle window) const {
-  std::lock_guard<std::mutex> guard(FLock);
+  platform::TLock guard(FLock);
   auto it = FRegistered.find(window);
   return it == FRegistered.end() ? TNotifyIconData{} : it->second;
 }
 
 std::size_t TFakeNotifyArea::WindowCount() const {
-  std::lock_guard<std::mutex> guard(FLock);
+  platform::TLock guard(FLock);
   return FWindows.size();
 }
 
 std::vector<std::string> TFakeNotifyArea::Steps() const {
-  std::lock_guard<std::mutex> guard(FLock);
+  platform::TLock guard(FLock);
   return FSteps;
 }
 
 // ---- icons ----
 
 THandle TFakeIcons::LoadIconFile(const std::string& path) {
-  std::lock_guard<std::mutex> guard(FLock);
+  platform::TLock guard(FLock);
   if (!Readable.count(path)) return 0;
   const THandle icon = FNext++;
   FLive[icon] = path;
@@ -146,7 +158,7 @@ THandle TFakeIcons::LoadIconFile(const std::string& path) {
 }
 
 THandle TFakeIcons::CopyIcon(THandle icon) {
-  std::lock_guard<std::mutex> guard(FLock);
+  platform::TLock guard(FLock);
   auto it = FLive.find(icon);
   if (it == FLive.end()) return 0;
   const THandle copy = FNext++;
@@ -155,69 +167,69 @@ THandle TFakeIcons::CopyIcon(THandle icon) {
 }
 
 void TFakeIcons::DestroyIcon(THandle icon) {
-  std::lock_guard<std::mutex> guard(FLock);
+  platform::TLock guard(FLock);
   if (!FLive.erase(icon)) ++FUnknown;
 }
 
 std::string TFakeIcons::FileOf(THandle icon) const {
-  std::lock_guard<std::mutex> guard(FLock);
+  platform::TLock guard(FLock);
   auto it = FLive.find(icon);
   return it == FLive.end() ? std::string() : it->second;
 }
 
 std::size_t TFakeIcons::LiveCount() const {
-  std::lock_guard<std::mutex> guard(FLock);
+  platform::TLock guard(FLock);
   return FLive.size();
 }
 
 bool TFakeIcons::Live(THandle icon) const {
-  std::lock_guard<std::mutex> guard(FLock);
+  platform::TLock guard(FLock);
   return FLive.count(icon) != 0;
 }
 
 int TFakeIcons::DestroyedUnknown() const {
-  std::lock_guard<std::mutex> guard(FLock);
+  platform::TLock guard(FLock);
   return FUnknown;
 }
 
 // ---- clock ----
 
-void TFakeClock::WaitFor(std::unique_lock<std::mutex>& lock, std::condition_variable& wake,
-                         unsigned ms, const std::function<bool()>& done) {
+void TFakeClock::WaitFor(platform::TLock& lock, platform::TCondition& wake, unsigned ms,
+                         const std::function<bool()>& done) {
   const unsigned long long until = FNow.load() + ms;
   // The waiter never holds its own lock and the list's together; Advance
   // holds the list's while it takes each waiter's, so a waiter cannot leave
   // (and its lock go away) while it is being woken.
-  lock.unlock();
+  lock.Unlock();
   {
-    std::lock_guard<std::mutex> guard(FWaitersLock);
-    FWaiters.push_back({lock.mutex(), &wake});
+    platform::TLock guard(FWaitersLock);
+    FWaiters.push_back({&lock.Section(), &wake});
   }
-  lock.lock();
-  wake.wait(lock, [&] { return done() || FNow.load() >= until; });
-  lock.unlock();
+  lock.Lock();
+  wake.Wait(lock, [&] { return done() || FNow.load() >= until; });
+  lock.Unlock();
   {
-    std::lock_guard<std::mutex> guard(FWaitersLock);
+    platform::TLock guard(FWaitersLock);
     auto it = std::find_if(FWaiters.begin(), FWaiters.end(),
                            [&](const TWaiter& w) { return w.Wake == &wake; });
     if (it != FWaiters.end()) FWaiters.erase(it);
   }
-  lock.lock();
+  lock.Lock();
 }
 
 void TFakeClock::Advance(unsigned ms) {
   FNow += ms;
-  std::lock_guard<std::mutex> guard(FWaitersLock);
+  platform::TLock guard(FWaitersLock);
   // Notified under each waiter's own lock, so that a waiter between its
   // check and its sleep cannot miss the change.
   for (const TWaiter& w : FWaiters) {
-    std::lock_guard<std::mutex> waiter(*w.Lock);
-    w.Wake->notify_all();
+    platform::TLock waiter(*w.Lock);
+    w.Wake->NotifyAll();
   }
 }
 
 int TFakeClock::Waiting() const {
-  std::lock_guard<std::mutex> guard(FWaitersLock);
+  platform::TLock guard(FWaitersLock);
   return static_cast<int>(FWaiters.size());
 }
 

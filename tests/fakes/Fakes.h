@@ -3,11 +3,9 @@
 #pragma once
 
 #include <atomic>
-#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <map>
-#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
@@ -18,6 +16,7 @@
 #include "platform/NotifyArea.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
+#include "platform/Threads.h"
 
 namespace fakes {
 
@@ -263,6 +262,11 @@ class TFakeNotifyArea : public platform::TNotifyArea {
   void ProcessMessages() override;
   void CancelMouseCapture() override;
 
+  // Runs `run` once, inside the next request and before the shell takes it
+  // in, on the thread that makes it: as the system hands a thread the
+  // messages sent to it while the shell answers.
+  void RunDuringNextRequest(std::function<void()> run);
+
   // Sends a message to a utility window as the system would.
   platform::TLResult Send(platform::THandle window, std::uint32_t message, platform::TWParam wParam,
                           platform::TLParam lParam);
@@ -281,7 +285,8 @@ class TFakeNotifyArea : public platform::TNotifyArea {
   std::vector<std::string> Steps() const;  // "Foreground 1", "ProcessMessages", ...
 
  private:
-  mutable std::mutex FLock;
+  mutable platform::TCriticalSection FLock;
+  std::function<void()> FDuringNextRequest;
   std::vector<TNotifyCall> FCalls;
   std::map<platform::THandle, platform::TNotifyIconData> FRegistered;
   std::map<platform::THandle, platform::TWindowMessageHandler> FWindows;
@@ -303,7 +308,7 @@ class TFakeIcons : public platform::TIconService {
   int DestroyedUnknown() const;
 
  private:
-  mutable std::mutex FLock;
+  mutable platform::TCriticalSection FLock;
   std::map<platform::THandle, std::string> FLive;
   platform::THandle FNext = 0x3000;
   int FUnknown = 0;
@@ -313,7 +318,7 @@ class TFakeIcons : public platform::TIconService {
 // time has come or their condition holds.
 class TFakeClock : public platform::TWaitClock {
  public:
-  void WaitFor(std::unique_lock<std::mutex>& lock, std::condition_variable& wake, unsigned ms,
+  void WaitFor(platform::TLock& lock, platform::TCondition& wake, unsigned ms,
                const std::function<bool()>& done) override;
   void Advance(unsigned ms);
   unsigned long long Now() const { return FNow.load(); }
@@ -322,11 +327,11 @@ class TFakeClock : public platform::TWaitClock {
 
  private:
   struct TWaiter {
-    std::mutex* Lock;
-    std::condition_variable* Wake;
+    platform::TCriticalSection* Lock;
+    platform::TCondition* Wake;
   };
   std::atomic<unsigned long long> FNow{0};
-  mutable std::mutex FWaitersLock;
+  mutable platform::TCriticalSection FWaitersLock;
   std::vector<TWaiter> FWaiters;
 };
 

@@ -9,6 +9,7 @@
 #include "fakes/Poll.h"
 #include "platform/Controls.h"
 #include "platform/Messages.h"
+#include "support/Watchdog.h"
 
 using drives::TMouseButton;
 using drives::TRxTrayIcon;
@@ -221,6 +222,35 @@ TEST_F(TrayIconTest, AHiddenIconsAnimationWaitsAndResumesWhereItStopped) {
   EXPECT_EQ(FileShown(icon), "RW.ico");
 }
 
+// The step's request is still under way when the program changes the icon:
+// the notification area ends with the program's change, not the step's.
+TEST_F(TrayIconTest, TheProgramsChangeOutlastsAStepUnderWay) {
+  TRxTrayIcon* icon = MakeAnimated({"d.ico", "dvd.ico"});
+  icon->SetActive(true);
+  platform::TCriticalSection section;
+  platform::TCondition changed;
+  bool stepping = false, hinted = false;
+  System.NotifyArea.RunDuringNextRequest([&] {
+    platform::TLock lock(section);
+    stepping = true;
+    changed.NotifyAll();
+    changed.WaitFor(lock, 200, [&] { return hinted; });
+  });
+  Tick(7500);
+  {
+    platform::TLock lock(section);
+    changed.Wait(lock, [&] { return stepping; });
+  }
+  icon->SetHint("E: DVD writer");
+  {
+    platform::TLock lock(section);
+    hinted = true;
+    changed.NotifyAll();
+  }
+  EXPECT_EQ(System.NotifyArea.Shown(icon->Handle()).Tip, "E: DVD writer");
+  EXPECT_EQ(FileShown(icon), "dvd.ico");
+}
+
 TEST_F(TrayIconTest, TaskbarCreatedRegistersEveryActiveIconAgain) {
   TRxTrayIcon* shown = Make();
   TRxTrayIcon* hidden = platform::TComponent::Create<TRxTrayIcon>(&Owner, "Other");
@@ -312,6 +342,32 @@ TEST_F(TrayMouseTest, ARightClickOpensTheMenuInsteadOfClicking) {
   }
 }
 
+// The user right-clicks the icon while the program restores its image: the
+// shell hands the click to the icon inside that request. The menu opens,
+// and what the handlers changed (a tooltip, a new taskbar) follows the
+// request to the notification area.
+TEST_F(TrayMouseTest, AClickHandledInsideTheIconsOwnRequestOpensTheMenu) {
+  Icon->PopupMenu = Menu;
+  Menu->OnPopup = [this](platform::TObject*) {
+    Events.push_back("Menu");
+    Icon->SetHint("D: busy");
+  };
+  System.NotifyArea.ClearCalls();
+  System.NotifyArea.RunDuringNextRequest([this] {
+    Mouse(Icon, kWmRButtonDown);
+    Mouse(Icon, kWmRButtonUp);
+    System.NotifyArea.BroadcastTaskbarCreated();
+  });
+  {
+    support::TWatchdog watchdog("a click inside the icon's request");
+    Icon->SetIcon(Load("dvd.ico"));
+  }
+  EXPECT_EQ(Events, (std::vector<std::string>{"Down R 100,200", "Menu", "Up R"}));
+  EXPECT_EQ(Requests(Icon), (std::vector<std::string>{"Modify", "Delete", "Add"}));
+  EXPECT_EQ(FileShown(Icon), "dvd.ico");
+  EXPECT_EQ(System.NotifyArea.Shown(Icon->Handle()).Tip, "D: busy");
+}
+
 TEST_F(TrayMouseTest, ADoubleClickChoosesTheDefaultItemOrFiresDblClick) {
   Icon->PopupMenu = Menu;
   Mouse(Icon, kWmLButtonDblClk);
@@ -331,21 +387,36 @@ TEST_F(TrayMouseTest, ADoubleClickChoosesTheDefaultItemOrFiresDblClick) {
 }
 
 TEST_F(TrayMouseTest, AMenuCommandMayEndTheIconWhoseMenuItWas) {
-  // An icon of its own, not owned, so that the command can end it.
-  auto* icon = platform::TComponent::Create<TRxTrayIcon>(nullptr, "Alone");
-  icon->SetIcon(Load("d.ico"));
-  icon->SetActive(true);
-  icon->PopupMenu = Menu;
-  bool upAfterwards = false;
-  icon->OnMouseUp = [&](platform::TObject*, TMouseButton, unsigned, int, int) {
-    upAfterwards = true;
-  };
-  const platform::THandle window = icon->Handle();
-  Menu->OnPopup = [&](platform::TObject*) { delete icon; };
-  System.NotifyArea.Send(window, kCallback, 0, kWmRButtonDown);
-  System.NotifyArea.Send(window, kCallback, 0, kWmRButtonUp);
-  EXPECT_FALSE(upAfterwards);
-  EXPECT_FALSE(System.NotifyArea.Registered(window));
+  // Clicked as usual, or inside the icon's own registration, which reaches
+  // the shell after the icon's deletion.
+  for (bool insideRequest : {false, true}) {
+    SCOPED_TRACE(insideRequest ? "inside a request" : "a click");
+    // An icon of its own, not owned, so that the command can end it.
+    auto* icon = platform::TComponent::Create<TRxTrayIcon>(nullptr, "Alone");
+    icon->SetIcon(Load("d.ico"));
+    icon->SetActive(!insideRequest);
+    icon->PopupMenu = Menu;
+    bool upAfterwards = false;
+    icon->OnMouseUp = [&](platform::TObject*, TMouseButton, unsigned, int, int) {
+      upAfterwards = true;
+    };
+    const platform::THandle window = icon->Handle();
+    Menu->OnPopup = [&](platform::TObject*) { delete icon; };
+    auto click = [&] {
+      System.NotifyArea.Send(window, kCallback, 0, kWmRButtonDown);
+      System.NotifyArea.Send(window, kCallback, 0, kWmRButtonUp);
+    };
+    if (insideRequest) {
+      // Registering is a deletion, then the addition the click comes in.
+      System.NotifyArea.RunDuringNextRequest(
+          [&] { System.NotifyArea.RunDuringNextRequest(click); });
+      icon->SetActive(true);
+    } else {
+      click();
+    }
+    EXPECT_FALSE(upAfterwards);
+    EXPECT_FALSE(System.NotifyArea.Registered(window));
+  }
 }
 
 TEST_F(TrayMouseTest, ADisabledIconIgnoresTheMouseAndAFailingHandlerIsReported) {
