@@ -18,8 +18,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     application.SetTitle("Morvel");
     // Whether the main window shows is the main window's own decision.
     application.ShowMainForm = false;
-    application.CreateForm<app::TForm1>("Form1");
-    application.CreateForm<about::TAboutBox>("AboutBox");
+    app::TForm1* main = application.CreateForm<app::TForm1>("Form1");
+    about::TAboutBox* aboutBox = application.CreateForm<about::TAboutBox>("AboutBox");
+    // "Reset default" puts back the policies the main window's pages show.
+    aboutBox->OnResetDefaults = [main] { main->ResetPolicyDefaults(); };
     application.Run();
   }
   return 0;

@@ -275,6 +275,7 @@ std::unique_ptr<TPeer> TCheckListBox::CreatePeer(TPeerFactory& f) { return f.Cre
 TCheckListBox::TCheckListBox(TComponent* owner, TWinControl* parent) : TWinControl(owner, parent) {
   FItems.OnChange = [this] {
     FChecked.resize(static_cast<std::size_t>(FItems.Count()), false);
+    FItemEnabled.resize(static_cast<std::size_t>(FItems.Count()), true);
     Changed(TChange::Items);
   };
 }
@@ -290,8 +291,19 @@ void TCheckListBox::SetChecked(int index, bool checked) {
   Changed(TChange::Checked);
 }
 
+bool TCheckListBox::ItemEnabled(int index) const {
+  return index >= 0 && index < static_cast<int>(FItemEnabled.size()) &&
+         FItemEnabled[static_cast<std::size_t>(index)];
+}
+
+void TCheckListBox::SetItemEnabled(int index, bool enabled) {
+  if (index < 0 || index >= static_cast<int>(FItemEnabled.size())) return;
+  FItemEnabled[static_cast<std::size_t>(index)] = enabled;
+  Changed(TChange::Checked);  // the item is drawn anew
+}
+
 void TCheckListBox::UserToggled(int index) {
-  if (index < 0 || index >= static_cast<int>(FChecked.size())) return;
+  if (!ItemEnabled(index) || !EffectivelyEnabled()) return;
   FChecked[static_cast<std::size_t>(index)] = !FChecked[static_cast<std::size_t>(index)];
   Changed(TChange::Checked);
   DoEvent(OnClickCheck, this);

@@ -375,9 +375,13 @@ class TCheckListBox : public TWinControl {
   bool Checked(int index) const;
   // From code: no event.
   void SetChecked(int index, bool checked);
+  // A disabled item keeps and shows its mark, but the user cannot change it.
+  bool ItemEnabled(int index) const;
+  void SetItemEnabled(int index, bool enabled);
   int ItemHeight = 13;
 
-  // Input: the user toggled the mark of an item; raises OnClickCheck.
+  // Input: the user toggled the mark of an item; raises OnClickCheck. A
+  // disabled item, or a list that is disabled, takes no toggle.
   void UserToggled(int index);
 
   TNotifyEvent OnClickCheck;
@@ -390,6 +394,7 @@ class TCheckListBox : public TWinControl {
  private:
   TStrings FItems;
   std::vector<bool> FChecked;
+  std::vector<bool> FItemEnabled;
 };
 
 class TTabSheet : public TWinControl {

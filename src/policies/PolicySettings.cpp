@@ -55,6 +55,11 @@ void LoadPolicySettings(int osCode, const TPolicyPages& pages, TPolicyBaselines&
 
   platform::TDriveService* drives = platform::Services().Drives;
   baselines.PresentDrives = drives ? drives->GetLogicalDrives() : 0;
+  for (int i = 0; i < 26; ++i) {
+    const bool present = (baselines.PresentDrives & (1u << i)) != 0;
+    pages.CheckListBox1->SetItemEnabled(i, present);
+    pages.CheckListBox2->SetItemEnabled(i, present);
+  }
 
   baselines.UserDriveMask = ReadInteger(kUserDriveLetters);
   ShowLetterMask(*pages.CheckListBox1, baselines.UserDriveMask);

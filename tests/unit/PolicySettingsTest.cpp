@@ -152,6 +152,14 @@ TEST_F(PolicySettingsTest, AnEmptyRegistryShowsTheDefaultsOfEachSystem) {
     EXPECT_EQ(Value(kHkeyCurrentUser, kInstaller, "DiasbleMedia"), row.Installer);
     EXPECT_EQ(Value(kHkeyCurrentUser, kInstaller, "DisableMedia"), row.Installer);
     EXPECT_EQ(form->Baselines.PresentDrives, (1u << 2) | (1u << 3));
+    // Letters of absent drives keep their marks but take no click.
+    for (platform::TCheckListBox* list : {form->CheckListBox1, form->CheckListBox2}) {
+      EXPECT_TRUE(list->ItemEnabled(2) && list->ItemEnabled(3));
+      EXPECT_FALSE(list->ItemEnabled(0) || list->ItemEnabled(25));
+      const bool before = list->Checked(0);
+      list->UserToggled(0);
+      EXPECT_EQ(list->Checked(0), before);
+    }
     EXPECT_TRUE(form->CheckBox5->Checked());  // start-up went on to the disc icons
   }
 }

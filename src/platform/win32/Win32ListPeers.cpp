@@ -110,7 +110,7 @@ void TWin32CheckListPeer::DrawItem(const DRAWITEMSTRUCT& item) const {
   }
   int index = static_cast<int>(item.itemID);
   if (index >= FList.Items().Count()) return;
-  bool enabled = ::IsWindowEnabled(item.hwndItem) != FALSE;
+  bool enabled = ::IsWindowEnabled(item.hwndItem) != FALSE && FList.ItemEnabled(index);
   bool selected = (item.itemState & ODS_SELECTED) != 0;
 
   RECT box = r;
