@@ -19,23 +19,10 @@ void ListCdDrives(platform::TStrings& list) {
   }
 }
 
-namespace {
+TErrorModeGuard::TErrorModeGuard()
+    : FPrevious(Services().Drives->SetErrorMode(platform::kSemFailCriticalErrors)) {}
 
-// Keeps the process error mode at "fail critical errors" for its lifetime and
-// puts the previous mode back on every way out.
-class TErrorModeGuard {
- public:
-  TErrorModeGuard()
-      : FPrevious(Services().Drives->SetErrorMode(platform::kSemFailCriticalErrors)) {}
-  ~TErrorModeGuard() { Services().Drives->SetErrorMode(FPrevious); }
-  TErrorModeGuard(const TErrorModeGuard&) = delete;
-  TErrorModeGuard& operator=(const TErrorModeGuard&) = delete;
-
- private:
-  unsigned FPrevious;
-};
-
-}  // namespace
+TErrorModeGuard::~TErrorModeGuard() { Services().Drives->SetErrorMode(FPrevious); }
 
 bool DiskInDrive(char drive) {
   if (drive >= 'a' && drive <= 'z') drive = static_cast<char>(drive - 'a' + 'A');

@@ -7,6 +7,20 @@
 
 namespace drives {
 
+// Keeps the process error mode at "fail critical errors" for its lifetime,
+// so that no system box asks for a disc while a drive is probed, and puts
+// the previous mode back on every way out.
+class TErrorModeGuard {
+ public:
+  TErrorModeGuard();
+  ~TErrorModeGuard();
+  TErrorModeGuard(const TErrorModeGuard&) = delete;
+  TErrorModeGuard& operator=(const TErrorModeGuard&) = delete;
+
+ private:
+  unsigned FPrevious;
+};
+
 // Fills `list` with the names ("D:") of every CD-ROM drive, in letter order.
 void ListCdDrives(platform::TStrings& list);
 

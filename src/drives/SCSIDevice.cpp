@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "drives/CDFunc.h"
 #include "platform/Scsi.h"
 #include "platform/Services.h"
 
@@ -18,19 +19,6 @@ constexpr std::uint8_t kTypeWriteOnce = 4;
 // An adapter inquiry that reports no adapters means the most a library
 // serves.
 constexpr int kDefaultAdapters = 7;
-
-// The system's critical-error box stays off while drives are opened.
-class TErrorModeGuard {
- public:
-  TErrorModeGuard()
-      : FPrevious(Services().Drives->SetErrorMode(platform::kSemFailCriticalErrors)) {}
-  ~TErrorModeGuard() { Services().Drives->SetErrorMode(FPrevious); }
-  TErrorModeGuard(const TErrorModeGuard&) = delete;
-  TErrorModeGuard& operator=(const TErrorModeGuard&) = delete;
-
- private:
-  unsigned FPrevious;
-};
 
 }  // namespace
 

@@ -6,7 +6,7 @@
 
 namespace platform::win32 {
 
-std::string ProgramFolder() {
+std::string ProgramFile() {
   // The path may be longer than MAX_PATH; grow until it fits.
   std::string path(MAX_PATH, '\0');
   for (;;) {
@@ -15,10 +15,14 @@ std::string ProgramFolder() {
     if (length == 0) return {};
     if (length < path.size()) {
       path.resize(length);
-      break;
+      return path;
     }
     path.resize(path.size() * 2);
   }
+}
+
+std::string ProgramFolder() {
+  const std::string path = ProgramFile();
   const std::size_t slash = path.find_last_of("\\/");
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }

@@ -5,6 +5,10 @@
 
 namespace platform::win32 {
 
+// The full path of the running executable; empty when the system cannot
+// tell.
+std::string ProgramFile();
+
 // The folder of the running executable, with its trailing backslash; empty
 // when the system cannot tell.
 std::string ProgramFolder();

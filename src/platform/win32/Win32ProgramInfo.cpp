@@ -5,25 +5,13 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/win32/Win32Paths.h"
+
 namespace platform::win32 {
-
-namespace {
-
-std::string ProgramPath() {
-  std::vector<char> buffer(MAX_PATH);
-  for (;;) {
-    const DWORD n = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (n == 0) return {};
-    if (n < buffer.size()) return std::string(buffer.data(), n);
-    buffer.resize(buffer.size() * 2);
-  }
-}
-
-}  // namespace
 
 bool TWin32ProgramInfo::LoadVersionInfo(std::string& block) {
   block.clear();
-  const std::string path = ProgramPath();
+  const std::string path = ProgramFile();
   DWORD handle = 0;
   const DWORD size = ::GetFileVersionInfoSizeA(path.c_str(), &handle);
   if (size == 0) return false;

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/win32/Handles.h"
+#include "platform/win32/Win32Paths.h"
 
 namespace platform::win32 {
 
@@ -52,15 +53,6 @@ bool TWin32System::IsWow64() {
   return isWow64Process && isWow64Process(::GetCurrentProcess(), &wow64) && wow64;
 }
 
-std::string TWin32System::ProgramFile() {
-  // The path can be longer than MAX_PATH; grow until it fits.
-  std::vector<char> buffer(MAX_PATH);
-  for (;;) {
-    const DWORD n = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (n == 0) return {};
-    if (n < buffer.size()) return std::string(buffer.data(), n);
-    buffer.resize(buffer.size() * 2);
-  }
-}
+std::string TWin32System::ProgramFile() { return win32::ProgramFile(); }
 
 }  // namespace platform::win32
