@@ -10,9 +10,9 @@
 #include <atomic>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 #include "MorvelProcess.h"
+#include "platform/Threads.h"
 
 namespace e2e {
 namespace {
@@ -103,7 +103,7 @@ class Update : public ::testing::Test {
                                                  const std::string& Shot = {}) {
     std::vector<std::string> Seen;
     std::atomic<bool> Done{false};
-    std::thread Sender([&] {
+    platform::TThread Sender([&] {
       DWORD_PTR Ignored = 0;
       SendMessageTimeoutA(Button, BM_CLICK, 0, 0, SMTO_NORMAL, 60000, &Ignored);
       Done = true;
@@ -120,7 +120,7 @@ class Update : public ::testing::Test {
       PressDialogButton(Dialog, Answer);
       WaitUntil([&] { return !IsWindow(Dialog); }, 10s);
     }
-    Sender.join();
+    Sender.Join();
     return Seen;
   }
 

@@ -395,8 +395,8 @@ TEST_F(PolicySettingsTest, CancelKeepsTheMarkAndOnlyAChangeFromTheBaselineAsks) 
   Reg.ReadOnlyRoots = {kHkeyLocalMachine};
   System.Dialogs.Asked.clear();
   System.Dialogs.Answers = {kIdYes};
-  form->CheckListBox2->UserToggled(0);
-  EXPECT_EQ(form->Baselines.SystemDriveMask, 0x03FFFFFE);
+  form->CheckListBox2->UserToggled(2);
+  EXPECT_EQ(form->Baselines.SystemDriveMask, 0x03FFFFFB);
   EXPECT_EQ(Value(kHkeyLocalMachine, kExplorer, "NoDriveAutoRun"), "-");
   EXPECT_EQ(Shown(), "Do you want to change Drive System Autostart Setting?\n" + kReboot + "\n");
 }

@@ -5,8 +5,9 @@
 
 #include <atomic>
 #include <cstdlib>
-#include <thread>
+#include <memory>
 
+#include "platform/Threads.h"
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32System.h"
 
@@ -36,10 +37,10 @@ TEST(Win32System, ReportsTheRunningSystemAndProgram) {
 struct TDialogAnswer {
   std::string Yes, Cancel;
   bool Centred = false;
-  std::thread Thread;
+  std::unique_ptr<platform::TThread> Thread;
 
   TDialogAnswer(UINT message, WPARAM wParam) {
-    Thread = std::thread([this, message, wParam] {
+    Thread = std::make_unique<platform::TThread>([this, message, wParam] {
       HWND box = nullptr;
       for (int i = 0; i < 200 && !box; ++i, Sleep(25)) box = FindWindowA("#32770", "Information");
       if (!box) return;
@@ -58,7 +59,7 @@ struct TDialogAnswer {
     });
   }
   ~TDialogAnswer() {
-    if (Thread.joinable()) Thread.join();
+    if (Thread) Thread->Join();
   }
 };
 
@@ -69,7 +70,7 @@ TEST(Win32Dialogs, AMessageDialogShowsItsOwnButtonsInTheMiddleOfTheScreen) {
     TDialogAnswer answer(BM_CLICK, 0);
     EXPECT_EQ(dialogs.MessageDlg(0, "Restart?", "Information", kMbIconInformation, buttons),
               kIdYes);
-    answer.Thread.join();
+    answer.Thread->Join();
     EXPECT_EQ(answer.Yes, "&Yes");
     EXPECT_EQ(answer.Cancel, "Cancel");
     EXPECT_TRUE(answer.Centred);
