@@ -61,6 +61,11 @@ HWND FindChildAt(HWND Main, const std::string& ClassName, POINT Position);
 // and the text of a dialog), for failure messages.
 std::string DescribeWindowsOf(DWORD ProcessId);
 
+// An environment variable of the test program; "" when it is unset.
+std::string Env(const char* Name);
+// The whole screen as a BMP file in MORVEL_E2E_SHOTS, when that is set.
+void Screenshot(const std::string& Name);
+
 // The items of a combo box (CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT).
 std::vector<std::string> ComboItems(HWND Combo);
 

@@ -3,6 +3,8 @@
 // page is usable, whether the installer policy was written at start, and in
 // which form a confirmed change of the user's drive types is stored. Every
 // restart question is answered with Cancel.
+#include <windows.h>
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include "MorvelProcess.h"
@@ -82,6 +84,21 @@ HWND UserDriveTypeList(HWND Main) {
   return Found;
 }
 
+// With MORVEL_E2E_SHOTS set: each option page in turn.
+void ShootEachPage(HWND Main, const std::string& Version) {
+  if (Env("MORVEL_E2E_SHOTS").empty()) return;
+  HWND Tabs = FindWindowExA(Main, nullptr, "SysTabControl32", nullptr);
+  if (!Tabs) return;
+  const int Count = static_cast<int>(SendMessageA(Tabs, TCM_GETITEMCOUNT, 0, 0));
+  for (int Page = 0; Page < Count; ++Page) {
+    // As the keyboard moves to a tab: the control tells its parent.
+    SendMessageA(Tabs, TCM_SETCURFOCUS, Page, 0);
+    WaitUntil([&] { return SendMessageA(Tabs, TCM_GETCURSEL, 0, 0) == Page; }, 2s);
+    Sleep(300);  // the page paints
+    Screenshot("policies-" + Version + "-page" + std::to_string(Page + 1));
+  }
+}
+
 TEST(Policies, EachWindowsVersionGetsItsPageAndItsDriveTypeForm) {
   struct TRow {
     const char* Version;
@@ -122,6 +139,8 @@ TEST(Policies, EachWindowsVersionGetsItsPageAndItsDriveTypeForm) {
     EXPECT_EQ(UserValue(KInstaller, "DisableMedia"), Zero);
     EXPECT_EQ(UserValue(KInstaller, "DiasbleMedia"), Zero);
     EXPECT_EQ(FindDialogOf(Morvel.Id()), nullptr) << Morvel.Describe();
+    if (Row.Version == std::string("win98") || Row.Version == std::string("winxp"))
+      ShootEachPage(Main, Row.Version);
     EXPECT_TRUE(Morvel.Stop()) << Morvel.Describe();
   }
   SetWindowsVersion("winxp");  // as the scenario found it

@@ -17,12 +17,6 @@
 namespace e2e {
 namespace {
 
-std::string Env(const char* Name) {
-  char Value[MAX_PATH + 1] = "";
-  const DWORD N = GetEnvironmentVariableA(Name, Value, sizeof Value);
-  return N > 0 && N < sizeof Value ? Value : "";
-}
-
 std::string ServerDir() { return Env("MORVEL_E2E_UPDATE_DIR"); }
 
 std::string ReadAll(const std::string& Path) {
@@ -45,32 +39,6 @@ std::string Opened() {
   const std::size_t Line = Ran.find("\r\n");
   return Line == std::string::npos ? ""
                                    : Ran.substr(Line + 2, Ran.find("\r\n", Line + 2) - Line - 2);
-}
-
-// The whole screen as a BMP file in MORVEL_E2E_SHOTS, when that is set.
-void Screenshot(const std::string& Name) {
-  const std::string Dir = Env("MORVEL_E2E_SHOTS");
-  if (Dir.empty()) return;
-  const int W = GetSystemMetrics(SM_CXSCREEN), H = GetSystemMetrics(SM_CYSCREEN);
-  BITMAPINFO Info{};
-  Info.bmiHeader = {sizeof(BITMAPINFOHEADER), W, -H, 1, 24, BI_RGB};
-  void* Bits = nullptr;
-  HDC Screen = GetDC(nullptr);
-  HDC Memory = CreateCompatibleDC(Screen);
-  HBITMAP Shot = CreateDIBSection(Screen, &Info, DIB_RGB_COLORS, &Bits, nullptr, 0);
-  HGDIOBJ Old = SelectObject(Memory, Shot);
-  BitBlt(Memory, 0, 0, W, H, Screen, 0, 0, SRCCOPY);
-  SelectObject(Memory, Old);
-  const DWORD Size = static_cast<DWORD>(((W * 3 + 3) & ~3) * H);
-  BITMAPFILEHEADER File{0x4D42, static_cast<DWORD>(sizeof File + sizeof Info.bmiHeader + Size), 0,
-                        0, static_cast<DWORD>(sizeof File + sizeof Info.bmiHeader)};
-  std::ofstream Out(Dir + "\\" + Name + ".bmp", std::ios::binary);
-  Out.write(reinterpret_cast<const char*>(&File), sizeof File);
-  Out.write(reinterpret_cast<const char*>(&Info.bmiHeader), sizeof Info.bmiHeader);
-  Out.write(static_cast<const char*>(Bits), Size);
-  DeleteObject(Shot);
-  DeleteDC(Memory);
-  ReleaseDC(nullptr, Screen);
 }
 
 class Update : public ::testing::Test {
