@@ -7,6 +7,9 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "MorvelProcess.h"
 
 namespace e2e {
@@ -84,6 +87,18 @@ HWND UserDriveTypeList(HWND Main) {
   return Found;
 }
 
+// The user's letter list: the check list farthest left and highest.
+HWND UserLetterList(HWND Main) {
+  HWND Found = nullptr;
+  POINT Best{};
+  for (HWND Child : DescendantsOf(Main)) {
+    if (ClassOf(Child) != "ListBox") continue;
+    const POINT P = ClientPosition(Child, Main);
+    if (!Found || P.x < Best.x || (P.x == Best.x && P.y < Best.y)) Found = Child, Best = P;
+  }
+  return Found;
+}
+
 // With MORVEL_E2E_SHOTS set: each option page in turn.
 void ShootEachPage(HWND Main, const std::string& Version) {
   if (Env("MORVEL_E2E_SHOTS").empty()) return;
@@ -144,6 +159,71 @@ TEST(Policies, EachWindowsVersionGetsItsPageAndItsDriveTypeForm) {
     EXPECT_TRUE(Morvel.Stop()) << Morvel.Describe();
   }
   SetWindowsVersion("winxp");  // as the scenario found it
+}
+
+// The keyboard and the mouse reach the lists as the user would use them,
+// and "Reset default" in the about box puts the policies back.
+TEST(Policies, SpaceAndClickAskAndTheAboutBoxResetsThePolicies) {
+  ASSERT_TRUE(SetWindowsVersion("winxp"));
+  TMorvelProcess Morvel;
+  ASSERT_TRUE(Morvel.Start()) << Morvel.LastError();
+  HWND Main = Morvel.WaitForMainWindow();
+  ASSERT_NE(Main, nullptr) << Morvel.Describe();
+
+  HWND Types = UserDriveTypeList(Main);
+  ASSERT_NE(Types, nullptr);
+  SendMessageA(Types, LB_SETCURSEL, 1, 0);
+  PostMessageA(Types, WM_CHAR, ' ', 1);
+  EXPECT_TRUE(Answer(Morvel.Id(), KTypeQuestion, "Cancel"));
+
+  // D: is a drive of the prefix, so its letter takes a click.
+  HWND Letters = UserLetterList(Main);
+  ASSERT_NE(Letters, nullptr);
+  SendMessageA(Letters, LB_SETTOPINDEX, 3, 0);
+  const LPARAM Mark = MAKELPARAM(5, 6);
+  PostMessageA(Letters, WM_LBUTTONDOWN, MK_LBUTTON, Mark);
+  PostMessageA(Letters, WM_LBUTTONUP, 0, Mark);
+  EXPECT_TRUE(Answer(Morvel.Id(), "Do you want to change Drive Autostart Setting?", "Yes"));
+  EXPECT_TRUE(Answer(Morvel.Id(), KReboot, "Cancel"));
+  EXPECT_EQ(UserValue(KExplorer, "NoDriveAutoRun"), "4:f7ffff03");
+
+  HWND AboutButton = FindChild(Main, "Button", "About");
+  ASSERT_NE(AboutButton, nullptr);
+  PostMessageA(AboutButton, BM_CLICK, 0, 0);
+  HWND About = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    About = FindWindowA(nullptr, "About");
+    return About && IsWindowVisible(About);
+  })) << Morvel.Describe();
+  HWND Reset = FindChild(About, "Button", "Reset defaults");
+  ASSERT_NE(Reset, nullptr);
+  PostMessageA(Reset, BM_CLICK, 0, 0);
+  EXPECT_TRUE(Answer(Morvel.Id(), "Restore default?", "OK"));
+  // A value that is already gone is reported as it is deleted; the restart
+  // question comes last.
+  std::vector<std::string> Reported;
+  for (int I = 0; I < 12; ++I) {
+    HWND Dialog = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (Dialog = FindDialogOf(Morvel.Id())) != nullptr; }))
+        << Morvel.Describe();
+    const std::string Text = DialogText(Dialog);
+    if (Text == KReboot) break;
+    Reported.push_back(Text);
+    ASSERT_TRUE(Answer(Morvel.Id(), Text, "OK"));
+  }
+  EXPECT_TRUE(Answer(Morvel.Id(), KReboot, "Cancel")) << ::testing::PrintToString(Reported);
+  EXPECT_EQ(UserValue(KExplorer, "NoDriveAutoRun"), "-");
+  EXPECT_EQ(UserValue(KExplorer, "NoDriveTypeAutoRun"), "-");
+  EXPECT_EQ(UserValue(KExplorer, "NoCDBurning"), "4:00000000");
+  EXPECT_EQ(UserValue(KInstaller, "DisableMedia"), "4:00000000");
+  EXPECT_EQ(UserValue(KInstaller, "DiasbleMedia"), "4:00000000");
+
+  HWND Ok = FindChild(About, "Button", "OK");
+  ASSERT_NE(Ok, nullptr);
+  PostMessageA(Ok, BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(About); }));
+  EXPECT_EQ(FindDialogOf(Morvel.Id()), nullptr) << Morvel.Describe();
+  EXPECT_TRUE(Morvel.Stop()) << Morvel.Describe();
 }
 
 }  // namespace
