@@ -8,18 +8,6 @@
 
 #include "platform/Types.h"
 
-// A file that included <windows.h> first has some of the method names below
-// renamed by its macros (GetDriveType becomes GetDriveTypeA ...), and the
-// implementations, declared after platform/win32/Win32Undef.h, would then
-// override nothing. Sorted includes put this header before that one, so it
-// takes the macros back itself.
-#undef GetDriveType
-#undef SetCurrentDirectory
-#undef OpenMutex
-#undef CreateMutex
-#undef PostMessage
-#undef CallWindowProc
-
 namespace platform {
 
 class TAppHost;

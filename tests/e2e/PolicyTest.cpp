@@ -74,29 +74,26 @@ std::string UserValue(const char* Path, const char* Name) {
   return ::testing::AssertionSuccess();
 }
 
-// The user's drive-type list: of the four check lists, the two drive-type
-// lists stand right of the letter lists, the user's above the system's.
-HWND UserDriveTypeList(HWND Main) {
+// The check list of Main that comes first by Before (client positions):
+// the user's lists are the upper ones, the drive types right of the letters.
+template <class TBefore>
+HWND FirstList(HWND Main, TBefore Before) {
   HWND Found = nullptr;
   POINT Best{};
   for (HWND Child : DescendantsOf(Main)) {
     if (ClassOf(Child) != "ListBox") continue;
     const POINT P = ClientPosition(Child, Main);
-    if (!Found || P.x > Best.x || (P.x == Best.x && P.y < Best.y)) Found = Child, Best = P;
+    if (!Found || Before(P, Best)) Found = Child, Best = P;
   }
   return Found;
 }
 
-// The user's letter list: the check list farthest left and highest.
+HWND UserDriveTypeList(HWND Main) {
+  return FirstList(Main, [](POINT A, POINT B) { return A.x > B.x || (A.x == B.x && A.y < B.y); });
+}
+
 HWND UserLetterList(HWND Main) {
-  HWND Found = nullptr;
-  POINT Best{};
-  for (HWND Child : DescendantsOf(Main)) {
-    if (ClassOf(Child) != "ListBox") continue;
-    const POINT P = ClientPosition(Child, Main);
-    if (!Found || P.x < Best.x || (P.x == Best.x && P.y < Best.y)) Found = Child, Best = P;
-  }
-  return Found;
+  return FirstList(Main, [](POINT A, POINT B) { return A.x < B.x || (A.x == B.x && A.y < B.y); });
 }
 
 // With MORVEL_E2E_SHOTS set: each option page in turn.
