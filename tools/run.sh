@@ -82,6 +82,7 @@ printf 'A folder that Wine shows as a CD-ROM drive.\r\n' >"$discs/d/readme.txt"
     wp_reg_sz Sprog "$language"
     wp_reg_sz Tray Nej
     wp_reg_sz Ikon Nej
+    wp_reg_windows_values
   fi
 } | wp_import "$prefix"
 

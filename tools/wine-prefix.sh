@@ -100,6 +100,19 @@ wp_reg_default() { printf '@="%s"\n' "$1"; }
 wp_reg_dword() { printf '"%s"=dword:%08x\n' "$1" "$2"; }
 wp_reg_delete() { printf '"%s"=-\n' "$1"; }
 
+# The system values that a Windows installation has and a fresh prefix lacks,
+# which the option pages read at start; each missing one would be reported
+# in a message box.
+wp_reg_windows_values() {
+  wp_reg_key 'HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Run'
+  wp_reg_key 'HKEY_LOCAL_MACHINE\SOFTWARE\Classes\AudioCD\Shell'
+  wp_reg_default play
+  wp_reg_key 'HKEY_LOCAL_MACHINE\SOFTWARE\Classes\AudioCD\Shell\Play\Command'
+  wp_reg_default 'cdplayer.exe /play %1'
+  wp_reg_key 'HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows NT\CurrentVersion\Winlogon'
+  wp_reg_sz AllocateCDRoms 0
+}
+
 # Wine's own desktop of 1024x768 with its taskbar ("on"), or windows of their
 # own on the X display ("off"). On Wine's desktop Wine draws the window frames
 # and the notification area itself, so a screenshot under a bare Xvfb looks

@@ -144,13 +144,7 @@ fi
     wp_reg_key 'HKEY_CURRENT_USER\Software\Wine\AppDefaults\morvel.exe\DllOverrides'
     wp_reg_sz wnaspi32 native,builtin
   fi
-  wp_reg_key 'HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Run'
-  wp_reg_key 'HKEY_LOCAL_MACHINE\SOFTWARE\Classes\AudioCD\Shell'
-  wp_reg_default play
-  wp_reg_key 'HKEY_LOCAL_MACHINE\SOFTWARE\Classes\AudioCD\Shell\Play\Command'
-  wp_reg_default 'cdplayer.exe /play %1'
-  wp_reg_key 'HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows NT\CurrentVersion\Winlogon'
-  wp_reg_sz AllocateCDRoms 0
+  wp_reg_windows_values
 } | wp_import "$prefix"
 if [ "$scenario" = tray ]; then
   # A drive whose folder is gone is still a CD-ROM drive to Wine, but its
