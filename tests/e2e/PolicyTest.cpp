@@ -96,6 +96,19 @@ HWND UserLetterList(HWND Main) {
   return FirstList(Main, [](POINT A, POINT B) { return A.x < B.x || (A.x == B.x && A.y < B.y); });
 }
 
+// Starts the program as Windows `Version` and waits for its main window.
+HWND StartAs(TMorvelProcess& Morvel, const char* Version) {
+  if (!SetWindowsVersion(Version) || !Morvel.Start()) return nullptr;
+  return Morvel.WaitForMainWindow();
+}
+
+// A click on the check mark of a list's top item.
+void ClickTopMark(HWND List) {
+  const LPARAM Mark = MAKELPARAM(5, 6);
+  PostMessageA(List, WM_LBUTTONDOWN, MK_LBUTTON, Mark);
+  PostMessageA(List, WM_LBUTTONUP, 0, Mark);
+}
+
 // With MORVEL_E2E_SHOTS set: each option page in turn.
 void ShootEachPage(HWND Main, const std::string& Version) {
   if (Env("MORVEL_E2E_SHOTS").empty()) return;
@@ -122,23 +135,19 @@ TEST(Policies, EachWindowsVersionGetsItsPageAndItsDriveTypeForm) {
                        {"win8", true, true},    {"win10", true, true}};
   for (const TRow& Row : Rows) {
     SCOPED_TRACE(Row.Version);
-    ASSERT_TRUE(SetWindowsVersion(Row.Version));
     DeleteUserValue(KExplorer, "NoDriveTypeAutoRun");
     DeleteUserValue(KInstaller, "DisableMedia");
     DeleteUserValue(KInstaller, "DiasbleMedia");
 
     TMorvelProcess Morvel;
-    ASSERT_TRUE(Morvel.Start()) << Morvel.LastError();
-    HWND Main = Morvel.WaitForMainWindow();
-    ASSERT_NE(Main, nullptr) << Morvel.Describe();
+    HWND Main = StartAs(Morvel, Row.Version);
+    ASSERT_NE(Main, nullptr) << Morvel.LastError() << Morvel.Describe();
     HWND Types = UserDriveTypeList(Main);
     ASSERT_NE(Types, nullptr);
 
     // A click on the mark of the first item, "Uknown". Nothing stored reads
     // as every type but that one on the 9x family, as none on the NT family.
-    const LPARAM Mark = MAKELPARAM(5, 6);
-    PostMessageA(Types, WM_LBUTTONDOWN, MK_LBUTTON, Mark);
-    PostMessageA(Types, WM_LBUTTONUP, 0, Mark);
+    ClickTopMark(Types);
     ASSERT_TRUE(Answer(Morvel.Id(), KTypeQuestion, "Yes"));
     ASSERT_TRUE(Answer(Morvel.Id(), KReboot, "Cancel"));
     EXPECT_EQ(UserValue(KExplorer, "NoDriveTypeAutoRun"), Row.Nt ? "4:fe000000" : "3:80");
@@ -161,11 +170,9 @@ TEST(Policies, EachWindowsVersionGetsItsPageAndItsDriveTypeForm) {
 // The keyboard and the mouse reach the lists as the user would use them,
 // and "Reset default" in the about box puts the policies back.
 TEST(Policies, SpaceAndClickAskAndTheAboutBoxResetsThePolicies) {
-  ASSERT_TRUE(SetWindowsVersion("winxp"));
   TMorvelProcess Morvel;
-  ASSERT_TRUE(Morvel.Start()) << Morvel.LastError();
-  HWND Main = Morvel.WaitForMainWindow();
-  ASSERT_NE(Main, nullptr) << Morvel.Describe();
+  HWND Main = StartAs(Morvel, "winxp");
+  ASSERT_NE(Main, nullptr) << Morvel.LastError() << Morvel.Describe();
 
   HWND Types = UserDriveTypeList(Main);
   ASSERT_NE(Types, nullptr);
@@ -177,9 +184,7 @@ TEST(Policies, SpaceAndClickAskAndTheAboutBoxResetsThePolicies) {
   HWND Letters = UserLetterList(Main);
   ASSERT_NE(Letters, nullptr);
   SendMessageA(Letters, LB_SETTOPINDEX, 3, 0);
-  const LPARAM Mark = MAKELPARAM(5, 6);
-  PostMessageA(Letters, WM_LBUTTONDOWN, MK_LBUTTON, Mark);
-  PostMessageA(Letters, WM_LBUTTONUP, 0, Mark);
+  ClickTopMark(Letters);
   EXPECT_TRUE(Answer(Morvel.Id(), "Do you want to change Drive Autostart Setting?", "Yes"));
   EXPECT_TRUE(Answer(Morvel.Id(), KReboot, "Cancel"));
   EXPECT_EQ(UserValue(KExplorer, "NoDriveAutoRun"), "4:f7ffff03");

@@ -159,21 +159,18 @@ void TWin32ImagePeer::Paint(HDC dc) const {
 }
 
 void TWin32ImagePeer::PaintBitmap(HDC dc, const RECT& client) const {
-  HDC memory = ::CreateCompatibleDC(dc);
+  const TMemoryDc memory(::CreateCompatibleDC(dc));
   if (!memory) return;
-  {
-    TSelectScope picture(memory, FBitmap.get());
-    if (FImage.Stretch) {
-      ::SetStretchBltMode(dc, COLORONCOLOR);
-      ::StretchBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, FBitmapSize.cx,
-                   FBitmapSize.cy, SRCCOPY);
-    } else {
-      const int x = FImage.Center ? (client.right - FBitmapSize.cx) / 2 : 0;
-      const int y = FImage.Center ? (client.bottom - FBitmapSize.cy) / 2 : 0;
-      ::BitBlt(dc, x, y, FBitmapSize.cx, FBitmapSize.cy, memory, 0, 0, SRCCOPY);
-    }
+  TSelectScope picture(memory.get(), FBitmap.get());
+  if (FImage.Stretch) {
+    ::SetStretchBltMode(dc, COLORONCOLOR);
+    ::StretchBlt(dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, FBitmapSize.cx,
+                 FBitmapSize.cy, SRCCOPY);
+  } else {
+    const int x = FImage.Center ? (client.right - FBitmapSize.cx) / 2 : 0;
+    const int y = FImage.Center ? (client.bottom - FBitmapSize.cy) / 2 : 0;
+    ::BitBlt(dc, x, y, FBitmapSize.cx, FBitmapSize.cy, memory.get(), 0, 0, SRCCOPY);
   }
-  ::DeleteDC(memory);
 }
 
 LRESULT TWin32ImagePeer::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
