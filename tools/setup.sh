@@ -12,7 +12,8 @@ set -euo pipefail
 # dpkg-dev for unpacking Debian source packages (libjpeg-turbo, built for
 # Windows without SIMD, so no nasm), fp-utils for chmcmd, which compiles the
 # help file, and python3 with convert and the Liberation fonts for drawing
-# the icons and the about box's pictures.
+# the icons and the about box's pictures. nsis (makensis) makes the
+# installers (tools/package.sh).
 PACKAGES=(
   cmake make g++ git ca-certificates python3 clang-format
   googletest libgtest-dev libgmock-dev
@@ -23,6 +24,7 @@ PACKAGES=(
   libxrender1 libxrandr2 libxcursor1 libxi6 libxcomposite1 libxfixes3 libxinerama1
   xvfb x11-apps x11-utils xauth imagemagick
   coreutils procps
+  nsis
 )
 
 log() { printf 'setup: %s\n' "$*"; }
