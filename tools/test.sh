@@ -100,11 +100,17 @@ for preset in native win64 win32; do
 done
 is_built() { [[ " ${built[*]} " == *" $1 "* ]]; }
 
-# Both programs must load on their oldest systems (98 SE and NT 4.0, XP
-# x64): every function they import is checked against the list in
-# tools/imports.
+# The installers and portable archives (tools/package.sh): the installer
+# scenario under Wine runs the 64-bit installer, the import check reads both.
+if is_built win64 && is_built win32; then
+  step "packages" "$root/tools/package.sh"
+fi
+
+# Both programs and both installers must load on their oldest systems (98
+# SE and NT 4.0, XP x64): every DLL and function they import is checked
+# against the lists in tools/imports.
 step "import check" python3 "$root/tools/check-imports.py" build/win32/morvel.exe \
-  build/win64/morvel.exe
+  build/win64/morvel.exe build/packages/morvel-*-x86-setup.exe build/packages/morvel-*-x64-setup.exe
 
 if is_built native; then
   step "ctest native" run_ctest native
@@ -126,7 +132,7 @@ if is_built win64; then
 fi
 
 note "programs"
-for exe in build/win64/morvel.exe build/win32/morvel.exe; do
+for exe in build/win64/morvel.exe build/win32/morvel.exe build/packages/morvel-*.{exe,zip}; do
   if [ -f "$exe" ]; then
     echo "$exe: $(stat -c %s "$exe") bytes"
   else
