@@ -18,7 +18,10 @@ out=$root/build/packages
 "$root/tools/setup.sh" >/dev/null
 mkdir -p "$out"
 for preset in win64 win32; do
-  cmake --preset "$preset" >/dev/null
+  # A configured build folder re-runs its configuration itself when needed.
+  if [ ! -f "build/$preset/CMakeCache.txt" ]; then
+    cmake --preset "$preset" >/dev/null
+  fi
   cmake --build --preset "$preset" -j "${JOBS:-2}" --target morvel morvel_help
   # Packages of an earlier run must not stand in for ones this run failed
   # to make.
