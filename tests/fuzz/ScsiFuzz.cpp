@@ -90,12 +90,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   bool answered = false, apart = true;
   std::size_t optical = 0;
   for (const auto& [letter, d] : scsi.Devices) {
-    if (d.Inquiry.empty()) continue;
-    answered = true;
-    optical += (d.Inquiry[0] == 4 || d.Inquiry[0] == 5);
+    // The letter search matches port and target alone, silent devices too.
     if (d.HasAddress)
       apart = apart && d.Address.PortNumber < 200 && d.Address.TargetId < 8 && d.Address.Lun < 8 &&
               places.insert({d.Address.PortNumber, d.Address.TargetId}).second;
+    if (d.Inquiry.empty()) continue;
+    answered = true;
+    optical += (d.Inquiry[0] == 4 || d.Inquiry[0] == 5);
   }
   const bool passThrough = answered && (preferPassThrough || scsi.Libraries.empty());
 
