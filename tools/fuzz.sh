@@ -48,7 +48,7 @@ for name in "${targets[@]}"; do
   rm -rf "$work"
   mkdir -p "$work"
   start=$EPOCHSECONDS
-  # -timeout: one input taking a second is a hang in parsers of this size.
+  # -timeout: ten seconds on one input is a hang for parsers of this size.
   "$bin/fuzz_$name" "${mode[@]}" -timeout=10 -print_final_stats=1 \
     -artifact_prefix="$findings/$name-" "$work" "$seeds" >"$log" 2>&1
   rc=$?
