@@ -13,9 +13,10 @@ set -euo pipefail
 # Windows without SIMD, so no nasm), fp-utils for chmcmd, which compiles the
 # help file, and python3 with convert and the Liberation fonts for drawing
 # the icons and the about box's pictures. nsis (makensis) makes the
-# installers (tools/package.sh).
+# installers (tools/package.sh); clang-14 with its runtime libraries
+# (libFuzzer, the sanitizers) builds the fuzz targets.
 PACKAGES=(
-  cmake make g++ git ca-certificates python3 clang-format
+  cmake make g++ git ca-certificates python3 clang-format clang-14 libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev
   g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools

@@ -116,6 +116,10 @@ if is_built native; then
   step "ctest native" run_ctest native
 fi
 
+# The parsers of outside input under libFuzzer, a few seconds each, from
+# their seed corpora (tools/fuzz.sh; --long runs a million inputs each).
+step "fuzz (short)" "$root/tools/fuzz.sh"
+
 if is_built win64; then
   # One fresh prefix per run: nothing of an earlier run can leak in.
   if [ -d "$prefix" ]; then

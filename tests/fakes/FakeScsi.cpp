@@ -64,8 +64,10 @@ std::uint32_t TFakeScsi::SendASPI32Command(void* srb) {
       exec.SRB_Status = SS_PENDING;
       if (device != AspiDevices.end() && device->Hangs) return SS_PENDING;
       if (device != AspiDevices.end() && wellFormed) {
-        std::memcpy(exec.SRB_BufPointer, device->Inquiry.data(),
-                    std::min<std::size_t>(device->Inquiry.size(), exec.CDBByte[4]));
+        // A device may answer nothing at all: no copy from an empty buffer.
+        std::copy_n(device->Inquiry.begin(),
+                    std::min<std::size_t>(device->Inquiry.size(), exec.CDBByte[4]),
+                    exec.SRB_BufPointer);
         exec.SRB_Status = SS_COMP;
       } else {
         exec.SRB_Status = SS_ERR;

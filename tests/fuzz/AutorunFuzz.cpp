@@ -1,0 +1,46 @@
+// An Autorun.inf of any bytes, and its start line: the split gives back the
+// line exactly, and running the disc hands the shell either nothing (a text
+// too long) or one request within the shell's limits.
+#include "Fuzz.h"
+#include "drives/RunDisc.h"
+#include "fakes/Fakes.h"
+#include "platform/IniFile.h"
+
+namespace {
+
+void CheckSplit(const std::string& line) {
+  const drives::TStartLine split = drives::SplitStartLine(line);
+  FUZZ_CHECK(split.Program.find(' ') == std::string::npos);
+  FUZZ_CHECK((line.size() > split.Program.size() ? split.Program + ' ' + split.Parameters
+                                                 : split.Program) == line);
+}
+
+void CheckRun(const std::string& autorun) {
+  fakes::TFakeSystem system;
+  system.Drives.Files["E:\\Autorun.inf"] = autorun;
+  const drives::TRunResult result = drives::RunDisc('E');
+  const std::string line = platform::TIniFile::FromText(autorun).ReadString("autorun", "open", "");
+  CheckSplit(line);
+  const auto& calls = system.Shell.Calls;
+  if (result == drives::TRunResult::ProgramTooLong) {
+    FUZZ_CHECK(calls.empty());
+    return;
+  }
+  FUZZ_CHECK(calls.size() == 1 && calls[0].Verb == "open");
+  if (calls[0].File == "Explorer.exe" && calls[0].Parameters == "E:") return;
+  FUZZ_CHECK(calls[0].File.size() <= drives::kShellTextMax &&
+             calls[0].Parameters.size() <= drives::kShellTextMax);
+  FUZZ_CHECK(calls[0].File + (calls[0].Parameters.empty() ? "" : " " + calls[0].Parameters) ==
+             line);
+  FUZZ_CHECK(system.Drives.CurrentDirectory == "E:\\");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string text = fuzz::Text(data, size);
+  CheckSplit(text);
+  CheckRun(text);
+  CheckRun("[autorun]\r\nopen=" + text);
+  return 0;
+}
