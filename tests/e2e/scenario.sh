@@ -7,7 +7,7 @@
 #
 # SCENARIO is "prefix" (only make sure the prefix exists), "two-drives",
 # "single-instance", "eight-drives", "language", "tray", "long-autorun",
-# "device-name", "aspi", "policies" or "update". The "tray" and "update"
+# "device-name", "aspi", "policies", "update" or "dpi". The "tray" and "update"
 # scenarios also need e2e_probe.exe beside E2E_TESTS_EXE; "aspi" the test
 # ASPI library in the "aspi" folder beside E2E_TESTS_EXE's folder; "update"
 # runs update-server.py on 127.0.0.1 for as long as its tests run. The
@@ -82,6 +82,8 @@ case "$scenario" in
   # One start per Windows version Wine can report.
   policies) letters=(d); filter='Policies.*' ;;
   update) letters=(d); filter='Update.*' ;;
+  # Two passes, at 96 and at 144 DPI (see below).
+  dpi) letters=(d); filter='Dpi.*' ;;
   *) echo "e2e: unknown scenario $scenario" >&2; exit 2 ;;
 esac
 
@@ -193,9 +195,30 @@ wp_start_xvfb
 # still ends here and the clean-up above runs.
 rc=0
 cdroms=$(printf '%s' "${letters[@]}")
-MORVEL_E2E_CDROMS=${cdroms^^} \
-MORVEL_EXE=$(wp_winpath "$(cd "$(dirname "$morvel_exe")" && pwd)/$(basename "$morvel_exe")") \
-  timeout --kill-after=10 180 "$WINE64" "$tests_exe" --gtest_filter="Prefix.*:$filter" --gtest_color=no \
-  || rc=$?
+run_tests() {
+  MORVEL_E2E_CDROMS=${cdroms^^} \
+  MORVEL_EXE=$(wp_winpath "$(cd "$(dirname "$morvel_exe")" && pwd)/$(basename "$morvel_exe")") \
+    timeout --kill-after=10 180 "$WINE64" "$tests_exe" --gtest_filter="Prefix.*:$filter" --gtest_color=no
+}
+if [ "$scenario" = dpi ]; then
+  # The display scale is the prefix's LogPixels, which Wine reads when its
+  # server starts: a pass at 96 writes down the layout, a pass at 144
+  # compares. The prefix goes back to 96 for whatever runs next.
+  set_dpi() {
+    wp_stop_server "$prefix" 30 || true
+    { wp_reg_key 'HKEY_CURRENT_USER\Control Panel\Desktop'; wp_reg_dword LogPixels "$1"; } |
+      wp_import "$prefix"
+  }
+  export MORVEL_E2E_DPI MORVEL_E2E_LAYOUT
+  MORVEL_E2E_LAYOUT=$(wp_winpath "$work")\\dpi-layout.txt
+  for MORVEL_E2E_DPI in 96 144; do
+    set_dpi "$MORVEL_E2E_DPI"
+    run_tests || { rc=$?; break; }
+    phase "pass at $MORVEL_E2E_DPI DPI done"
+  done
+  set_dpi 96
+else
+  run_tests || rc=$?
+fi
 phase "tests ended with $rc"
 exit "$rc"

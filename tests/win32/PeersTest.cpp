@@ -19,6 +19,7 @@
 #include "platform/Services.h"
 #include "platform/win32/Win32AppHost.h"
 #include "platform/win32/Win32ContainerPeers.h"
+#include "platform/win32/Win32Dpi.h"
 #include "platform/win32/Win32FormPeer.h"
 #include "platform/win32/Win32GraphicPeers.h"
 #include "platform/win32/Win32PeerFactory.h"
@@ -417,6 +418,51 @@ TEST_F(Win32Peers, LabelsFitTheirCaptionOnOneLine) {
   // A label told not to size itself keeps the designed box.
   EXPECT_EQ(Form->Fixed->Bounds().Width, 40);
   EXPECT_EQ(Form->Fixed->Bounds().Height, 13);
+}
+
+TEST_F(Win32Peers, ADisplayScaleChangeRescalesWindowsAndFontsButNotTheModels) {
+  const auto fontHeight = [](HWND window) {
+    LOGFONTA log{};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)), sizeof log, &log);
+    return log.lfHeight;
+  };
+  const auto changeDpi = [&](int dpi, RECT suggested) {
+    SendMessageA(H(Form), kWmDpiChanged, MAKEWPARAM(dpi, dpi),
+                 reinterpret_cast<LPARAM>(&suggested));
+  };
+  RECT before;
+  GetWindowRect(H(Form), &before);
+  const int labelWidth = Form->Label->Bounds().Width;
+
+  changeDpi(144, {100, 80, 760, 575});
+  RECT r;
+  GetWindowRect(H(Form), &r);
+  EXPECT_EQ(r.left, 100);  // where the system suggests
+  EXPECT_EQ(r.top, 80);
+  EXPECT_GT(r.right - r.left, 440 * 5 / 4);
+  const RECT button = PlaceInParent(H(Form->Button)), inner = PlaceInParent(H(Form->Inner));
+  EXPECT_EQ(button.left, 15);
+  EXPECT_EQ(button.right - button.left, 113);  // 85 * 1.5 - 15, rounded up
+  EXPECT_EQ(button.bottom - button.top, 38);
+  EXPECT_EQ(inner.left, 12);  // on a sheet, too
+  EXPECT_EQ(fontHeight(H(Form)), -16);
+  EXPECT_EQ(SendMessageA(H(Form->List), LB_GETITEMHEIGHT, 0, 0), 20);
+  // The label measured its caption in the larger font and stays as wide in
+  // designed pixels; the models keep the design.
+  const RECT label = PlaceInParent(H(Form->Label));
+  EXPECT_GT(label.right - label.left, labelWidth * 5 / 4);
+  EXPECT_NEAR(Form->Label->Bounds().Width, labelWidth, 2);
+  EXPECT_EQ(Form->Button->Bounds().Width, 75);
+  EXPECT_EQ(Form->Bounds().Width, 440);
+
+  // And back, to the pixel.
+  changeDpi(96, before);
+  GetWindowRect(H(Form), &r);
+  EXPECT_EQ(r.right - r.left, 440);
+  EXPECT_EQ(r.bottom - r.top, 330);
+  EXPECT_EQ(PlaceInParent(H(Form->Button)).right, 85);
+  EXPECT_EQ(SendMessageA(H(Form->List), LB_GETITEMHEIGHT, 0, 0), 13);
+  EXPECT_EQ(fontHeight(H(Form)), -11);
 }
 
 TEST_F(Win32Peers, StatusBarShowsItsTextAtTheBottom) {

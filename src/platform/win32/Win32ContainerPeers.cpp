@@ -138,6 +138,7 @@ TWin32TabSheetPeer::TCreateParams TWin32TabSheetPeer::SheetParams(TTabSheet& she
                                                                   TWin32PageControlPeer& pages) {
   TCreateParams p = ChildParams(sheet, ClassName(TWindowClass::Container), WS_CLIPCHILDREN);
   p.OwnClass = true;
+  p.Scaled = true;
   RECT r = pages.PageRect();
   p.Left = r.left;
   p.Top = r.top;

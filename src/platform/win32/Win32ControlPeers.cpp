@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include "platform/Scale.h"
+
 namespace platform::win32 {
 
 namespace {
@@ -79,7 +81,7 @@ std::vector<HWND> TWin32ComboBoxPeer::ToolWindows() const {
 
 void TWin32ComboBoxPeer::ApplyBounds() {
   // The model's height is the closed box; the window's includes the list.
-  const TRect& b = FCombo.Bounds();
+  const TRect b = ScaledBounds();
   LRESULT item = ::SendMessageA(Window(), CB_GETITEMHEIGHT, 0, 0);
   int itemHeight = item > 0 ? static_cast<int>(item) : 16;
   ::MoveWindow(Window(), b.Left, b.Top, b.Width, b.Height + kDroppedItems * itemHeight + 2, TRUE);
@@ -191,7 +193,7 @@ void TWin32LabelPeer::MakeFont(HFONT formFont) {
   }
   LOGFONTA log{};
   if (!formFont || !::GetObjectA(formFont, sizeof log, &log)) return;
-  if (font.Height != 0) log.lfHeight = font.Height;
+  if (font.Height != 0) log.lfHeight = ScaleFontHeight(font.Height, Dpi());
   if (font.Bold) log.lfWeight = FW_BOLD;
   log.lfUnderline = font.Underline ? TRUE : FALSE;
   FOwnFont.reset(::CreateFontIndirectA(&log));
@@ -237,7 +239,10 @@ void TWin32LabelPeer::Measure() {
                      DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS))
       return;
   }
-  FLabel.TextMeasured(r.right - r.left, r.bottom - r.top);
+  // Back in designed pixels, so that the scaled box still holds the text.
+  const TRect& b = FLabel.Bounds();
+  FLabel.TextMeasured(DesignedExtent(b.Left, r.right - r.left, Dpi()),
+                      DesignedExtent(b.Top, r.bottom - r.top, Dpi()));
   // While the peer is being made the model cannot reach it yet.
   ApplyBounds();
 }

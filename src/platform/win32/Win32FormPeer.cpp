@@ -2,7 +2,11 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "platform/Application.h"
+#include "platform/Scale.h"
+#include "platform/win32/Win32Dpi.h"
 #include "platform/win32/Win32Paths.h"
 
 namespace platform::win32 {
@@ -46,32 +50,33 @@ BOOL CALLBACK SetFontOnChild(HWND window, LPARAM font) {
 
 }  // namespace
 
-TWin32FormPeer::TWin32FormPeer(TForm& form) : TWin32Peer(form), FForm(form) {
+TWin32FormPeer::TWin32FormPeer(TForm& form) : TWin32Peer(form), FForm(form), FDpi(SystemDpi()) {
   EnsureClasses();
   CreateFormFont();
 
-  DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-  if (form.MinimizeBox) style |= WS_MINIMIZEBOX;
-  if (form.MaximizeBox) style |= WS_MAXIMIZEBOX;
-  if (form.Sizeable && !form.Dialog) style |= WS_THICKFRAME;
-  if (!form.Enabled()) style |= WS_DISABLED;
-  const DWORD exStyle = form.Dialog ? WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT : 0;
+  FStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  if (form.MinimizeBox) FStyle |= WS_MINIMIZEBOX;
+  if (form.MaximizeBox) FStyle |= WS_MAXIMIZEBOX;
+  if (form.Sizeable && !form.Dialog) FStyle |= WS_THICKFRAME;
+  if (!form.Enabled()) FStyle |= WS_DISABLED;
+  FExStyle = form.Dialog ? WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT : 0;
   HWND owner = Application ? ToHwnd(Application->Handle()) : nullptr;
   const TRect& b = form.Bounds();
-  int width = b.Width, height = b.Height;
-  if (form.ClientWidth() > 0 && form.ClientHeight() > 0) {
-    // The frame and caption differ between systems and themes.
-    RECT outer{0, 0, form.ClientWidth(), form.ClientHeight()};
-    if (::AdjustWindowRectEx(&outer, style, FALSE, exStyle)) {
-      width = outer.right - outer.left;
-      height = outer.bottom - outer.top;
-    }
-  }
+  const SIZE outer = OuterSize();
   HWND window =
-      ::CreateWindowExA(exStyle, ClassName(TWindowClass::Form), form.Caption().c_str(), style,
-                        b.Left, b.Top, width, height, owner, nullptr, Instance(), nullptr);
+      ::CreateWindowExA(FExStyle, ClassName(TWindowClass::Form), form.Caption().c_str(), FStyle,
+                        b.Left, b.Top, outer.cx, outer.cy, owner, nullptr, Instance(), nullptr);
   if (!window) throw Exception("Error creating window");
   Attach(window, false);
+  // Made at the system's DPI; the monitor it landed on may have another.
+  if (const int dpi = WindowDpi(window); dpi != FDpi) {
+    FDpi = dpi;
+    CreateFormFont();
+    const SIZE size = OuterSize();
+    ::SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  KeepOnWorkArea();
   if (form.Dialog) ::SetPropA(window, kDialogKeysProperty, reinterpret_cast<HANDLE>(1));
   ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.get()), 0);
   LoadIcons();
@@ -92,14 +97,79 @@ TWin32FormPeer::~TWin32FormPeer() {
 }
 
 void TWin32FormPeer::CreateFormFont() {
-  int pixelsPerInch = 96;
-  {
-    TWindowDc screen;
-    if (screen.Dc()) pixelsPerInch = ::GetDeviceCaps(screen.Dc(), LOGPIXELSY);
-  }
-  FFont.reset(::CreateFontA(-::MulDiv(FForm.FontSize, pixelsPerInch, 72), 0, 0, 0, FW_NORMAL, FALSE,
+  FFont.reset(::CreateFontA(FontHeightForPoints(FForm.FontSize, FDpi), 0, 0, 0, FW_NORMAL, FALSE,
                             FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, FForm.FontName.c_str()));
+}
+
+void TWin32FormPeer::ReplaceFont() {
+  TGdiObject old = std::move(FFont);
+  CreateFormFont();
+  ::SendMessageA(Window(), WM_SETFONT, reinterpret_cast<WPARAM>(FFont.get()), TRUE);
+  ::EnumChildWindows(Window(), SetFontOnChild, reinterpret_cast<LPARAM>(FFont.get()));
+  // `old` goes only now that nobody uses it
+}
+
+SIZE TWin32FormPeer::FrameSize(int dpi) const {
+  RECT r{0, 0, 0, 0};
+  if (!AdjustRectForDpi(r, FStyle, FExStyle, dpi)) return {0, 0};
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+SIZE TWin32FormPeer::DesignedClient() const {
+  if (FForm.ClientWidth() > 0 && FForm.ClientHeight() > 0)
+    return {FForm.ClientWidth(), FForm.ClientHeight()};
+  // The frame and caption differ between systems and themes: the outer
+  // size is taken as designed on this system at 96 DPI.
+  const SIZE frame = FrameSize(kDesignDpi);
+  const TRect& b = FForm.Bounds();
+  return {b.Width - frame.cx, b.Height - frame.cy};
+}
+
+SIZE TWin32FormPeer::OuterSize() const {
+  const SIZE client = DesignedClient();
+  const SIZE frame = FrameSize(FDpi);
+  return {ScaleValue(client.cx, FDpi) + frame.cx, ScaleValue(client.cy, FDpi) + frame.cy};
+}
+
+SIZE TWin32FormPeer::DesignedOuter(int width, int height) const {
+  const SIZE frame = FrameSize(FDpi), designFrame = FrameSize(kDesignDpi);
+  return {UnscaleValue(width - frame.cx, FDpi) + designFrame.cx,
+          UnscaleValue(height - frame.cy, FDpi) + designFrame.cy};
+}
+
+void TWin32FormPeer::KeepOnWorkArea() {
+  // The designed place suits the designed size: a window scaled up from it
+  // may reach past the screen's edge, and is moved back in.
+  RECT area, r;
+  if (!::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0) || !::GetWindowRect(Window(), &r))
+    return;
+  if (r.left < area.left || r.left >= area.right || r.top < area.top || r.top >= area.bottom)
+    return;  // on another monitor
+  const int left = std::max(area.left, std::min(r.left, area.right - (r.right - r.left)));
+  const int top = std::max(area.top, std::min(r.top, area.bottom - (r.bottom - r.top)));
+  if (left != r.left || top != r.top)
+    ::SetWindowPos(Window(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TWin32FormPeer::ChangeDpi(int dpi, const RECT& suggested) {
+  FDpi = ValidDpi(dpi);
+  ReplaceFont();
+  LoadIcons();
+  // Our own size at the new DPI, where the system suggests: its rectangle
+  // is the old one scaled, which would carry the old rounding along.
+  const SIZE size = OuterSize();
+  ::SetWindowPos(Window(), nullptr, suggested.left, suggested.top, size.cx, size.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  // Parents before their children: a page control places its sheets.
+  std::vector<TControl*> pending(FForm.Controls().begin(), FForm.Controls().end());
+  for (std::size_t i = 0; i < pending.size(); ++i) {
+    if (auto* peer = dynamic_cast<TWin32Peer*>(pending[i]->Peer())) peer->ScaleChanged();
+    if (auto* parent = dynamic_cast<TWinControl*>(pending[i]))
+      pending.insert(pending.end(), parent->Controls().begin(), parent->Controls().end());
+  }
+  DockStatusBars();
+  ::InvalidateRect(Window(), nullptr, TRUE);
 }
 
 void TWin32FormPeer::LoadIcons() {
@@ -114,8 +184,8 @@ void TWin32FormPeer::LoadIcons() {
     return static_cast<HICON>(
         ::LoadImageA(nullptr, path.c_str(), IMAGE_ICON, width, height, LR_LOADFROMFILE));
   };
-  FBigIcon.reset(load(::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON)));
-  FSmallIcon.reset(load(::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON)));
+  FBigIcon.reset(load(MetricForDpi(SM_CXICON, FDpi), MetricForDpi(SM_CYICON, FDpi)));
+  FSmallIcon.reset(load(MetricForDpi(SM_CXSMICON, FDpi), MetricForDpi(SM_CYSMICON, FDpi)));
   if (FBigIcon)
     ::SendMessageA(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(FBigIcon.get()));
   if (FSmallIcon)
@@ -126,18 +196,18 @@ bool TWin32FormPeer::IsMainForm() const { return Application && Application->Mai
 
 void TWin32FormPeer::Changed(TChange what) {
   if (what == TChange::Font && Window()) {
-    TGdiObject old = std::move(FFont);
-    CreateFormFont();
-    ::SendMessageA(Window(), WM_SETFONT, reinterpret_cast<WPARAM>(FFont.get()), TRUE);
-    ::EnumChildWindows(Window(), SetFontOnChild, reinterpret_cast<LPARAM>(FFont.get()));
-    return;  // `old` goes only now that nobody uses it
+    ReplaceFont();
+    return;
   }
   TWin32Peer::Changed(what);
 }
 
 void TWin32FormPeer::ApplyBounds() {
   if (FSyncing) return;
-  TWin32Peer::ApplyBounds();
+  // The place is on the screen, in its pixels; the size is designed.
+  const TRect& b = FForm.Bounds();
+  const SIZE size = OuterSize();
+  ::MoveWindow(Window(), b.Left, b.Top, size.cx, size.cy, TRUE);
 }
 
 void TWin32FormPeer::ApplyVisible() {
@@ -203,7 +273,8 @@ void TWin32FormPeer::SyncBounds() {
   RECT r;
   if (!::GetWindowRect(window, &r)) return;
   const TRect& b = FForm.Bounds();
-  TRect now{r.left, r.top, r.right - r.left, r.bottom - r.top};
+  const SIZE designed = DesignedOuter(r.right - r.left, r.bottom - r.top);
+  TRect now{r.left, r.top, designed.cx, designed.cy};
   if (now.Left == b.Left && now.Top == b.Top && now.Width == b.Width && now.Height == b.Height)
     return;
   TFlagScope syncing(FSyncing);
@@ -229,16 +300,19 @@ LRESULT TWin32FormPeer::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM
       auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
       if (!(pos->flags & SWP_NOSIZE) && !::IsIconic(window) && !FSyncing) {
         // Compared with the model's size, which holds the last normal size
-        // even while the window is minimised.
-        const TRect& b = FForm.Bounds();
-        if (pos->cx != b.Width || pos->cy != b.Height) {
-          int width = pos->cx, height = pos->cy;
+        // even while the window is minimised. The form decides in designed
+        // pixels.
+        const SIZE now = OuterSize();
+        if (pos->cx != now.cx || pos->cy != now.cy) {
+          const SIZE asked = DesignedOuter(pos->cx, pos->cy);
+          int width = asked.cx, height = asked.cy;
           if (FForm.CanResize(width, height)) {
-            pos->cx = width;
-            pos->cy = height;
+            const SIZE frame = FrameSize(FDpi), designFrame = FrameSize(kDesignDpi);
+            pos->cx = ScaleValue(width - designFrame.cx, FDpi) + frame.cx;
+            pos->cy = ScaleValue(height - designFrame.cy, FDpi) + frame.cy;
           } else {
-            pos->cx = b.Width;
-            pos->cy = b.Height;
+            pos->cx = now.cx;
+            pos->cy = now.cy;
           }
         }
       }
@@ -250,6 +324,9 @@ LRESULT TWin32FormPeer::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SIZE:
       DockStatusBars();
       break;
+    case kWmDpiChanged:
+      ChangeDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_ERASEBKGND:
       if (FForm.Color != clBtnFace) {
         RECT client;

@@ -17,6 +17,8 @@ class TWin32FormPeer final : public TWin32Peer {
 
   HFONT FormFontHandle() const { return static_cast<HFONT>(FFont.get()); }
   HWND ToolTip() const { return FToolTip.get(); }
+  // The DPI of the monitor the window is on, as the system last told it.
+  int FormDpi() const { return FDpi; }
   void Changed(TChange what) override;
 
  protected:
@@ -26,7 +28,19 @@ class TWin32FormPeer final : public TWin32Peer {
 
  private:
   void CreateFormFont();
+  void ReplaceFont();
   void LoadIcons();
+  // The frame around the client area at a DPI.
+  SIZE FrameSize(int dpi) const;
+  // The designed client size: the form's own, or its outer size without the
+  // frame it would have at 96 DPI.
+  SIZE DesignedClient() const;
+  // The window's outer size at the form's DPI.
+  SIZE OuterSize() const;
+  // The window's outer size in designed pixels, from its real one.
+  SIZE DesignedOuter(int width, int height) const;
+  void ChangeDpi(int dpi, const RECT& suggested);
+  void KeepOnWorkArea();
   void DockStatusBars();
   void DisableOtherWindows();
   void EnableOtherWindows();
@@ -34,6 +48,8 @@ class TWin32FormPeer final : public TWin32Peer {
   bool IsMainForm() const;
 
   TForm& FForm;
+  DWORD FStyle = 0, FExStyle = 0;
+  int FDpi;
   TGdiObject FFont;
   TIconHandle FBigIcon, FSmallIcon;
   TWindowHandle FToolTip;

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "platform/Jpeg.h"
+#include "platform/Scale.h"
+#include "platform/win32/Win32Dpi.h"
 
 namespace platform::win32 {
 
@@ -33,7 +35,8 @@ void TWin32ShapePeer::PaintTo(HDC dc) const {
     ::FillRect(dc, &r, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
   }
   // The pen lies wholly inside the bounds.
-  int pen = std::clamp(FShape.PenWidth, 0, static_cast<int>(std::min(r.right, r.bottom) / 2));
+  int pen = std::clamp(ScaleValue(FShape.PenWidth, Dpi()), 0,
+                       static_cast<int>(std::min(r.right, r.bottom) / 2));
   if (pen <= 0) return;
   auto black = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
   RECT top{0, 0, r.right, pen}, bottom{0, r.bottom - pen, r.right, r.bottom};
@@ -106,10 +109,18 @@ void TWin32ImagePeer::LoadPicture() {
   LoadJpeg();
   // A missing or broken file leaves the picture empty.
   const std::string& file = FImage.PictureFile();
+  // The icon file's own image for the icon size at the form's DPI.
+  const int size = MetricForDpi(SM_CXICON, Dpi());
   FIcon.reset(file.empty() ? nullptr
-                           : static_cast<HICON>(::LoadImageA(nullptr, file.c_str(), IMAGE_ICON, 0,
-                                                             0, LR_LOADFROMFILE | LR_DEFAULTSIZE)));
+                           : static_cast<HICON>(::LoadImageA(nullptr, file.c_str(), IMAGE_ICON,
+                                                             size, size, LR_LOADFROMFILE)));
   if (Window()) ::InvalidateRect(Window(), nullptr, FALSE);
+}
+
+void TWin32ImagePeer::ScaleChanged() {
+  TWin32Peer::ScaleChanged();
+  const std::string& file = FImage.PictureFile();
+  if (!file.empty()) LoadPicture();
 }
 
 void TWin32ImagePeer::Changed(TChange what) {
@@ -152,7 +163,7 @@ void TWin32ImagePeer::Paint(HDC dc) const {
     return;
   }
   if (!FIcon) return;
-  int width = ::GetSystemMetrics(SM_CXICON), height = ::GetSystemMetrics(SM_CYICON);
+  int width = MetricForDpi(SM_CXICON, Dpi()), height = MetricForDpi(SM_CYICON, Dpi());
   int x = FImage.Center ? (client.right - width) / 2 : 0;
   int y = FImage.Center ? (client.bottom - height) / 2 : 0;
   ::DrawIconEx(dc, x, y, FIcon.get(), width, height, 0, nullptr, DI_NORMAL);
@@ -162,15 +173,23 @@ void TWin32ImagePeer::PaintBitmap(HDC dc, const RECT& client) const {
   const TMemoryDc memory(::CreateCompatibleDC(dc));
   if (!memory) return;
   TSelectScope picture(memory.get(), FBitmap.get());
-  if (FImage.Stretch) {
-    ::SetStretchBltMode(dc, COLORONCOLOR);
-    ::StretchBlt(dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, FBitmapSize.cx,
-                 FBitmapSize.cy, SRCCOPY);
-  } else {
-    const int x = FImage.Center ? (client.right - FBitmapSize.cx) / 2 : 0;
-    const int y = FImage.Center ? (client.bottom - FBitmapSize.cy) / 2 : 0;
-    ::BitBlt(dc, x, y, FBitmapSize.cx, FBitmapSize.cy, memory.get(), 0, 0, SRCCOPY);
+  // A picture drawn at its own size is designed at 96 DPI like the rest.
+  int width = client.right, height = client.bottom, x = 0, y = 0;
+  if (!FImage.Stretch) {
+    width = ScaleValue(FBitmapSize.cx, Dpi());
+    height = ScaleValue(FBitmapSize.cy, Dpi());
+    if (FImage.Center) {
+      x = (client.right - width) / 2;
+      y = (client.bottom - height) / 2;
+    }
   }
+  if (width == FBitmapSize.cx && height == FBitmapSize.cy) {
+    ::BitBlt(dc, x, y, width, height, memory.get(), 0, 0, SRCCOPY);
+    return;
+  }
+  ::SetStretchBltMode(dc, COLORONCOLOR);
+  ::StretchBlt(dc, x, y, width, height, memory.get(), 0, 0, FBitmapSize.cx, FBitmapSize.cy,
+               SRCCOPY);
 }
 
 LRESULT TWin32ImagePeer::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

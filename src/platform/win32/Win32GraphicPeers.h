@@ -27,6 +27,7 @@ class TWin32ImagePeer final : public TWin32Peer {
   ~TWin32ImagePeer() override;
   void Changed(TChange what) override;
   HICON Picture() const { return FIcon.get(); }
+  void ScaleChanged() override;
   // The decoded JPEG picture, a DIB section; null without one.
   HBITMAP Bitmap() const { return static_cast<HBITMAP>(FBitmap.get()); }
 

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/Scale.h"
+
 namespace platform::win32 {
 
 namespace {
@@ -22,11 +24,18 @@ TWin32CheckListPeer::TWin32CheckListPeer(TCheckListBox& list) : TWin32Peer(list)
   CreateChild(p);
   // The list measured its items before this peer could answer; set the
   // height the model wants now.
-  ::SendMessageA(Window(), LB_SETITEMHEIGHT, 0, static_cast<LPARAM>(list.ItemHeight));
+  ::SendMessageA(Window(), LB_SETITEMHEIGHT, 0, static_cast<LPARAM>(ItemHeight()));
   FillItems();
 }
 
-int TWin32CheckListPeer::CheckWidth() const { return kCheckSize + 2; }
+int TWin32CheckListPeer::CheckWidth() const { return ScaleValue(kCheckSize + 2, Dpi()); }
+
+int TWin32CheckListPeer::ItemHeight() const { return ScaleValue(FList.ItemHeight, Dpi()); }
+
+void TWin32CheckListPeer::ScaleChanged() {
+  ::SendMessageA(Window(), LB_SETITEMHEIGHT, 0, static_cast<LPARAM>(ItemHeight()));
+  TWin32Peer::ScaleChanged();
+}
 
 void TWin32CheckListPeer::FillItems() {
   HWND window = Window();
@@ -87,8 +96,7 @@ LRESULT TWin32CheckListPeer::WndProc(HWND window, UINT message, WPARAM wParam, L
 bool TWin32CheckListPeer::Reflected(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
   switch (message) {
     case WM_MEASUREITEM:
-      reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight =
-          static_cast<UINT>(FList.ItemHeight);
+      reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = static_cast<UINT>(ItemHeight());
       result = TRUE;
       return true;
     case WM_DRAWITEM:
@@ -120,7 +128,7 @@ void TWin32CheckListPeer::DrawItem(const DRAWITEMSTRUCT& item) const {
   text.left = box.right;
   ::FillRect(dc, &text, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
 
-  int size = std::min(kCheckSize, static_cast<int>(r.bottom - r.top));
+  int size = std::min(ScaleValue(kCheckSize, Dpi()), static_cast<int>(r.bottom - r.top));
   RECT check;
   check.left = r.left + (CheckWidth() - size) / 2;
   check.top = r.top + (r.bottom - r.top - size) / 2;

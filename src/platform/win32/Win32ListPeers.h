@@ -14,12 +14,14 @@ class TWin32CheckListPeer final : public TWin32Peer {
 
   void Changed(TChange what) override;
   bool Reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void ScaleChanged() override;
 
  protected:
   LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void FillItems();
+  int ItemHeight() const;
   void DrawItem(const DRAWITEMSTRUCT& item) const;
 
   TCheckListBox& FList;

@@ -2,6 +2,7 @@
 // time the menu opens.
 #include "platform/win32/Win32MenuPeer.h"
 
+#include "platform/win32/Win32Dpi.h"
 #include "platform/win32/Win32Paths.h"
 
 namespace platform::win32 {
@@ -39,9 +40,12 @@ TWin32MenuPeer::TWin32MenuPeer(TPopupMenu& menu) {
 
 void TWin32MenuPeer::AddPicture(UINT id, const std::string& file) {
   // Item bitmaps of their own came only with Windows 98 and 2000; check-mark
-  // bitmaps show beside the caption on every Windows, at the check mark's size.
-  const int width = ::GetSystemMetrics(SM_CXMENUCHECK);
-  const int height = ::GetSystemMetrics(SM_CYMENUCHECK);
+  // bitmaps show beside the caption on every Windows, at the check mark's
+  // size. The tray's menu opens where the taskbar is, at the system's DPI;
+  // the icon file holds an image near that size.
+  const int dpi = SystemDpi();
+  const int width = MetricForDpi(SM_CXMENUCHECK, dpi);
+  const int height = MetricForDpi(SM_CYMENUCHECK, dpi);
   TIconHandle icon(static_cast<HICON>(::LoadImageA(nullptr, BesideProgram(file).c_str(), IMAGE_ICON,
                                                    width, height, LR_LOADFROMFILE)));
   if (!icon) return;

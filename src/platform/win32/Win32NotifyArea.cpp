@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/win32/Handles.h"
+#include "platform/win32/Win32Dpi.h"
 #include "platform/win32/WindowBinding.h"
 
 namespace platform::win32 {
@@ -123,8 +124,11 @@ void TWin32NotifyArea::CancelMouseCapture() {
 
 THandle TWin32IconService::LoadIconFile(const std::string& path) {
   if (path.empty()) return 0;
-  HANDLE icon = ::LoadImageA(nullptr, path.c_str(), IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
-                             ::GetSystemMetrics(SM_CYSMICON), LR_LOADFROMFILE);
+  // The notification area shows small icons at the system's DPI; the file's
+  // image of that size, not a 16-pixel one stretched.
+  const int dpi = SystemDpi();
+  HANDLE icon = ::LoadImageA(nullptr, path.c_str(), IMAGE_ICON, MetricForDpi(SM_CXSMICON, dpi),
+                             MetricForDpi(SM_CYSMICON, dpi), LR_LOADFROMFILE);
   return ToHandle(icon);
 }
 

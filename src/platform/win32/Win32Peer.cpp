@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "platform/Scale.h"
+#include "platform/win32/Win32Dpi.h"
 #include "platform/win32/Win32FormPeer.h"
 
 namespace platform::win32 {
@@ -81,8 +83,10 @@ void TWin32Peer::CreateChild(const TCreateParams& p) {
   DWORD style = p.Style | WS_CHILD | WS_CLIPSIBLINGS;
   if (p.Visible) style |= WS_VISIBLE;
   if (!FModel.EffectivelyEnabled()) style |= WS_DISABLED;
+  const TRect r = p.Scaled ? TRect{p.Left, p.Top, p.Width, p.Height}
+                           : ScaleRect({p.Left, p.Top, p.Width, p.Height}, Dpi());
   HWND window = ::CreateWindowExA(
-      p.ExStyle, p.ClassName, p.Text.c_str(), style, p.Left, p.Top, p.Width, p.Height, parentWindow,
+      p.ExStyle, p.ClassName, p.Text.c_str(), style, r.Left, r.Top, r.Width, r.Height, parentWindow,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(NextControlId())), Instance(), nullptr);
   if (!window) throw Exception("Error creating window");
   Attach(window, !p.OwnClass);
@@ -214,8 +218,15 @@ void TWin32Peer::Changed(TChange what) {
 }
 
 void TWin32Peer::ApplyBounds() {
-  const TRect& b = FModel.Bounds();
+  const TRect b = ScaledBounds();
   ::MoveWindow(Window(), b.Left, b.Top, b.Width, b.Height, TRUE);
+}
+
+TRect TWin32Peer::ScaledBounds() const { return ScaleRect(FModel.Bounds(), Dpi()); }
+
+int TWin32Peer::Dpi() const {
+  const TWin32FormPeer* form = FormPeer();
+  return form ? form->FormDpi() : SystemDpi();
 }
 
 void TWin32Peer::ApplyVisible() { ::ShowWindow(Window(), FModel.Visible() ? SW_SHOW : SW_HIDE); }

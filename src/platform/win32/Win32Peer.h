@@ -44,6 +44,13 @@ class TWin32Peer : public TPeer, public TWindowTarget {
 
   bool Alive() const { return FAlive; }
 
+  // The DPI of the form the control is on; its window shows the model's
+  // designed pixels scaled by it.
+  int Dpi() const;
+  // The form's DPI changed and its new font is in place: the window takes
+  // its place and size at the new scale.
+  virtual void ScaleChanged() { ApplyBounds(); }
+
  protected:
   struct TCreateParams {
     const char* ClassName = nullptr;
@@ -53,8 +60,10 @@ class TWin32Peer : public TPeer, public TWindowTarget {
     int Left = 0, Top = 0, Width = 0, Height = 0;
     bool Visible = true;
     bool OwnClass = false;  // one of ours: no subclassing needed
+    bool Scaled = false;    // the bounds are the window's already, not designed
   };
-  // The defaults for a child window at the model's bounds in its parent.
+  // The defaults for a child window at the model's (designed) bounds in its
+  // parent.
   static TCreateParams ChildParams(const TControl& model, const char* className, DWORD style,
                                    DWORD exStyle = 0);
   void CreateChild(const TCreateParams& params);
@@ -78,6 +87,8 @@ class TWin32Peer : public TPeer, public TWindowTarget {
   // box also its edit field.
   virtual std::vector<HWND> ToolWindows() const { return {Window()}; }
 
+  // The model's bounds at the form's DPI.
+  TRect ScaledBounds() const;
   TWin32FormPeer* FormPeer() const;
   HFONT FormFont() const;
   HFONT Font() const { return FFont; }

@@ -1,0 +1,55 @@
+#include "platform/win32/Win32Dpi.h"
+
+#include "platform/Scale.h"
+#include "platform/win32/Handles.h"
+
+namespace platform::win32 {
+
+namespace {
+
+template <class F>
+F User32(const char* name) {
+  HMODULE user = ::GetModuleHandleA("user32.dll");
+  FARPROC found = user ? ::GetProcAddress(user, name) : nullptr;
+  return reinterpret_cast<F>(reinterpret_cast<void (*)()>(found));
+}
+
+using TGetDpiForSystem = UINT(WINAPI*)();
+using TGetDpiForWindow = UINT(WINAPI*)(HWND);
+using TGetSystemMetricsForDpi = int(WINAPI*)(int, UINT);
+using TAdjustWindowRectExForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+
+// Looked up once each: the system does not change while the program runs.
+const auto kGetDpiForSystem = User32<TGetDpiForSystem>("GetDpiForSystem");
+const auto kGetDpiForWindow = User32<TGetDpiForWindow>("GetDpiForWindow");
+const auto kGetSystemMetricsForDpi = User32<TGetSystemMetricsForDpi>("GetSystemMetricsForDpi");
+const auto kAdjustWindowRectExForDpi =
+    User32<TAdjustWindowRectExForDpi>("AdjustWindowRectExForDpi");
+
+}  // namespace
+
+int SystemDpi() {
+  if (kGetDpiForSystem)
+    if (const UINT dpi = kGetDpiForSystem()) return static_cast<int>(dpi);
+  TWindowDc screen;
+  return ValidDpi(screen.Dc() ? ::GetDeviceCaps(screen.Dc(), LOGPIXELSY) : 0);
+}
+
+int WindowDpi(HWND window) {
+  if (kGetDpiForWindow && window)
+    if (const UINT dpi = kGetDpiForWindow(window)) return static_cast<int>(dpi);
+  return SystemDpi();
+}
+
+int MetricForDpi(int index, int dpi) {
+  if (kGetSystemMetricsForDpi) return kGetSystemMetricsForDpi(index, static_cast<UINT>(dpi));
+  return ::GetSystemMetrics(index);
+}
+
+bool AdjustRectForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi) {
+  if (kAdjustWindowRectExForDpi)
+    return kAdjustWindowRectExForDpi(&rect, style, FALSE, exStyle, static_cast<UINT>(dpi)) != FALSE;
+  return ::AdjustWindowRectEx(&rect, style, FALSE, exStyle) != FALSE;
+}
+
+}  // namespace platform::win32
