@@ -9,7 +9,8 @@
 #
 # Uses $WINEPREFIX when set (tools/test.sh passes its own), else its own
 # prefix build/wine/bench-prefix; the program sees two CD-ROM drives. An
-# Xvfb is started when DISPLAY is unset. Needs the win64 build.
+# Xvfb is started when DISPLAY is unset. Builds the win64 programs it
+# needs when they are missing.
 # MORVEL_BENCH_EXE names another morvel.exe to time (an older build, say),
 # with its language and icon files beside it.
 set -euo pipefail
@@ -22,7 +23,9 @@ build=$root/build/win64
 prefix=${WINEPREFIX:-$root/build/wine/bench-prefix}
 export WINEPREFIX=$prefix
 
-cmake --build --preset win64 -j2 --target morvel bench_minimal bench_runner >/dev/null
+if [ ! -f "$build/tools/bench/bench_runner.exe" ] || [ ! -f "$build/morvel.exe" ]; then
+  cmake --build --preset win64 -j2 --target morvel bench_minimal bench_runner >/dev/null
+fi
 
 # shellcheck disable=SC2317  # run by the trap
 cleanup() {
@@ -47,6 +50,7 @@ mkdir -p "$discs/d" "$discs/e"
   wp_reg_sz Sprog English
   wp_reg_sz Tray Nej
   wp_reg_sz Ikon Nej
+  wp_reg_delete AnimationMs
   wp_reg_windows_values
 } | wp_import "$prefix"
 wp_start_xvfb
