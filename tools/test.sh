@@ -131,6 +131,8 @@ if is_built win64; then
     export WINEPREFIX=$prefix
     if step "Xvfb" wp_start_xvfb; then
       step "ctest win64 (under Wine)" run_ctest win64
+      # The start-up benchmark, once, for its figures; it has no threshold.
+      step "start-up benchmark" "$root/tools/bench.sh" 3
     fi
   fi
 fi

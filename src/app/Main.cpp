@@ -30,6 +30,7 @@ int TForm1::DriveIconCount() const {
 
 void TForm1::CreateDriveTrayIcons() {
   const TStrings& drives = ComboBox2->Items();
+  const std::uint16_t interval = ReadAnimationSetting();
   for (int k = std::min(drives.Count(), kMaxDrives); k >= 1; --k) {
     const char letter = drives[k - 1].empty() ? '\0' : drives[k - 1][0];
     DriveIconImages[k] = std::make_unique<TIcon>();
@@ -46,7 +47,7 @@ void TForm1::CreateDriveTrayIcons() {
     icon->SetHint(platform::GetNthField(',', entry, 2));
     icon->SetTag(k);
     icon->SetAnimated(true);
-    icon->SetInterval(7500);
+    icon->SetInterval(interval);
   }
 }
 

@@ -2,6 +2,7 @@
 // read once at start and written the moment the user changes a control.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/Registry.h"
@@ -14,6 +15,10 @@ inline constexpr const char* kSettingsKey = "Software\\Tandrel\\Morvel\\";
 inline constexpr const char* kSettingLanguage = "Sprog";  // the language box text
 inline constexpr const char* kSettingTray = "Tray";       // runs in the notification area
 inline constexpr const char* kSettingIcons = "Ikon";      // discs show their own icons
+// Optional, a test and diagnostic aid: the tray icons' animation step in
+// milliseconds, so that a soak can run many steps in little time.
+inline constexpr const char* kSettingAnimationMs = "AnimationMs";
+inline constexpr std::uint16_t kAnimationMs = 7500;
 
 // On and off, compared exactly: "ja" counts as neither.
 inline constexpr const char* kYes = "Ja";
@@ -24,6 +29,9 @@ inline constexpr const char* kNo = "Nej";
 void ReadLanguageSetting(std::string& language);
 void ReadTraySetting(std::string& mode);
 void ReadIconSetting(std::string& icons);
+// The animation step; kAnimationMs, silently, when the value is absent or
+// not a number from 1 to 65535.
+std::uint16_t ReadAnimationSetting();
 
 // Each write reports a refused change in a message box and goes on.
 void WriteLanguageSetting(const std::string& language);

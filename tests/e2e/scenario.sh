@@ -84,6 +84,8 @@ case "$scenario" in
   update) letters=(d); filter='Update.*' ;;
   # Two passes, at 96 and at 144 DPI (see below).
   dpi) letters=(d); filter='Dpi.*' ;;
+  # The icons animate every 50 ms (the optional AnimationMs setting).
+  soak) letters=(d e); filter='Soak.*' ;;
   *) echo "e2e: unknown scenario $scenario" >&2; exit 2 ;;
 esac
 
@@ -140,6 +142,11 @@ fi
   wp_reg_sz Sprog English
   wp_reg_sz Tray Nej
   wp_reg_sz Ikon Nej
+  if [ "$scenario" = soak ]; then
+    wp_reg_sz AnimationMs 50
+  else
+    wp_reg_delete AnimationMs
+  fi
   if [ "$scenario" = aspi ]; then
     # Wine loads its own built-in ASPI library in place of any file of that
     # name, even one given by its full path, unless told to prefer the file.
@@ -192,13 +199,14 @@ fi
 wp_start_xvfb
 
 # The test program's own limit comes well before ctest's, so that a hung run
-# still ends here and the clean-up above runs.
+# still ends here and the clean-up above runs. MORVEL_E2E_LIMIT (seconds)
+# raises it for the long soak.
 rc=0
 cdroms=$(printf '%s' "${letters[@]}")
 run_tests() {
   MORVEL_E2E_CDROMS=${cdroms^^} \
   MORVEL_EXE=$(wp_winpath "$(cd "$(dirname "$morvel_exe")" && pwd)/$(basename "$morvel_exe")") \
-    timeout --kill-after=10 180 "$WINE64" "$tests_exe" --gtest_filter="Prefix.*:$filter" --gtest_color=no
+    timeout --kill-after=10 "${MORVEL_E2E_LIMIT:-180}" "$WINE64" "$tests_exe" --gtest_filter="Prefix.*:$filter" --gtest_color=no
 }
 if [ "$scenario" = dpi ]; then
   # The display scale is the prefix's LogPixels, which Wine reads when its

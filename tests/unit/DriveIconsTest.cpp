@@ -97,6 +97,19 @@ TEST_F(DriveIconsTest, MissingIconFilesStillLeaveTheDriveAnIcon) {
   EXPECT_EQ(FileShown(bare), "morvel.ico");
 }
 
+TEST_F(DriveIconsTest, OnlyAWholeNumberOfMillisecondsStoredSetsTheAnimationStep) {
+  EXPECT_EQ(app::ReadAnimationSetting(), app::kAnimationMs);  // absent
+  for (const char* text : {"0", "-5", "65536", "10ms", ""}) {
+    Store(app::kSettingAnimationMs, text);
+    EXPECT_EQ(app::ReadAnimationSetting(), app::kAnimationMs) << text;
+  }
+  Store(app::kSettingAnimationMs, "25");
+  TForm1* form = Start({'D', 'E'});
+  EXPECT_EQ(form->DriveTrayIcons[1]->Interval(), 25);
+  EXPECT_EQ(form->DriveTrayIcons[2]->Interval(), 25);
+  EXPECT_TRUE(System.Dialogs.Asked.empty());
+}
+
 TEST_F(DriveIconsTest, IconsAreMadeHiddenLastDriveFirstAndShowLastDriveFirst) {
   TForm1* form = Start({'D', 'E', 'F'});
   ASSERT_EQ(form->DriveIconCount(), 3);
@@ -189,6 +202,45 @@ TEST_F(DriveIconsTest, TheTaskbarBoxSwitchesTheIconsOnlyWhenClicked) {
   form->WMSysCommand(platform::kScMinimize);
   EXPECT_EQ(Registered(form), 2u);
   EXPECT_TRUE(form->CheckBox3->Checked());
+}
+
+// The soak's rounds (tools/soak.sh) against the fakes, which count what
+// Wine does not: icon handles, the icons' windows, open registry keys.
+TEST_F(DriveIconsTest, RoundsOfLanguagesMenusTogglesAndAnimationLeaveNothingBehind) {
+  System.Drives.Files[System.Drives.Dir + "deutsch.lng"] =
+      "[Translations]\r\nForm1.BitBtn2.Caption=Auswerfen\r\n";
+  System.Drives.Files[System.Drives.Dir + "english.lng"] =
+      "[Translations]\r\nForm1.BitBtn2.Caption=Open\r\n";
+  TForm1* form = Start({'D', 'E'}, "Ja");
+  // Device entries give each icon three images to step through.
+  drives::LoadDriveImages(*form->DriveTrayIcons[1], 'D', "0:0:0,D: VENDOR  DVD-RW DRIVE    1.00");
+  drives::LoadDriveImages(*form->DriveTrayIcons[2], 'E', "0:1:0,E: VENDOR  CD-RW DRIVE     1.00");
+  const auto round = [&](int r) {
+    form->ComboBox1->SetText(r % 2 ? "Deutsch" : "English");
+    form->ComboBox1Change(form);
+    Mouse(form->DriveTrayIcons[1 + r % 2], platform::kWmRButtonDown);
+    Mouse(form->DriveTrayIcons[1 + r % 2], platform::kWmRButtonUp);
+    for (int i = 0; i < 2; ++i) {
+      form->CheckBox3->UserMouseDown();
+      form->CheckBox3->UserToggled();
+    }
+    form->ComboBox2->SetText(r % 2 ? "D:" : "E:");
+    form->ComboBox2Change(form);
+    ASSERT_TRUE(Eventually([&] { return System.Clock.Waiting() == 2; }));
+    System.Clock.Advance(7500);
+  };
+  for (int r = 0; r < 4 && !HasFatalFailure(); ++r) round(r);
+  const std::size_t icons = System.Icons.LiveCount();
+  const std::size_t windows = System.NotifyArea.WindowCount();
+  const std::size_t keys = System.Registry.OpenKeyCount();
+  for (int r = 0; r < 200 && !HasFatalFailure(); ++r) round(r);
+  EXPECT_EQ(form->BitBtn2->Caption(), "Auswerfen");  // the last round picks Deutsch
+  EXPECT_EQ(Registered(form), 2u);
+  EXPECT_EQ(System.Icons.LiveCount(), icons);
+  EXPECT_EQ(System.NotifyArea.WindowCount(), windows);
+  EXPECT_EQ(System.Registry.OpenKeyCount(), keys);
+  EXPECT_EQ(System.Icons.DestroyedUnknown(), 0);
+  EXPECT_TRUE(System.Dialogs.Asked.empty());
 }
 
 TEST_F(DriveIconsTest, AStoredTrayModeStartsHiddenWithTheIcons) {

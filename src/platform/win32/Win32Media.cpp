@@ -5,9 +5,23 @@
 
 namespace platform::win32 {
 
+namespace {
+
+using TMciSendCommandA = MCIERROR(WINAPI*)(MCIDEVICEID, UINT, DWORD_PTR, DWORD_PTR);
+
+}  // namespace
+
 std::uint32_t TWin32Media::SendCommand(std::uint32_t device, std::uint32_t message,
                                        std::uint32_t flags, TMciOpenParms* parms) {
-  if (!parms) return ::mciSendCommandA(device, message, flags, 0);
+  // The multimedia library, and the libraries it brings, are loaded with the
+  // first drive command rather than with the program: loading them cost a
+  // noticeable part of the start-up.
+  if (!FWinmm) FWinmm.reset(::LoadLibraryA("winmm.dll"));
+  const auto send = FWinmm ? reinterpret_cast<TMciSendCommandA>(reinterpret_cast<void*>(
+                                 ::GetProcAddress(FWinmm.get(), "mciSendCommandA")))
+                           : nullptr;
+  if (!send) return MCIERR_CANNOT_LOAD_DRIVER;
+  if (!parms) return send(device, message, flags, 0);
   // The strings stay owned by `parms`; the native record only points at them
   // for the time of the call.
   MCI_OPEN_PARMSA native{};
@@ -16,8 +30,7 @@ std::uint32_t TWin32Media::SendCommand(std::uint32_t device, std::uint32_t messa
   native.lpstrDeviceType = parms->DeviceType.c_str();
   native.lpstrElementName = parms->ElementName.c_str();
   native.lpstrAlias = parms->Alias.empty() ? nullptr : parms->Alias.c_str();
-  const MCIERROR result =
-      ::mciSendCommandA(device, message, flags, reinterpret_cast<DWORD_PTR>(&native));
+  const MCIERROR result = send(device, message, flags, reinterpret_cast<DWORD_PTR>(&native));
   parms->DeviceId = native.wDeviceID;
   return result;
 }

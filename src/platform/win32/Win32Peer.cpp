@@ -301,8 +301,13 @@ void TWin32Peer::Restack() const {
   auto place = [&](const TControl* control) {
     HWND window = control == &FModel ? Window() : ToHwnd(control->Handle());
     if (!window) return;
-    ::SetWindowPos(window, after, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    // Each move is a round of messages to the window; with every new control
+    // restacking its siblings, moving only those out of place keeps the
+    // form's creation from growing with the square of its controls.
+    const HWND above = ::GetWindow(window, GW_HWNDPREV);
+    if (after == HWND_TOP ? above != nullptr : above != after)
+      ::SetWindowPos(window, after, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
     after = window;
   };
   const auto& controls = parent->Controls();

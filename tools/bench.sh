@@ -1,0 +1,60 @@
+#!/bin/bash
+# Start-up benchmark: the real morvel.exe in window mode and in tray mode
+# against a minimal Win32 program (one window, one tray icon), started in
+# turn N times each (default 15) under one Wine session. Prints the median
+# times to a visible window and to the first tray icon drawn, their ratios
+# and the peak memory. It only prints; there is no threshold.
+#
+#   tools/bench.sh [N]
+#
+# Uses $WINEPREFIX when set (tools/test.sh passes its own), else its own
+# prefix build/wine/bench-prefix; the program sees two CD-ROM drives. An
+# Xvfb is started when DISPLAY is unset. Builds the win64 programs it
+# needs when they are missing.
+# MORVEL_BENCH_EXE names another morvel.exe to time (an older build, say),
+# with its language and icon files beside it.
+set -euo pipefail
+
+rounds=${1:-15}
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# shellcheck source=tools/wine-prefix.sh
+source "$root/tools/wine-prefix.sh"
+build=$root/build/win64
+prefix=${WINEPREFIX:-$root/build/wine/bench-prefix}
+export WINEPREFIX=$prefix
+
+if [ ! -f "$build/tools/bench/bench_runner.exe" ] || [ ! -f "$build/morvel.exe" ]; then
+  cmake --build --preset win64 -j2 --target morvel bench_minimal bench_runner >/dev/null
+fi
+
+# shellcheck disable=SC2317  # run by the trap
+cleanup() {
+  local rc=$?
+  trap - EXIT
+  wp_stop_server "$prefix" 30 || rc=1
+  wp_stop_xvfb
+  exit "$rc"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+if [ ! -f "$prefix/system.reg" ]; then
+  wp_create "$prefix" desktop
+fi
+discs=$root/build/bench/discs
+mkdir -p "$discs/d" "$discs/e"
+{
+  wp_map_cdroms "$prefix" "d=$discs/d" "e=$discs/e"
+  wp_reg_version winxp morvel.exe
+  wp_reg_key 'HKEY_LOCAL_MACHINE\Software\Tandrel\Morvel'
+  wp_reg_sz Sprog English
+  wp_reg_sz Tray Nej
+  wp_reg_sz Ikon Nej
+  wp_reg_delete AnimationMs
+  wp_reg_windows_values
+} | wp_import "$prefix"
+wp_start_xvfb
+
+# The runner keeps the session (wineserver and desktop) up for every start.
+"$WINE64" "$build/tools/bench/bench_runner.exe" "$rounds" \
+  "$(wp_winpath "${MORVEL_BENCH_EXE:-$build/morvel.exe}")" "$(wp_winpath "$build/tools/bench/bench_minimal.exe")"
