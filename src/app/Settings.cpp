@@ -22,5 +22,6 @@ void ReadIconSetting(std::string& icons) { Read(kSettingIcons, icons); }
 
 void WriteLanguageSetting(const std::string& language) { Write(kSettingLanguage, language); }
 void WriteTraySetting(bool inTray) { Write(kSettingTray, inTray ? kYes : kNo); }
+void WriteIconSetting(bool discIcons) { Write(kSettingIcons, discIcons ? kYes : kNo); }
 
 }  // namespace app

@@ -29,5 +29,6 @@ void ReadIconSetting(std::string& icons);
 void WriteLanguageSetting(const std::string& language);
 // kYes or kNo.
 void WriteTraySetting(bool inTray);
+void WriteIconSetting(bool discIcons);
 
 }  // namespace app
