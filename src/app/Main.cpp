@@ -28,11 +28,17 @@ int TForm1::DriveIconCount() const {
   return n;
 }
 
+char TForm1::DriveLetterAt(int k) const {
+  const TStrings& drives = ComboBox2->Items();
+  if (k < 1 || k > drives.Count() || drives[k - 1].empty()) return '\0';
+  return drives[k - 1][0];
+}
+
 void TForm1::CreateDriveTrayIcons() {
   const TStrings& drives = ComboBox2->Items();
   const std::uint16_t interval = ReadAnimationSetting();
   for (int k = std::min(drives.Count(), kMaxDrives); k >= 1; --k) {
-    const char letter = drives[k - 1].empty() ? '\0' : drives[k - 1][0];
+    const char letter = DriveLetterAt(k);
     DriveIconImages[k] = std::make_unique<TIcon>();
     drives::TRxTrayIcon* icon = TComponent::Create<drives::TRxTrayIcon>(this, "");
     DriveTrayIcons[k] = icon;
@@ -49,19 +55,46 @@ void TForm1::CreateDriveTrayIcons() {
     icon->SetAnimated(true);
     icon->SetInterval(interval);
   }
+  if (DriveIconCount() > 0) return;
+  // Without a drive, minimising would otherwise leave nothing to click.
+  ProgramTrayIcon = TComponent::Create<drives::TRxTrayIcon>(this, "");
+  ProgramTrayIcon->PopupMenu = PopupMenu1;
+  ProgramTrayIcon->SetActive(false);
+  ProgramTrayIcon->LoadIcon(Services().Drives->ProgramDir() + "morvel.ico");
+  ProgramTrayIcon->SetHint(Application ? Application->Title() : std::string());
 }
 
 void TForm1::ShowDriveIcons() {
+  FTrayIconsOn = true;
   for (int k = DriveIconCount(); k >= 1; --k) DriveTrayIcons[k]->SetActive(true);
+  UpdateProgramTrayIcon();
 }
 
 void TForm1::HideDriveIcons() {
+  FTrayIconsOn = false;
   for (int k = DriveIconCount(); k >= 1; --k) DriveTrayIcons[k]->SetActive(false);
+  UpdateProgramTrayIcon();
+}
+
+void TForm1::UpdateProgramTrayIcon() {
+  if (!ProgramTrayIcon) return;
+  const bool wanted = FTrayIconsOn && !Visible();
+  // Showing registers anew each time; only a change is sent.
+  if (ProgramTrayIcon->Active() != wanted) ProgramTrayIcon->SetActive(wanted);
+}
+
+bool TForm1::ShowsAnything() const {
+  if (Visible()) return true;
+  for (int k = DriveIconCount(); k >= 1; --k)
+    if (DriveTrayIcons[k]->Shown()) return true;
+  return ProgramTrayIcon && ProgramTrayIcon->Shown();
 }
 
 void TForm1::RestoreDriveIcon(int position) {
   if (position < 1 || position > DriveIconCount()) return;
-  drives::RestoreDriveImages(*DriveTrayIcons[position], CurrentDriveLetter());
+  drives::RestoreDriveImages(*DriveTrayIcons[position], DriveLetterAt(position));
+  // The disc's icon, if it gave one, goes with its disc.
+  DriveIconImages[position] = std::make_unique<TIcon>();
 }
 
 void TForm1::OnDriveIconMouseDown(TObject* sender, drives::TMouseButton, unsigned, int, int) {
@@ -170,7 +203,49 @@ void TForm1::ApplyWindowMode() {
 void TForm1::ApplyDiscIconSetting() {
   std::string icons;
   ReadIconSetting(icons);
-  CheckBox5->SetChecked(icons == kYes);
+  if (icons != kYes) {
+    CheckBox5->SetChecked(false);
+    return;
+  }
+  CheckBox5->SetChecked(true);
+  // An error ends the pass: the drives before it in the list keep their
+  // images.
+  for (int k = DriveIconCount(); k >= 1; --k)
+    if (drives::DiskInDrive(DriveLetterAt(k))) ApplyDiscIcon(DriveLetterAt(k), k);
+}
+
+void TForm1::ApplyDiscIcon(char letter, int k) {
+  if (k < 1 || k > DriveIconCount()) return;
+  drives::ApplyDiscIcon(*DriveTrayIcons[k], *DriveIconImages[k], letter);
+}
+
+void TForm1::CheckBox5Click(TObject*) {
+  const bool on = CheckBox5->Checked();
+  WriteIconSetting(on);
+  for (int k = DriveIconCount(); k >= 1; --k) {
+    if (!on)
+      RestoreDriveIcon(k);
+    else if (drives::DiskInDrive(DriveLetterAt(k)))
+      ApplyDiscIcon(DriveLetterAt(k), k);
+  }
+}
+
+void TForm1::Timer1Timer(TObject*) {
+  // The NT family tells the shell about a new disc; the 9x family is asked
+  // once a second.
+  if (!policies::Is9xFamily(OSCode) || FTimerReporting) return;
+  const int k = CurrentDriveIndex();
+  if (!CheckBox5->Checked() || k == 0) return;
+  const char letter = CurrentDriveLetter();
+  if (!drives::DiskInDrive(letter)) return;
+  try {
+    ApplyDiscIcon(letter, k);
+  } catch (const std::exception& e) {
+    // The report's own message loop goes on ticking: one box at a time.
+    FTimerReporting = true;
+    if (Application) Application->HandleException(e);
+    FTimerReporting = false;
+  }
 }
 
 void TForm1::ComboBox1Change(TObject*) {
@@ -215,7 +290,14 @@ void TForm1::BitBtn2Click(TObject*) {
 }
 
 void TForm1::BitBtn3Click(TObject*) {
-  if (const char letter = CurrentDriveLetter()) drives::CloseCD(letter);
+  // Without a current drive there is nothing to close.
+  const char letter = CurrentDriveLetter();
+  if (!letter) return;
+  const int position = CurrentDriveIndex();
+  drives::CloseCD(letter);
+  // A letter that is no drive raises here, once the tray command is out.
+  if (CheckBox5->Checked() && drives::DiskInDrive(letter) && position > 0)
+    ApplyDiscIcon(letter, position);
 }
 
 void TForm1::BitBtn4Click(TObject*) {
@@ -262,6 +344,8 @@ void TForm1::CheckBox3Click(TObject*) {
 void TForm1::Restore1Click(TObject*) {
   Show();
   BringToFront();
+  // The window is back: the program's own icon has nothing left to stand in for.
+  UpdateProgramTrayIcon();
 }
 
 void TForm1::Exit1Click(TObject*) { Close(); }

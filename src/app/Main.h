@@ -85,6 +85,12 @@ class TForm1 : public platform::TForm {
   std::array<drives::TRxTrayIcon*, kMaxDrives + 1> DriveTrayIcons{};
   std::array<std::unique_ptr<platform::TIcon>, kMaxDrives + 1> DriveIconImages{};
   int DriveIconCount() const;
+  // Stands in for the drive icons when there is no drive: the program's own
+  // icon with the shared menu, shown while the tray icons are on and the
+  // window is hidden, so that the program can always be reached.
+  drives::TRxTrayIcon* ProgramTrayIcon = nullptr;
+  // The window or a tray icon is on the screen.
+  bool ShowsAnything() const;
 
   // The 1-based position of the current drive in the drive list: the last
   // item whose first character is the current drive letter, exactly as to
@@ -131,6 +137,13 @@ class TForm1 : public platform::TForm {
   // Stores the language box text and applies its language file at once.
   void ComboBox1Change(platform::TObject* sender);
 
+  // Disc icons: the "Ikon" box, stored at once; the disc's own icon for the
+  // drive at position k (1 to 7), which must hold a readable disc; and the
+  // once-a-second look at the current drive, on the 9x family only.
+  void CheckBox5Click(platform::TObject* sender);
+  void ApplyDiscIcon(char letter, int k);
+  void Timer1Timer(platform::TObject* sender);
+
   // The language file of a language name, beside the program.
   std::string GetLangFileName(const std::string& language) const;
 
@@ -174,6 +187,14 @@ class TForm1 : public platform::TForm {
   void CreateDriveTrayIcons();
   // The drive's tray icon goes back to its letter and kind animation.
   void RestoreDriveIcon(int position);
+  // The first character of drive item k - 1.
+  char DriveLetterAt(int k) const;
+  void UpdateProgramTrayIcon();
+  // Set by ShowDriveIcons, cleared by HideDriveIcons.
+  bool FTrayIconsOn = false;
+  // A timer tick's error report is open: the ticks its message loop
+  // handles do not stack another one on it.
+  bool FTimerReporting = false;
   // Start-up: the stored language, or English when it has no file.
   void ApplyStartupLanguage();
   // Start-up: window or notification area, as stored.

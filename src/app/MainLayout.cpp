@@ -80,6 +80,7 @@ void TForm1::BuildControls() {
   CheckBox3 = Make<TMyCheckBox>(this, Panel1, "CheckBox3", {8, 104, 177, 17}, "Taskbar");
   CheckBox3->OnClick = [this](TObject* s) { CheckBox3Click(s); };
   CheckBox5 = Make<TMyCheckBox>(this, Panel1, "CheckBox5", {8, 121, 201, 17}, "Ikon");
+  CheckBox5->OnClick = [this](TObject* s) { CheckBox5Click(s); };
 
   TabSheet2 = Make<TTabSheet>(this, PageControl1, "TabSheet2", {}, "Extras");
   Bevel4 = Make<TBevel>(this, TabSheet2, "Bevel4", {1, 3, 224, 41});
@@ -151,6 +152,7 @@ void TForm1::BuildControls() {
   Sprog->SetSeparator(i18n::kLanguageSeparator);
   Sprog->Properties().Assign(i18n::LanguagePaths());
   Timer1 = TComponent::Create<TTimer>(this, "Timer1");
+  Timer1->SetOnTimer([this](TObject* s) { Timer1Timer(s); });
   MCDBurner1 = TComponent::Create<drives::TMCDBurner>(this, "MCDBurner1");
 }
 

@@ -1,5 +1,6 @@
 #include "app/MultInst.h"
 
+#include "app/Main.h"
 #include "platform/Application.h"
 #include "platform/Services.h"
 
@@ -82,6 +83,11 @@ platform::TLResult TSingleInstance::NewWndProc(platform::THandle window, std::ui
         main->SetWindowState(platform::TWindowState::Normal);
       Application->Restore();
     }
+    // A copy that shows neither its window nor a tray icon could otherwise
+    // never be reached again: it shows its window. One in the notification
+    // area stays there.
+    if (auto* main = dynamic_cast<TForm1*>(Application->MainForm()); main && !main->ShowsAnything())
+      main->Restore1Click(main);
     channel.PostMessage(static_cast<platform::THandle>(lParam), FMessageId, kAnswer,
                         static_cast<platform::TLParam>(Application->MainFormHandle()));
   } else if (wParam == kAnswer) {

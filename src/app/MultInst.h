@@ -1,6 +1,7 @@
 // Single instance. The first copy holds a named mutex; a later copy
 // broadcasts a query, the running copy answers with its main window, and the
-// later copy brings that window forward and ends.
+// later copy brings that window forward and ends. A running copy that shows
+// nothing at all shows its main window first.
 //
 // The guard is set up once the application window exists and torn down
 // before anything else at program end; TSingleInstance does both.

@@ -40,5 +40,6 @@ std::uint16_t ReadAnimationSetting() {
 
 void WriteLanguageSetting(const std::string& language) { Write(kSettingLanguage, language); }
 void WriteTraySetting(bool inTray) { Write(kSettingTray, inTray ? kYes : kNo); }
+void WriteIconSetting(bool discIcons) { Write(kSettingIcons, discIcons ? kYes : kNo); }
 
 }  // namespace app

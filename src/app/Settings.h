@@ -37,5 +37,6 @@ std::uint16_t ReadAnimationSetting();
 void WriteLanguageSetting(const std::string& language);
 // kYes or kNo.
 void WriteTraySetting(bool inTray);
+void WriteIconSetting(bool discIcons);
 
 }  // namespace app

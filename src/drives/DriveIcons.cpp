@@ -3,6 +3,9 @@
 #include <cctype>
 
 #include "drives/CDFunc.h"
+#include "drives/DiscIcon.h"
+#include "platform/IniFile.h"
+#include "platform/NotifyArea.h"
 #include "platform/Services.h"
 
 namespace drives {
@@ -32,6 +35,38 @@ void RestoreDriveImages(TRxTrayIcon& icon, char letter) {
   icon.LoadIcon(GetIcoFileName(letter));
   if (icon.IconEmpty()) icon.LoadIcon(platform::Services().Drives->ProgramDir() + "morvel.ico");
   icon.SetAnimated(true);
+}
+
+void ApplyDiscIcon(TRxTrayIcon& icon, platform::TIcon& extracted, char letter) {
+  const std::string root{letter, ':', '\\'};
+  const std::string autorun = root + "Autorun.inf";
+  if (!platform::Services().Drives->EntryExists(autorun)) return;
+  const std::string value = platform::TIniFile(autorun).ReadString("autorun", "icon", "");
+  if (value.empty()) return;
+  const TIconEntry entry = ParseIconEntry(value);
+  if (entry.FileName.empty()) return;
+  const std::string path = root + entry.FileName;
+
+  platform::TIcon image;
+  if (entry.Kind == TIconKind::IconFile) {
+    image.LoadFromFile(path);
+    if (image.Empty()) throw platform::EInOutError("Cannot open file " + path);
+  } else if (entry.Kind == TIconKind::Program && entry.Index != -1) {
+    // Index -1 would ask the system for the number of icons, not for one.
+    platform::TIcon found(platform::Services().Icons
+                              ? platform::Services().Icons->ExtractIcon(path, entry.Index)
+                              : 0);
+    // A file without that icon leaves the drive as it is, like a file of
+    // another kind.
+    if (found.Empty()) return;
+    extracted = std::move(found);
+    image = extracted;
+  } else {
+    return;
+  }
+  // The disc's icon first, then the animation off: the icon changes once.
+  icon.SetIcon(image);
+  icon.SetAnimated(false);
 }
 
 }  // namespace drives

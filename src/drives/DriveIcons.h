@@ -21,4 +21,13 @@ void LoadDriveImages(TRxTrayIcon& icon, char letter, const std::string& deviceEn
 // stands in, as at the start.
 void RestoreDriveImages(TRxTrayIcon& icon, char letter);
 
+// The icon the disc in the drive names in its Autorun.inf becomes the tray
+// icon's base image, shown steadily: the animation stops until
+// RestoreDriveImages. A program file's icon is extracted into `extracted`,
+// which owns it, and copied from there. No autorun file, no entry, no file
+// name, another kind of file or a program file without that icon change
+// nothing. An index that is no integer raises the conversion error; an icon
+// file that does not load raises "Cannot open file <path>".
+void ApplyDiscIcon(TRxTrayIcon& icon, platform::TIcon& extracted, char letter);
+
 }  // namespace drives

@@ -67,6 +67,9 @@ class TIconService {
   virtual THandle LoadIconFile(const std::string& path) = 0;
   // CopyIcon; 0 for 0.
   virtual THandle CopyIcon(THandle icon) = 0;
+  // ExtractIconA with the program's own instance: the icon at `index` in a
+  // program or library file; 0 when there is none.
+  virtual THandle ExtractIcon(const std::string& path, int index) = 0;
   virtual void DestroyIcon(THandle icon) = 0;
 };
 

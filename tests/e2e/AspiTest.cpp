@@ -112,6 +112,7 @@ TEST_F(Aspi, DevicesArePairedWithTheirDrivesAndTheStatusBarDescribesTheCurrentOn
   EXPECT_EQ(Hidden, 2);
   ASSERT_NE(Status, nullptr);
   EXPECT_EQ(StatusText(Status, Morvel.Id()), KDescriptionOfD);
+  Screenshot("main-window-status");
 }
 
 TEST_F(Aspi, EachTrayIconNamesItsDriveInItsTooltip) {

@@ -318,6 +318,20 @@ int TrayIconCount() {
   return Count;
 }
 
+COLORREF TrayIconColour(int Slot) {
+  HWND Taskbar = TaskbarWindow();
+  RECT Client{};
+  if (!Taskbar || !GetClientRect(Taskbar, &Client)) return CLR_INVALID;
+  const SIZE Size = TraySlotSize();
+  // The icons are drawn centred in the bar's height.
+  POINT Centre{Client.right - Size.cx * Slot - Size.cx / 2, Client.bottom / 2};
+  ClientToScreen(Taskbar, &Centre);
+  HDC Screen = GetDC(nullptr);
+  const COLORREF Colour = Screen ? GetPixel(Screen, Centre.x, Centre.y) : CLR_INVALID;
+  if (Screen) ReleaseDC(nullptr, Screen);
+  return Colour;
+}
+
 bool PostToTrayIcon(int Slot, std::initializer_list<UINT> Messages) {
   HWND Taskbar = TaskbarWindow();
   RECT Client{};

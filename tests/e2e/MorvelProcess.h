@@ -98,6 +98,9 @@ HWND TaskbarWindow();
 // screen; -1 without a taskbar. An icon that is registered but drawn blank
 // does not count: a user could not see it either.
 int TrayIconCount();
+// The colour in the middle of a slot, as the screen shows it; CLR_INVALID
+// without a taskbar.
+COLORREF TrayIconColour(int Slot);
 // Posts the mouse messages, in order, to the taskbar at the centre of a slot.
 bool PostToTrayIcon(int Slot, std::initializer_list<UINT> Messages);
 inline constexpr std::initializer_list<UINT> KRightClick = {WM_RBUTTONDOWN, WM_RBUTTONUP};

@@ -7,8 +7,9 @@
 #
 # SCENARIO is "prefix" (only make sure the prefix exists), "two-drives",
 # "single-instance", "eight-drives", "language", "tray", "long-autorun",
-# "device-name", "aspi", "policies", "update" or "dpi". The "tray" and "update"
-# scenarios also need e2e_probe.exe beside E2E_TESTS_EXE; "aspi" the test
+# "device-name", "aspi", "policies", "update", "dpi", "discs", "no-drive" or
+# "soak". The "tray", "discs" and "update" scenarios also need e2e_probe.exe
+# beside E2E_TESTS_EXE; "aspi" the test
 # ASPI library in the "aspi" folder beside E2E_TESTS_EXE's folder; "update"
 # runs update-server.py on 127.0.0.1 for as long as its tests run. The
 # prefix is $WINEPREFIX, or
@@ -86,6 +87,9 @@ case "$scenario" in
   dpi) letters=(d); filter='Dpi.*' ;;
   # The icons animate every 50 ms (the optional AnimationMs setting).
   soak) letters=(d e); filter='Soak.*' ;;
+  # Seven drives: D:'s disc names an icon file, E:'s the probe's own icon.
+  discs) letters=(d e f g h i j); filter='Discs.*' ;;
+  no-drive) letters=(); filter='NoDrive.*' ;;
   *) echo "e2e: unknown scenario $scenario" >&2; exit 2 ;;
 esac
 
@@ -108,6 +112,17 @@ if [ "$scenario" = tray ]; then
   # The blank splits the line into the program and its parameters.
   printf '[autorun]\r\nopen=e2e_probe.exe first second\r\nlabel=Morvel probe disc\r\n' \
     >"$discs/d/Autorun.inf"
+elif [ "$scenario" = discs ]; then
+  if [ ! -f "$probe" ]; then
+    echo "e2e $scenario: missing $probe" >&2
+    exit 1
+  fi
+  python3 "$here/solid-icon.py" "$discs/d/disc.ico" FF0000
+  printf '[autorun]\r\nopen=setup.exe\r\nicon=DISC.ICO\r\n' >"$discs/d/Autorun.inf"
+  cp "$probe" "$discs/e/"
+  printf '[autorun]\r\nicon = e2e_probe.exe,0\r\n' >"$discs/e/Autorun.inf"
+elif [ "$scenario" = no-drive ]; then
+  :
 elif [ "$scenario" = long-autorun ]; then
   printf '[autorun]\r\nopen=%s.exe /s\r\n' "$(printf 'p%.0s' {1..996})" >"$discs/d/Autorun.inf"
 else

@@ -166,6 +166,17 @@ THandle TFakeIcons::CopyIcon(THandle icon) {
   return copy;
 }
 
+THandle TFakeIcons::ExtractIcon(const std::string& path, int index) {
+  platform::TLock guard(FLock);
+  const std::string name = path + "," + std::to_string(index);
+  Extracted.push_back(name);
+  auto it = Programs.find(path);
+  if (it == Programs.end() || index < 0 || index >= it->second) return 0;
+  const THandle icon = FNext++;
+  FLive[icon] = name;
+  return icon;
+}
+
 void TFakeIcons::DestroyIcon(THandle icon) {
   platform::TLock guard(FLock);
   if (!FLive.erase(icon)) ++FUnknown;

@@ -298,8 +298,13 @@ class TFakeNotifyArea : public platform::TNotifyArea {
 class TFakeIcons : public platform::TIconService {
  public:
   std::set<std::string> Readable;  // paths that load
+  // Program files and the number of icons each holds.
+  std::map<std::string, int> Programs;
+  std::vector<std::string> Extracted;  // "path,index" of every extraction asked for
   platform::THandle LoadIconFile(const std::string& path) override;
   platform::THandle CopyIcon(platform::THandle icon) override;
+  // An icon of a program file; its FileOf is "path,index".
+  platform::THandle ExtractIcon(const std::string& path, int index) override;
   void DestroyIcon(platform::THandle icon) override;
   // The file an icon was loaded from (copies keep it); "" when unknown.
   std::string FileOf(platform::THandle icon) const;

@@ -161,11 +161,19 @@ TEST_F(LanguageSelectionTest, AMissingKeyIsReportedForEachReadAndCreatedByNone) 
 }
 
 TEST_F(LanguageSelectionTest, WindowModeAndDiscIconsFollowTheExactSettings) {
+  System.Drives.AddCdRom('D', true);
+  System.Drives.Files["D:\\Autorun.inf"] = "[autorun]\r\nicon=Disc.ico\r\n";
+  System.Icons.Readable.insert("D:\\disc.ico");
   TForm1* form = StartMainForm("English", "Ja", "Ja");
   EXPECT_FALSE(form->Visible());
   EXPECT_TRUE(form->CheckBox3->Checked());
+  drives::TRxTrayIcon* icon = form->DriveTrayIcons[1];
+  EXPECT_TRUE(System.NotifyArea.Registered(icon->Handle()));
   EXPECT_TRUE(form->CheckBox5->Checked());
-  EXPECT_EQ(Stored("Ikon"), "Ja");  // checking from code runs no handler
+  EXPECT_EQ(System.Icons.FileOf(System.NotifyArea.Shown(icon->Handle()).Icon), "D:\\disc.ico");
+  // Checking from code runs no handler: the start-up writes nothing.
+  for (const std::string& call : System.Registry.Calls)
+    EXPECT_NE(call.rfind("Set ", 0), 0u) << call;
 }
 
 TEST_F(LanguageSelectionTest, ALowerCaseSettingCountsAsNeither) {

@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "app/Main.h"
+#include "app/MultInst.h"
 #include "fakes/MainFormFixture.h"
+#include "platform/Messages.h"
 
 using app::TForm1;
 
@@ -223,6 +225,82 @@ TEST_F(MainFormTest, EveryDesignedControlIsOwnedByTheFormUnderItsName) {
             "\xC5"
             "ben");
   EXPECT_TRUE(menu[7]->IsSeparator());
+}
+
+// The program can always be reached: in the notification area without a
+// drive it shows its own icon, and a copy that shows nothing comes forward
+// when started again.
+class ReachTest : public MainFormTest {
+ protected:
+  ReachTest() { System.Icons.Readable.insert(System.Drives.Dir + "morvel.ico"); }
+  std::size_t Adds() {
+    std::size_t n = 0;
+    for (const auto& call : System.NotifyArea.Calls()) n += call.Message == platform::kNimAdd;
+    return n;
+  }
+  // A second copy's query reaches this one's application window.
+  void QueryFromSecondCopy() {
+    System.Instance.Hook(fakes::TFakeAppHost::kAppWindow, System.Instance.MessageId, app::kQuery,
+                         0xBEEF);
+  }
+};
+
+TEST_F(ReachTest, WithoutADriveTheTrayShowsTheProgramsOwnIconWhileTheWindowIsHidden) {
+  System.Drives.AddDrive('C', 3);
+  TForm1* form = StartMainForm("English", app::kYes);
+  drives::TRxTrayIcon* own = form->ProgramTrayIcon;
+  ASSERT_NE(own, nullptr);
+  EXPECT_FALSE(form->Visible());
+  ASSERT_TRUE(System.NotifyArea.Registered(own->Handle()));
+  EXPECT_EQ(System.Icons.FileOf(System.NotifyArea.Shown(own->Handle()).Icon),
+            System.Drives.Dir + "morvel.ico");
+  EXPECT_EQ(System.NotifyArea.Shown(own->Handle()).Tip, "Morvel");
+  EXPECT_EQ(own->PopupMenu, form->PopupMenu1);
+
+  // Its menu: the drive commands find no drive; Restore brings the window
+  // back and the icon goes.
+  form->Open1->UserClicked();
+  form->Close1->UserClicked();
+  EXPECT_TRUE(System.Media.Calls.empty());
+  form->Restore1->UserClicked();
+  EXPECT_TRUE(form->Visible());
+  EXPECT_FALSE(System.NotifyArea.Registered(own->Handle()));
+  EXPECT_TRUE(form->CheckBox3->Checked());
+
+  // Minimising brings it back, and leaving the tray mode takes it away.
+  form->WMSysCommand(platform::kScMinimize);
+  EXPECT_TRUE(System.NotifyArea.Registered(own->Handle()));
+  form->HideDriveIcons();
+  EXPECT_FALSE(System.NotifyArea.Registered(own->Handle()));
+  EXPECT_TRUE(System.Dialogs.Asked.empty());
+}
+
+TEST_F(ReachTest, ASecondStartShowsTheWindowOnlyOfACopyThatShowsNothing) {
+  const struct {
+    const char* Tray;
+    bool Drive;
+    bool Shows;  // a tray icon after the start
+  } cases[] = {
+      {"ja", false, false}, {app::kYes, false, true}, {"", true, false}, {app::kYes, true, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.Tray) + (c.Drive ? " with a drive" : ""));
+    App.emplace();
+    System.NotifyArea.ClearCalls();
+    if (c.Drive) System.Drives.AddCdRom('D');
+    TForm1* form = StartMainForm("English", c.Tray);
+    EXPECT_FALSE(form->Visible());
+    EXPECT_EQ(Adds(), c.Shows ? 1u : 0u);
+    EXPECT_EQ(form->ShowsAnything(), c.Shows);
+
+    app::TSingleInstance guard;
+    QueryFromSecondCopy();
+    // A copy in the notification area stays there; one that shows nothing
+    // shows its window, and no icon.
+    EXPECT_EQ(form->Visible(), !c.Shows);
+    EXPECT_EQ(Adds(), c.Shows ? 1u : 0u);
+    ASSERT_FALSE(System.Instance.Posts.empty());
+    EXPECT_EQ(System.Instance.Posts.back().WParam, app::kAnswer);
+  }
 }
 
 }  // namespace

@@ -137,6 +137,14 @@ THandle TWin32IconService::CopyIcon(THandle icon) {
   return ToHandle(::CopyIcon(reinterpret_cast<HICON>(icon)));
 }
 
+THandle TWin32IconService::ExtractIcon(const std::string& path, int index) {
+  // Index -1 asks for the number of icons, and the answer 1 means "no
+  // program file": neither is an icon to own.
+  if (path.empty() || index == -1) return 0;
+  HICON icon = ::ExtractIconA(::GetModuleHandleA(nullptr), path.c_str(), static_cast<UINT>(index));
+  return reinterpret_cast<std::uintptr_t>(icon) <= 1 ? 0 : ToHandle(icon);
+}
+
 void TWin32IconService::DestroyIcon(THandle icon) {
   if (icon) ::DestroyIcon(reinterpret_cast<HICON>(icon));
 }

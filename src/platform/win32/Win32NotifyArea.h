@@ -30,6 +30,7 @@ class TWin32IconService final : public TIconService {
  public:
   THandle LoadIconFile(const std::string& path) override;
   THandle CopyIcon(THandle icon) override;
+  THandle ExtractIcon(const std::string& path, int index) override;
   void DestroyIcon(THandle icon) override;
 };
 
