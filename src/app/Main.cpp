@@ -231,8 +231,8 @@ void TForm1::CheckBox5Click(TObject*) {
 }
 
 void TForm1::Timer1Timer(TObject*) {
-  // The NT family tells the shell about a new disc; the 9x family is asked
-  // once a second.
+  // Only the 9x family looks once a second; elsewhere a new disc shows its
+  // icon after Close, a click on the option or the next start.
   if (!policies::Is9xFamily(OSCode) || FTimerReporting) return;
   const int k = CurrentDriveIndex();
   if (!CheckBox5->Checked() || k == 0) return;
