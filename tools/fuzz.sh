@@ -15,7 +15,7 @@ set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root" || exit 1
 
-SHORT_SECONDS=${FUZZ_SECONDS:-5}
+SHORT_SECONDS=${FUZZ_SECONDS:-4}
 LONG_RUNS=1000000
 mode=(-max_total_time="$SHORT_SECONDS")
 if [ "${1:-}" = --long ]; then
