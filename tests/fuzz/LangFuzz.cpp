@@ -4,6 +4,7 @@
 // messages the file does not name stay as they are.
 #include "Fuzz.h"
 #include "fakes/Fakes.h"
+#include "fakes/LangForm.h"
 #include "i18n/Lang.h"
 #include "platform/Forms.h"
 #include "platform/IniFile.h"
@@ -13,21 +14,6 @@ using i18n::TLanguage;
 namespace {
 
 constexpr const char* kFile = "C:\\Morvel\\fuzz.lng";
-
-class TFuzzForm : public platform::TForm {
- public:
-  explicit TFuzzForm(platform::TComponent* owner) : TForm(owner) {
-    Panel = Create<platform::TPanel>(this, "Panel1", this);
-    Button = Create<platform::TButton>(this, "Button1", Panel);
-    Button->SetCaption("Design");
-    List = Create<platform::TComboBox>(this, "List1", this);
-    Lang = Create<TLanguage>(this, "Lang");
-  }
-  platform::TPanel* Panel;
-  platform::TButton* Button;
-  platform::TComboBox* List;
-  TLanguage* Lang;
-};
 
 // The paths a form lists, of every kind; the caption comes first, so that
 // it is written whatever ends the pass.
@@ -44,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fakes::TFakeSystem system;
   system.Drives.Files[kFile] = text;
   platform::TApplication app;
-  TFuzzForm* form = app.CreateForm<TFuzzForm>("Form1");
+  fakes::TLangForm* form = app.CreateForm<fakes::TLangForm>("Form1");
   TLanguage& lang = *form->Lang;
   lang.SetLanguageFile(kFile);
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/Fakes.h"
+#include "fakes/LangForm.h"
 #include "i18n/Lang.h"
 #include "platform/Forms.h"
 
@@ -14,27 +15,11 @@ namespace {
 
 constexpr const char* kFile = "C:\\Lang\\test.lng";
 
-// A form with a control inside a panel and a list box, like the real ones.
-class TLangForm : public platform::TForm {
- public:
-  explicit TLangForm(TComponent* owner) : TForm(owner) {
-    Panel = Create<platform::TPanel>(this, "Panel1", this);
-    Button = Create<platform::TButton>(this, "Button1", Panel);
-    Button->SetCaption("Design");
-    List = Create<platform::TComboBox>(this, "List1", this);
-    Lang = Create<TLanguage>(this, "Lang");
-  }
-  platform::TPanel* Panel;
-  platform::TButton* Button;
-  platform::TComboBox* List;
-  TLanguage* Lang;
-};
-
 class LangTest : public ::testing::Test {
  protected:
   fakes::TFakeSystem System;
   platform::TApplication App;
-  TLangForm* Form = App.CreateForm<TLangForm>("Form1");
+  fakes::TLangForm* Form = App.CreateForm<fakes::TLangForm>("Form1");
   TLanguage& Lang = *Form->Lang;
 
   void File(const std::string& text) {
