@@ -99,8 +99,10 @@ void TControl::SetHint(const std::string& hint) {
 void TControl::SetVisible(bool visible) {
   if (FVisible == visible) return;
   FVisible = visible;
-  Changed(TChange::Visible);
+  VisibleChanged();
 }
+
+void TControl::VisibleChanged() { Changed(TChange::Visible); }
 
 void TControl::SetEnabled(bool enabled) {
   if (FEnabled == enabled) return;
@@ -207,6 +209,20 @@ void TCheckBox::UserToggled() { SetChecked(!FChecked); }
 // ---- TComboBox ----
 
 std::unique_ptr<TPeer> TComboBox::CreatePeer(TPeerFactory& f) { return f.Create(*this); }
+
+void TComboBox::CreateHandle() {
+  FHandleDue = !Visible();
+  if (!FHandleDue) TWinControl::CreateHandle();
+}
+
+void TComboBox::VisibleChanged() {
+  if (Visible() && FHandleDue) {
+    // The new window takes the model's state as it is now.
+    CreateHandle();
+    return;
+  }
+  TWinControl::VisibleChanged();
+}
 
 TComboBox::TComboBox(TComponent* owner, TWinControl* parent) : TWinControl(owner, parent) {
   FItems.OnChange = [this] {

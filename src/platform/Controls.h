@@ -162,6 +162,7 @@ class TControl : public TComponent {
   friend class TWinControl;  // passes an enabled change on to its children
   void Changed(TChange what);
   virtual void EnabledChanged();
+  virtual void VisibleChanged();
   // Each concrete control asks the factory for its own kind of peer
   // (`return factory.Create(*this);`), so one that names none stays
   // abstract and cannot be made.
@@ -336,12 +337,19 @@ class TComboBox : public TWinControl {
   TNotifyEvent OnChange;
   bool Editable = true;
 
+  // A box never shown keeps its items, text and index in the model alone:
+  // its window (a costly one, with a list window of its own) is made when
+  // it is first shown.
+  void CreateHandle() override;
+
   const TPropTable& PublishedProperties() const override;
 
  protected:
   std::unique_ptr<TPeer> CreatePeer(TPeerFactory& factory) override;
+  void VisibleChanged() override;
 
  private:
+  bool FHandleDue = false;  // the parent has its window; this one waits to be shown
   TStrings FItems;
   std::string FText;
   int FItemIndex = -1;

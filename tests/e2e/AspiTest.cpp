@@ -13,8 +13,6 @@
 namespace e2e {
 namespace {
 
-const std::vector<std::string> KEntries = {"1:0:0,D: MORVEL  CD-RW TEST DRIVE1.00",
-                                           "1:1:0,E: MORVEL  DVD-ROM TEST    2.00"};
 const std::string KDescriptionOfD = "D: MORVEL  CD-RW TEST DRIVE1.00";
 const std::string KDescriptionOfE = "E: MORVEL  DVD-ROM TEST    2.00";
 
@@ -99,17 +97,16 @@ TEST_F(Aspi, DevicesArePairedWithTheirDrivesAndTheStatusBarDescribesTheCurrentOn
   ASSERT_TRUE(Morvel.Start()) << Morvel.LastError();
   Main = Morvel.WaitForMainWindow();
   ASSERT_NE(Main, nullptr) << Morvel.Describe();
-  // The two hidden lists: the devices as found, and one entry per drive.
+  // The two hidden lists (the devices as found, one entry per drive) live
+  // in the program's model alone, with no window to read: the pairing shows
+  // in the status bar here and in the tray icons' tooltips below.
   int Hidden = 0;
   HWND Status = nullptr;
   for (HWND Child : DescendantsOf(Main)) {
-    if (ClassOf(Child) == "ComboBox" && !IsWindowVisible(Child)) {
-      EXPECT_EQ(ComboItems(Child), KEntries);
-      ++Hidden;
-    }
+    if (ClassOf(Child) == "ComboBox" && !IsWindowVisible(Child)) ++Hidden;
     if (ClassOf(Child) == "msctls_statusbar32") Status = Child;
   }
-  EXPECT_EQ(Hidden, 2);
+  EXPECT_EQ(Hidden, 0);
   ASSERT_NE(Status, nullptr);
   EXPECT_EQ(StatusText(Status, Morvel.Id()), KDescriptionOfD);
   Screenshot("main-window-status");

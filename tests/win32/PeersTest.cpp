@@ -234,8 +234,21 @@ TEST_F(Win32Peers, TheFormHasNoTaskbarButtonAndHiddenModelsStayHidden) {
   EXPECT_TRUE(IsWindowVisible(reinterpret_cast<HWND>(App->Handle())));  // carries the button
   EXPECT_FALSE(HasStyle(H(Form), WS_THICKFRAME));
   EXPECT_TRUE(IsWindowVisible(H(Form)));
-  EXPECT_FALSE(HasStyle(H(Form->Hidden), WS_VISIBLE));
   EXPECT_TRUE(HasStyle(H(Form->Combo), WS_VISIBLE));
+  // A hidden combo box has no window until it is first shown; then its
+  // window holds what the model was given meanwhile.
+  EXPECT_FALSE(Form->Hidden->HandleAllocated());
+  Form->Hidden->Items().Assign({"D:", "E:"});
+  Form->Hidden->SetItemIndex(1);
+  EXPECT_EQ(Form->Hidden->Text(), "E:");
+  Form->Hidden->SetVisible(true);
+  HWND shown = H(Form->Hidden);
+  ASSERT_NE(shown, nullptr);
+  EXPECT_TRUE(IsWindowVisible(shown));
+  EXPECT_EQ(SendMessageA(shown, CB_GETCOUNT, 0, 0), 2);
+  EXPECT_EQ(SendMessageA(shown, CB_GETCURSEL, 0, 0), 1);
+  Form->Hidden->SetVisible(false);
+  EXPECT_FALSE(IsWindowVisible(shown));
 
   Form->SetCaption("Renamed");
   EXPECT_EQ(Text(H(Form)), "Renamed");
