@@ -3,7 +3,7 @@
 # windows for 250 rounds (--short: 25), each switching the language there
 # and back, opening and closing the tray menu on each of its two icons,
 # hiding and showing the icons and switching the drive box there and back,
-# while the icons animate every 50 ms: 500 language switches, 500 menu
+# while the icons animate every 10 ms: 500 language switches, 500 menu
 # opens and 10 000 icon changes and more. Prints the process's handles, GDI and
 # USER objects and private bytes before and after, and fails when any grew
 # past the stated noise (tests/e2e/SoakTest.cpp).

@@ -65,6 +65,12 @@ bool TTimerThread::Suspended() const {
   return FSuspended;
 }
 
+void TTimerThread::PublishSoon() {
+  TLock lock(FLock);
+  FPublishDue = true;
+  FWake.NotifyAll();
+}
+
 void TTimerThread::Execute() {
   // The services were installed before the icon was made; the clock is read
   // once, here, and never changes for this thread.
@@ -73,13 +79,21 @@ void TTimerThread::Execute() {
   for (;;) {
     FWake.Wait(lock, [this] { return FTerminated || !FSuspended; });
     if (FTerminated) return;
+    if (FPublishDue) {
+      FPublishDue = false;
+      lock.Unlock();
+      FIcon.Publish(TRxTrayIcon::TSender::Animation);
+      lock.Lock();
+      continue;
+    }
     // Told to stop, the thread ends at once instead of sleeping out the
     // interval: the program does not wait 7.5 seconds to close.
     // An interval of 0 would spin; a millisecond is the shortest step.
     const unsigned interval = std::max<unsigned>(1, FIcon.Interval());
-    clock.WaitFor(lock, FWake, interval, [this] { return FTerminated; });
+    clock.WaitFor(lock, FWake, interval, [this] { return FTerminated || FPublishDue; });
     if (FTerminated) return;
-    if (FSuspended) continue;  // hidden meanwhile: the position stays
+    // Hidden meanwhile, the position stays; asked to send, it sends first.
+    if (FSuspended || FPublishDue) continue;
     lock.Unlock();
     FIcon.AnimationStep();
     lock.Lock();
@@ -280,7 +294,7 @@ std::unique_ptr<TTimerThread> TRxTrayIcon::StopAnimationLocked() {
   return std::move(FThread);
 }
 
-bool TRxTrayIcon::NextRequestLocked(TRequest& request) {
+bool TRxTrayIcon::NextRequestLocked(TRequest& request, TSender sender) {
   const bool wanted = FActive && CurrentImage() != 0;
   if (FReRegister || FDeleteDue || (FShown && !wanted)) {
     request.Message = kNimDelete;
@@ -293,7 +307,9 @@ bool TRxTrayIcon::NextRequestLocked(TRequest& request) {
     // new registration, only the modification that follows this one.
     request.Message = kNimAdd;
     FSentVersion = FVersion;
-  } else if (FShown && FSentVersion != FVersion) {
+  } else if (FShown && FSentVersion != FVersion &&
+             (sender == TSender::Animation ||
+              static_cast<int>(FProgramVersion - FSentVersion) > 0)) {
     request.Message = kNimModify;
     FSentVersion = FVersion;
   } else {
@@ -312,15 +328,18 @@ bool TRxTrayIcon::Notify(unsigned message, const TNotifyIconData& data) {
 void TRxTrayIcon::Publish(TSender sender) {
   const auto alive = FAlive;
   TLock lock(FLock);
-  if (FSender != TSender::None) {
+  if (sender == TSender::Program) FProgramVersion = FVersion;
+  if (FSender != TSender::None || (sender == TSender::Animation && FProgramWaiting > 0)) {
     if (sender == TSender::Animation || FSender == TSender::Program) return;
     // The program's change is in the notification area when its call
     // returns; the animation thread's request under way ends first.
+    ++FProgramWaiting;
     FPublished.Wait(lock, [this] { return FSender == TSender::None; });
+    --FProgramWaiting;
   }
   FSender = sender;
   TRequest request;
-  while (NextRequestLocked(request)) {
+  while (NextRequestLocked(request, sender)) {
     lock.Unlock();
     const bool accepted = Notify(request.Message, request.Data);
     if (!*alive) {
@@ -336,6 +355,10 @@ void TRxTrayIcon::Publish(TSender sender) {
       FShown = accepted;
     }
   }
+  // A step made during the program's last request is the animation
+  // thread's to send.
+  if (sender == TSender::Program && FShown && FSentVersion != FVersion && FThread)
+    FThread->PublishSoon();
   FSender = TSender::None;
   FPublished.NotifyAll();
 }

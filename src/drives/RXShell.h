@@ -71,6 +71,9 @@ class TTimerThread {
   void Suspend();
   void Resume();
   bool Suspended() const;
+  // Has the thread send the icon's pending change without waiting for the
+  // interval, which then starts again.
+  void PublishSoon();
 
  private:
   void Execute();
@@ -80,6 +83,7 @@ class TTimerThread {
   platform::TCondition FWake;
   bool FSuspended;
   bool FTerminated = false;
+  bool FPublishDue = false;
   platform::TThread FThread;  // last: it starts once the state above exists
 };
 
@@ -163,13 +167,17 @@ class TRxTrayIcon : public platform::TComponent {
   // lock (the thread may be waiting for it).
   std::unique_ptr<TTimerThread> StopAnimationLocked();
   // The next request that brings the notification area up to date with
-  // the icon; false when it is.
-  bool NextRequestLocked(TRequest& request);
+  // the icon; false when it is. The program's sender sends the animation's
+  // steps only up to the newest change the program made.
+  bool NextRequestLocked(TRequest& request, TSender sender);
 
   // Sends the requests the icon's changes call for, without the lock. When
   // another sender is at work the program waits for it and the animation
   // thread leaves its change to it; a handler run inside one of the
   // program's own requests leaves its change to the request's sender.
+  // The program's call ends once its own changes are out: a step made
+  // meanwhile goes back to the animation thread, so a shell slower than the
+  // animation cannot keep the program sending for ever.
   void Publish(TSender sender);
   static bool Notify(unsigned message, const platform::TNotifyIconData& data);
 
@@ -203,6 +211,11 @@ class TRxTrayIcon : public platform::TComponent {
   bool FDeleteDue = false;
   unsigned FVersion = 0;
   unsigned FSentVersion = 0;
+  // The newest version the program made, which its sender owes the shell.
+  unsigned FProgramVersion = 0;
+  // The program waits for the animation thread's request under way; the
+  // thread then starts no other, or it could keep the program waiting.
+  int FProgramWaiting = 0;
   // Cleared when the icon goes: a menu command or a handler may destroy
   // the icon while its message, or its own request, is still under way.
   std::shared_ptr<std::atomic<bool>> FAlive = std::make_shared<std::atomic<bool>>(true);

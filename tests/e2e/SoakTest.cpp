@@ -3,7 +3,7 @@
 // there and back, the tray menu opened and closed on each icon, the tray
 // check box toggled off and on (hiding and showing every icon), the drive
 // box switched there and back (each switch loads a picture), while the icons
-// animate every 50 ms (the scenario stores the optional AnimationMs
+// animate every 10 ms (the scenario stores the optional AnimationMs
 // setting). MORVEL_SOAK_ROUNDS sets the rounds, 25 by default; tools/soak.sh
 // runs 250: 500 language switches, 500 menu opens.
 #include <windows.h>
@@ -20,7 +20,7 @@ namespace e2e {
 namespace {
 
 constexpr int KDrives = 2;
-constexpr int KAnimationMs = 50;  // as the scenario stores it
+constexpr int KAnimationMs = 10;  // as the scenario stores it
 
 // What the process holds; 0 where Wine cannot say (it answers 0 for the
 // handle count and both object counts): those kinds are counted against

@@ -85,7 +85,7 @@ case "$scenario" in
   update) letters=(d); filter='Update.*' ;;
   # Two passes, at 96 and at 144 DPI (see below).
   dpi) letters=(d); filter='Dpi.*' ;;
-  # The icons animate every 50 ms (the optional AnimationMs setting).
+  # The icons animate every 10 ms (the optional AnimationMs setting).
   soak) letters=(d e); filter='Soak.*' ;;
   # Seven drives: D:'s disc names an icon file, E:'s the probe's own icon.
   discs) letters=(d e f g h i j); filter='Discs.*' ;;
@@ -158,7 +158,7 @@ fi
   wp_reg_sz Tray Nej
   wp_reg_sz Ikon Nej
   if [ "$scenario" = soak ]; then
-    wp_reg_sz AnimationMs 50
+    wp_reg_sz AnimationMs 10
   else
     wp_reg_delete AnimationMs
   fi

@@ -10,12 +10,14 @@ namespace fakes {
 // ---- notification area ----
 
 bool TFakeNotifyArea::NotifyIcon(unsigned message, const TNotifyIconData& data) {
-  std::function<void()> during;
+  std::function<void()> during, every;
   {
     platform::TLock guard(FLock);
     during = std::exchange(FDuringNextRequest, nullptr);
+    every = FDuringEveryRequest;
   }
   if (during) during();
+  if (every) every();
   platform::TLock guard(FLock);
   TNotifyIconData copy = data;
   // The record holds no more, whatever the caller passed.
@@ -42,6 +44,11 @@ bool TFakeNotifyArea::NotifyIcon(unsigned message, const TNotifyIconData& data) 
 void TFakeNotifyArea::RunDuringNextRequest(std::function<void()> run) {
   platform::TLock guard(FLock);
   FDuringNextRequest = std::move(run);
+}
+
+void TFakeNotifyArea::RunDuringEveryRequest(std::function<void()> run) {
+  platform::TLock guard(FLock);
+  FDuringEveryRequest = std::move(run);
 }
 
 THandle TFakeNotifyArea::CreateUtilityWindow(TWindowMessageHandler handler) {

@@ -266,6 +266,8 @@ class TFakeNotifyArea : public platform::TNotifyArea {
   // in, on the thread that makes it: as the system hands a thread the
   // messages sent to it while the shell answers.
   void RunDuringNextRequest(std::function<void()> run);
+  // The same inside every request from now on; nullptr ends it.
+  void RunDuringEveryRequest(std::function<void()> run);
 
   // Sends a message to a utility window as the system would.
   platform::TLResult Send(platform::THandle window, std::uint32_t message, platform::TWParam wParam,
@@ -287,6 +289,7 @@ class TFakeNotifyArea : public platform::TNotifyArea {
  private:
   mutable platform::TCriticalSection FLock;
   std::function<void()> FDuringNextRequest;
+  std::function<void()> FDuringEveryRequest;
   std::vector<TNotifyCall> FCalls;
   std::map<platform::THandle, platform::TNotifyIconData> FRegistered;
   std::map<platform::THandle, platform::TWindowMessageHandler> FWindows;

@@ -251,6 +251,30 @@ TEST_F(TrayIconTest, TheProgramsChangeOutlastsAStepUnderWay) {
   EXPECT_EQ(FileShown(icon), "dvd.ico");
 }
 
+// A slow shell: the animation steps during every request the program makes.
+// The program's call still ends once its own change is out, and the step
+// it leaves behind reaches the notification area from the animation thread.
+TEST_F(TrayIconTest, TheProgramsCallEndsThoughTheAnimationStepsDuringEachRequest) {
+  TRxTrayIcon* icon = MakeAnimated({"d.ico", "dvd.ico"});
+  icon->SetActive(true);
+  const auto program = std::this_thread::get_id();
+  int programRequests = 0;
+  System.NotifyArea.RunDuringEveryRequest([&] {
+    // Bounded, so that a program that keeps sending fails instead of
+    // running for ever.
+    if (std::this_thread::get_id() != program || ++programRequests > 20) return;
+    const int at = icon->AnimationPosition();
+    Tick(7500);
+    ASSERT_TRUE(Eventually([&] { return icon->AnimationPosition() != at; }));
+  });
+  icon->SetHint("E: DVD writer");
+  System.NotifyArea.RunDuringEveryRequest(nullptr);
+  EXPECT_EQ(programRequests, 1);
+  EXPECT_EQ(System.NotifyArea.Shown(icon->Handle()).Tip, "E: DVD writer");
+  const std::string stepped = icon->AnimationPosition() == 1 ? "dvd.ico" : "d.ico";
+  EXPECT_TRUE(Eventually([&] { return FileShown(icon) == stepped; })) << FileShown(icon);
+}
+
 TEST_F(TrayIconTest, TaskbarCreatedRegistersEveryActiveIconAgain) {
   TRxTrayIcon* shown = Make();
   TRxTrayIcon* hidden = platform::TComponent::Create<TRxTrayIcon>(&Owner, "Other");
