@@ -102,7 +102,12 @@ void TControl::SetVisible(bool visible) {
   VisibleChanged();
 }
 
-void TControl::VisibleChanged() { Changed(TChange::Visible); }
+void TControl::VisibleChanged() {
+  // First shown: the new windows take the models' state as it is now.
+  // A form's own window is made by the form, before it can show.
+  if (FVisible && (FParent || FPeer) && Showing()) CreateHandle();
+  Changed(TChange::Visible);
+}
 
 void TControl::SetEnabled(bool enabled) {
   if (FEnabled == enabled) return;
@@ -118,8 +123,15 @@ bool TControl::EffectivelyEnabled() const {
   return true;
 }
 
+bool TControl::Showing() const {
+  for (const TControl* c = this; c; c = c->FParent)
+    if (!c->FVisible || (c->FParent && !c->FParent->ShowsChild(*c))) return false;
+  return true;
+}
+
 void TControl::CreateHandle() {
   if (FPeer || !Services().Peers) return;
+  if (FParent && !Showing()) return;
   FPeer = CreatePeer(*Services().Peers);
 }
 
@@ -146,6 +158,7 @@ const TPropTable& TControl::PublishedProperties() const {
 
 void TWinControl::CreateHandle() {
   TControl::CreateHandle();
+  if (!HandleAllocated() || !Showing()) return;
   for (TControl* child : FControls) child->CreateHandle();
 }
 
@@ -209,20 +222,6 @@ void TCheckBox::UserToggled() { SetChecked(!FChecked); }
 // ---- TComboBox ----
 
 std::unique_ptr<TPeer> TComboBox::CreatePeer(TPeerFactory& f) { return f.Create(*this); }
-
-void TComboBox::CreateHandle() {
-  FHandleDue = !Visible();
-  if (!FHandleDue) TWinControl::CreateHandle();
-}
-
-void TComboBox::VisibleChanged() {
-  if (Visible() && FHandleDue) {
-    // The new window takes the model's state as it is now.
-    CreateHandle();
-    return;
-  }
-  TWinControl::VisibleChanged();
-}
 
 TComboBox::TComboBox(TComponent* owner, TWinControl* parent) : TWinControl(owner, parent) {
   FItems.OnChange = [this] {
@@ -342,9 +341,18 @@ std::vector<TTabSheet*> TPageControl::Pages() const {
 }
 
 void TPageControl::SetActivePageIndex(int index) {
-  if (index < 0 || index >= static_cast<int>(Pages().size()) || index == FActivePage) return;
+  const auto pages = Pages();
+  if (index < 0 || index >= static_cast<int>(pages.size()) || index == FActivePage) return;
   FActivePage = index;
+  // A page first chosen gets its windows before the old page goes.
+  if (HandleAllocated() && Showing()) pages[static_cast<std::size_t>(index)]->CreateHandle();
   Changed(TChange::ActivePage);
+}
+
+bool TPageControl::ShowsChild(const TControl& child) const {
+  const auto pages = Pages();
+  const auto found = std::find(pages.begin(), pages.end(), &child);
+  return found == pages.end() || found - pages.begin() == FActivePage;
 }
 
 // ---- TStatusBar ----

@@ -145,9 +145,15 @@ class TControl : public TComponent {
   // True when the control and all its parents are enabled.
   bool EffectivelyEnabled() const;
 
-  // Creates the native peer of this control (and of its children); does
-  // nothing when no peer factory is installed, as in native tests.
+  // Creates the native peer of this control and of its children that show.
+  // A control that does not show (hidden, or inside something hidden, or on
+  // a page not chosen) keeps its whole state in the model and gets its
+  // window when it first shows: a window never seen costs nothing at start.
+  // A form's own window is made either way. Does nothing when no peer
+  // factory is installed, as in native tests.
   virtual void CreateHandle();
+  // Visible, and so are all its parents, each showing this child.
+  bool Showing() const;
   bool HandleAllocated() const { return FPeer != nullptr; }
   THandle Handle() const { return FPeer ? FPeer->Handle() : 0; }
   TPeer* Peer() const { return FPeer.get(); }
@@ -187,6 +193,9 @@ class TWinControl : public TControl {
 
  protected:
   void EnabledChanged() override;
+  // Whether a visible child shows when this control does; a page control
+  // shows its chosen page alone.
+  virtual bool ShowsChild(const TControl&) const { return true; }
 
  private:
   friend class TControl;
@@ -337,19 +346,12 @@ class TComboBox : public TWinControl {
   TNotifyEvent OnChange;
   bool Editable = true;
 
-  // A box never shown keeps its items, text and index in the model alone:
-  // its window (a costly one, with a list window of its own) is made when
-  // it is first shown.
-  void CreateHandle() override;
-
   const TPropTable& PublishedProperties() const override;
 
  protected:
   std::unique_ptr<TPeer> CreatePeer(TPeerFactory& factory) override;
-  void VisibleChanged() override;
 
  private:
-  bool FHandleDue = false;  // the parent has its window; this one waits to be shown
   TStrings FItems;
   std::string FText;
   int FItemIndex = -1;
@@ -424,6 +426,7 @@ class TPageControl : public TWinControl {
 
  protected:
   std::unique_ptr<TPeer> CreatePeer(TPeerFactory& factory) override;
+  bool ShowsChild(const TControl& child) const override;
 
  private:
   int FActivePage = 0;

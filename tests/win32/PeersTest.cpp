@@ -194,6 +194,7 @@ class Win32Peers : public ::testing::Test {
 };
 
 TEST_F(Win32Peers, WindowsSitWhereTheModelsSay) {
+  Form->Pages->SetActivePageIndex(1);
   RECT r;
   GetWindowRect(H(Form), &r);
   EXPECT_EQ(r.left, 60);
@@ -235,8 +236,10 @@ TEST_F(Win32Peers, TheFormHasNoTaskbarButtonAndHiddenModelsStayHidden) {
   EXPECT_FALSE(HasStyle(H(Form), WS_THICKFRAME));
   EXPECT_TRUE(IsWindowVisible(H(Form)));
   EXPECT_TRUE(HasStyle(H(Form->Combo), WS_VISIBLE));
-  // A hidden combo box has no window until it is first shown; then its
-  // window holds what the model was given meanwhile.
+  // What does not show has no window until it first does; then its window
+  // holds what the model was given meanwhile. Here: a hidden combo box, a
+  // page not chosen, and a form not yet shown.
+  EXPECT_FALSE(Form->Inner->HandleAllocated());
   EXPECT_FALSE(Form->Hidden->HandleAllocated());
   Form->Hidden->Items().Assign({"D:", "E:"});
   Form->Hidden->SetItemIndex(1);
@@ -249,6 +252,20 @@ TEST_F(Win32Peers, TheFormHasNoTaskbarButtonAndHiddenModelsStayHidden) {
   EXPECT_EQ(SendMessageA(shown, CB_GETCURSEL, 0, 0), 1);
   Form->Hidden->SetVisible(false);
   EXPECT_FALSE(IsWindowVisible(shown));
+  Form->Inner->SetCaption("Later");
+  Form->Pages->SetActivePageIndex(1);
+  EXPECT_EQ(Text(H(Form->Inner)), "Later");
+  EXPECT_TRUE(IsWindowVisible(H(Form->Inner)));
+
+  auto* other = App->CreateForm<TPeersForm>("Form2");
+  EXPECT_TRUE(other->HandleAllocated());
+  EXPECT_FALSE(other->Button->HandleAllocated());
+  other->Box->SetChecked(true);
+  other->Show();
+  EXPECT_TRUE(IsWindowVisible(H(other->Button)));
+  EXPECT_EQ(SendMessageA(H(other->Box), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_FALSE(other->Inner->HandleAllocated());
+  other->Hide();
 
   Form->SetCaption("Renamed");
   EXPECT_EQ(Text(H(Form)), "Renamed");
@@ -408,6 +425,7 @@ TEST_F(Win32Peers, PageControlSwitchesSheetsBothWays) {
 
 TEST_F(Win32Peers, ADisabledSheetDisablesWhatIsOnIt) {
   Form->Second->SetEnabled(false);
+  Form->Pages->SetActivePageIndex(1);  // its first windows come disabled
   EXPECT_FALSE(IsWindowEnabled(H(Form->Second)));
   EXPECT_FALSE(IsWindowEnabled(H(Form->Inner)));
   EXPECT_TRUE(IsWindowEnabled(H(Form->First)));
@@ -448,6 +466,7 @@ TEST_F(Win32Peers, ADisplayScaleChangeRescalesWindowsAndFontsButNotTheModels) {
   const int labelWidth = Form->Label->Bounds().Width;
 
   changeDpi(144, {100, 80, 760, 575});
+  Form->Pages->SetActivePageIndex(1);  // its first windows come at the new scale
   RECT r;
   GetWindowRect(H(Form), &r);
   EXPECT_EQ(r.left, 100);  // where the system suggests
