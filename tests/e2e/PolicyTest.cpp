@@ -88,11 +88,23 @@ HWND FirstList(HWND Main, TBefore Before) {
   return Found;
 }
 
+// Picks an option page as a click on its tab would, and waits for its
+// windows: a page gets them when first shown.
+void OpenPage(HWND Main, int Page) {
+  HWND Tabs = FindWindowExA(Main, nullptr, "SysTabControl32", nullptr);
+  if (!Tabs) return;
+  SendMessageA(Tabs, TCM_SETCURFOCUS, Page, 0);
+  WaitUntil([&] { return SendMessageA(Tabs, TCM_GETCURSEL, 0, 0) == Page; }, 2s);
+}
+
+// The lists are on the second page, which the user opens first.
 HWND UserDriveTypeList(HWND Main) {
+  OpenPage(Main, 1);
   return FirstList(Main, [](POINT A, POINT B) { return A.x > B.x || (A.x == B.x && A.y < B.y); });
 }
 
 HWND UserLetterList(HWND Main) {
+  OpenPage(Main, 1);
   return FirstList(Main, [](POINT A, POINT B) { return A.x < B.x || (A.x == B.x && A.y < B.y); });
 }
 
@@ -152,6 +164,7 @@ TEST(Policies, EachWindowsVersionGetsItsPageAndItsDriveTypeForm) {
     ASSERT_TRUE(Answer(Morvel.Id(), KReboot, "Cancel"));
     EXPECT_EQ(UserValue(KExplorer, "NoDriveTypeAutoRun"), Row.Nt ? "4:fe000000" : "3:80");
 
+    OpenPage(Main, 2);
     HWND Access = FindChild(Main, "Button", "Access to CD-ROM drives");
     ASSERT_NE(Access, nullptr);
     EXPECT_EQ(IsWindowEnabled(Access) != FALSE, Row.Nt);

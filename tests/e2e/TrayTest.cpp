@@ -78,7 +78,6 @@ class Tray : public ::testing::Test {
     ASSERT_TRUE(WaitUntil([] { return TrayIconCount() == KDrives; }))
         << "icons: " << TrayIconCount() << "\n"
         << Morvel.Describe();
-    FindDriveBox();
   }
 
   void FindDriveBox() {
@@ -163,10 +162,21 @@ TEST_F(Tray, MinimisingHidesTheWindowShowsOneIconPerDriveAndStoresTrayMode) {
 TEST_F(Tray, StoredTrayModeStartsHiddenWithTheIcons) {
   StartInTray();
   EXPECT_FALSE(IsWindowVisible(Main));
+  // A window not shown yet has made no windows for its controls.
+  EXPECT_TRUE(DescendantsOf(Main).empty());
+  EXPECT_EQ(FindDialogOf(Morvel.Id()), nullptr) << Morvel.Describe();
+
+  // Restored, it shows the first drive and the tray option on.
+  HWND Menu = OpenMenuOn(KSlotOfD);
+  ASSERT_NE(Menu, nullptr);
+  ChooseMenuItem(Menu, KRestore);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(Main) != FALSE; }, KReaction))
+      << Morvel.Describe();
+  FindDriveBox();
+  EXPECT_EQ(TextOf(Drives), "D:");
   HWND TrayBox = FindChild(Main, "Button", EnglishCaption("Form1.CheckBox3.Caption"));
   ASSERT_NE(TrayBox, nullptr);
   EXPECT_EQ(SendMessageA(TrayBox, BM_GETCHECK, 0, 0), BST_CHECKED);
-  EXPECT_EQ(FindDialogOf(Morvel.Id()), nullptr) << Morvel.Describe();
 }
 
 TEST_F(Tray, PressingAnIconMakesItsDriveCurrentAndOnlyTheRightButtonOpensTheMenu) {
