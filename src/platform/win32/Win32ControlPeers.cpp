@@ -12,6 +12,21 @@ namespace {
 
 constexpr int kDroppedItems = 8;  // items the open list of a combo box shows
 
+// A combo box's window height: the closed box and its open list.
+int WithDroppedList(int closedHeight, int itemHeight) {
+  return closedHeight + kDroppedItems * itemHeight + 2;
+}
+
+// The height of the font's characters, as a list's items are high; 0 when
+// it cannot be measured.
+int FontHeight(HFONT font) {
+  TWindowDc screen;
+  if (!screen.Dc() || !font) return 0;
+  TSelectScope selected(screen.Dc(), font);
+  TEXTMETRICA metrics{};
+  return ::GetTextMetricsA(screen.Dc(), &metrics) ? metrics.tmHeight : 0;
+}
+
 }  // namespace
 
 // ---- buttons ----
@@ -68,10 +83,21 @@ TWin32ComboBoxPeer::TWin32ComboBoxPeer(TComboBox& combo) : TWin32Peer(combo), FC
                 (combo.Editable ? CBS_DROPDOWN : CBS_DROPDOWNLIST);
   TCreateParams p = ChildParams(combo, "COMBOBOX", style);
   p.Text.clear();
+  // The window's height includes the open list, whose items are as high as
+  // the font: made at that height, the box needs no second layout.
+  const int itemHeight = FontHeight(FormFont());
+  if (itemHeight > 0) {
+    const TRect b = ScaledBounds();
+    p.Left = b.Left;
+    p.Top = b.Top;
+    p.Width = b.Width;
+    p.Height = WithDroppedList(b.Height, itemHeight);
+    p.Scaled = true;
+  }
   CreateChild(p);
   FillItems();
   ShowText();
-  ApplyBounds();  // the open list's height depends on the font
+  if (::SendMessageA(Window(), CB_GETITEMHEIGHT, 0, 0) != itemHeight) ApplyBounds();
 }
 
 std::vector<HWND> TWin32ComboBoxPeer::ToolWindows() const {
@@ -84,7 +110,7 @@ void TWin32ComboBoxPeer::ApplyBounds() {
   const TRect b = ScaledBounds();
   LRESULT item = ::SendMessageA(Window(), CB_GETITEMHEIGHT, 0, 0);
   int itemHeight = item > 0 ? static_cast<int>(item) : 16;
-  ::MoveWindow(Window(), b.Left, b.Top, b.Width, b.Height + kDroppedItems * itemHeight + 2, TRUE);
+  ::MoveWindow(Window(), b.Left, b.Top, b.Width, WithDroppedList(b.Height, itemHeight), TRUE);
 }
 
 void TWin32ComboBoxPeer::FillItems() {

@@ -51,7 +51,6 @@ BOOL CALLBACK SetFontOnChild(HWND window, LPARAM font) {
 }  // namespace
 
 TWin32FormPeer::TWin32FormPeer(TForm& form) : TWin32Peer(form), FForm(form), FDpi(SystemDpi()) {
-  EnsureClasses();
   CreateFormFont();
 
   FStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -81,12 +80,20 @@ TWin32FormPeer::TWin32FormPeer(TForm& form) : TWin32Peer(form), FForm(form), FDp
   ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.get()), 0);
   LoadIcons();
   if (form.ClientWidth() > 0) SyncBounds();  // the model learns the outer size
-
-  FToolTip.reset(::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                                   WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr,
-                                   Instance(), nullptr));
   if (form.Visible()) ApplyVisible();
+}
+
+HWND TWin32FormPeer::ToolTip() {
+  // Made for the first hint: a form whose controls have none, or have no
+  // windows yet, needs none.
+  if (!FToolTip && Window()) {
+    EnsureCommonControls();
+    FToolTip.reset(::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                                     WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Window(), nullptr,
+                                     Instance(), nullptr));
+  }
+  return FToolTip.get();
 }
 
 TWin32FormPeer::~TWin32FormPeer() {

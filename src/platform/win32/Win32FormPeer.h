@@ -16,7 +16,8 @@ class TWin32FormPeer final : public TWin32Peer {
   ~TWin32FormPeer() override;
 
   HFONT FormFontHandle() const { return static_cast<HFONT>(FFont.get()); }
-  HWND ToolTip() const { return FToolTip.get(); }
+  // The hints' tooltip window, made when first asked for.
+  HWND ToolTip();
   // The DPI of the monitor the window is on, as the system last told it.
   int FormDpi() const { return FDpi; }
   void Changed(TChange what) override;

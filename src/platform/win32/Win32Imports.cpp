@@ -57,13 +57,19 @@ HMODULE WINAPI MorvelLoadLibraryW(LPCWSTR name) {
   return ::LoadLibraryA(ansi);
 }
 
-// The common controls library of NT 4.0 as shipped (4.00) has no
-// InitCommonControlsEx; its InitCommonControls registers every class the
-// program uses.
+// The common controls library is loaded with the first control that needs
+// it, not with the program: a start in the notification area shows no
+// control, and loading the library (its classes, its theme) is a large part
+// of a start. The program's manifest still picks the library's version.
+// The library of NT 4.0 as shipped (4.00) has no InitCommonControlsEx; its
+// InitCommonControls registers every class the program uses.
 BOOL WINAPI MorvelInitCommonControlsEx(const INITCOMMONCONTROLSEX* classes) {
-  using TInit = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-  if (auto init = Lookup<TInit>("comctl32.dll", "InitCommonControlsEx")) return init(classes);
-  ::InitCommonControls();
+  static const HMODULE library = ::LoadLibraryA("comctl32.dll");
+  if (!library) return FALSE;
+  using TInitEx = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  using TInit = void(WINAPI*)();
+  if (auto initEx = Lookup<TInitEx>("comctl32.dll", "InitCommonControlsEx")) return initEx(classes);
+  if (auto init = Lookup<TInit>("comctl32.dll", "InitCommonControls")) init();
   return TRUE;
 }
 

@@ -31,11 +31,10 @@ int NextControlId() {
 
 }  // namespace
 
-void EnsureClasses() {
+void EnsureCommonControls() {
   static const bool done = [] {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&icc);
-    (void)ClassName(TWindowClass::Form);
     return true;
   }();
   (void)done;
@@ -77,7 +76,7 @@ TWin32Peer::TCreateParams TWin32Peer::ChildParams(const TControl& model, const c
 }
 
 void TWin32Peer::CreateChild(const TCreateParams& p) {
-  EnsureClasses();
+  EnsureCommonControls();
   TWinControl* parent = FModel.Parent();
   HWND parentWindow = parent ? ToHwnd(parent->Handle()) : nullptr;
   DWORD style = p.Style | WS_CHILD | WS_CLIPSIBLINGS;
@@ -248,7 +247,7 @@ void TWin32Peer::ApplyHint() {
   if (!FToolTip) {
     if (hint.empty()) return;
     TWin32FormPeer* form = FormPeer();
-    if (!form || !form->ToolTip() || form == this) return;
+    if (!form || form == this || !form->ToolTip()) return;
     FToolTip = form->ToolTip();
   }
   HWND owner = ::GetParent(FToolTip) ? ::GetParent(FToolTip) : ::GetWindow(FToolTip, GW_OWNER);

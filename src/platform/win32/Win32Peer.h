@@ -17,8 +17,9 @@ namespace platform::win32 {
 
 class TWin32FormPeer;
 
-// Initialises the common controls and registers our window classes, once.
-void EnsureClasses();
+// Loads and initialises the common controls, once: before the first
+// control window is made.
+void EnsureCommonControls();
 std::string WindowText(HWND window);
 
 // Base of every control's peer. Its window is bound to it (WindowBinding.h):

@@ -9,7 +9,6 @@ namespace platform::win32 {
 
 class TWin32PeerFactory final : public TPeerFactory {
  public:
-  TWin32PeerFactory();
   std::unique_ptr<TPeer> Create(TForm& form) override;
   std::unique_ptr<TPeer> Create(TPanel& panel) override;
   std::unique_ptr<TPeer> Create(TTabSheet& sheet) override;
