@@ -103,13 +103,21 @@ void TTimerThread::Execute() {
 // ---- TRxTrayIcon ----
 
 TRxTrayIcon::TRxTrayIcon(TComponent* owner) : TComponent(owner) {
-  if (TNotifyArea* area = Services().NotifyArea) {
-    FTaskbarCreated = area->TaskbarCreatedMessage();
-    FWindow = area->CreateUtilityWindow(
-        [this](std::uint32_t message, TWParam wParam, TLParam lParam, TLResult& result) {
-          return WndProc(message, wParam, lParam, result);
-        });
-  }
+  if (TNotifyArea* area = Services().NotifyArea) FTaskbarCreated = area->TaskbarCreatedMessage();
+}
+
+void TRxTrayIcon::EnsureWindow() {
+  // Made on the program's thread, whose message loop serves it, and only
+  // for an icon that shows: a hidden icon has nothing to receive, and a
+  // start with the icons hidden makes no window for them.
+  TNotifyArea* area = Services().NotifyArea;
+  if (FWindow || !area) return;
+  const THandle window = area->CreateUtilityWindow(
+      [this](std::uint32_t message, TWParam wParam, TLParam lParam, TLResult& result) {
+        return WndProc(message, wParam, lParam, result);
+      });
+  TLock lock(FLock);
+  FWindow = window;
 }
 
 TRxTrayIcon::~TRxTrayIcon() {
@@ -121,9 +129,11 @@ TRxTrayIcon::~TRxTrayIcon() {
   }
   stopped.reset();
   // Only this thread is left. A sender further up its stack (the icon was
-  // ended by a handler inside one of its requests) sends nothing more.
+  // ended by a handler inside one of its requests) sends nothing more. An
+  // icon that never showed has no window and nothing to delete.
+  if (!FWindow) return;
   Notify(kNimDelete, Record());
-  if (FWindow && Services().NotifyArea) Services().NotifyArea->DestroyUtilityWindow(FWindow);
+  if (Services().NotifyArea) Services().NotifyArea->DestroyUtilityWindow(FWindow);
 }
 
 bool TRxTrayIcon::Active() const {
@@ -137,13 +147,15 @@ bool TRxTrayIcon::Shown() const {
 }
 
 void TRxTrayIcon::SetActive(bool active) {
+  if (active) EnsureWindow();
   {
     TLock lock(FLock);
     FActive = active;
     // Showing registers anew, even when shown: a registration left over
-    // (after the taskbar came back, say) goes first. Hiding deletes it.
+    // (after the taskbar came back, say) goes first. Hiding deletes it;
+    // an icon without a window was never registered.
     FReRegister = active;
-    FDeleteDue = !active;
+    FDeleteDue = !active && FWindow != 0;
     if (FThread) active ? FThread->Resume() : FThread->Suspend();
   }
   Publish(TSender::Program);

@@ -134,7 +134,8 @@ class TRxTrayIcon : public platform::TComponent {
   TMouseMoveEvent OnMouseMove;
   platform::TNotifyEvent OnDblClick;
 
-  // The icon's own hidden window, which receives its messages.
+  // The icon's own hidden window, which receives its messages; 0 until the
+  // icon is first made active.
   platform::THandle Handle() const { return FWindow; }
   // The handle of the image the notification area is given now.
   platform::THandle ImageShown() const;
@@ -182,6 +183,8 @@ class TRxTrayIcon : public platform::TComponent {
   static bool Notify(unsigned message, const platform::TNotifyIconData& data);
 
   void ReplaceIcon(platform::TIcon icon);
+  // Makes the icon's window once, on the program's thread.
+  void EnsureWindow();
 
   // Runs on the animation thread.
   void AnimationStep();
@@ -192,7 +195,7 @@ class TRxTrayIcon : public platform::TComponent {
 
   mutable platform::TCriticalSection FLock;
   platform::TCondition FPublished;  // a sender finished
-  platform::THandle FWindow = 0;
+  platform::THandle FWindow = 0;  // set once, under the lock, by the program's thread
   std::uint32_t FTaskbarCreated = 0;
   bool FActive = false;
   bool FAnimated = false;
