@@ -296,6 +296,26 @@ void TWin32Peer::Restack() const {
   // lies above an earlier one, so a picture stays on top of its frame.
   const TWinControl* parent = FModel.Parent();
   if (!parent) return;
+  const auto& controls = parent->Controls();
+  const auto self = std::find(controls.begin(), controls.end(), &FModel);
+  // Made after every sibling that has a window, as a form's controls are:
+  // the new window is the lowest, and one move takes it to its place, on
+  // top of all (a windowed control) or just below the lowest windowed
+  // sibling (a graphic one). Nothing else moves.
+  if (self != controls.end() &&
+      std::none_of(self + 1, controls.end(), [](const TControl* c) { return c->Handle(); }) &&
+      ::GetWindow(Window(), GW_HWNDNEXT) == nullptr) {
+    HWND after = HWND_TOP;
+    if (IsGraphic(&FModel)) {
+      const auto lowest = std::find_if(controls.begin(), self, [](const TControl* c) {
+        return !IsGraphic(c) && c->Handle();
+      });
+      if (lowest != self) after = ToHwnd((*lowest)->Handle());
+    }
+    ::SetWindowPos(Window(), after, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    return;
+  }
   HWND after = HWND_TOP;
   auto place = [&](const TControl* control) {
     HWND window = control == &FModel ? Window() : ToHwnd(control->Handle());
@@ -309,7 +329,6 @@ void TWin32Peer::Restack() const {
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
     after = window;
   };
-  const auto& controls = parent->Controls();
   for (auto it = controls.rbegin(); it != controls.rend(); ++it)
     if (!IsGraphic(*it)) place(*it);
   for (auto it = controls.rbegin(); it != controls.rend(); ++it)
