@@ -1,5 +1,6 @@
 #include "platform/win32/WindowBinding.h"
 
+#include <unordered_map>
 #include <utility>
 
 #include "platform/Application.h"
@@ -7,8 +8,6 @@
 namespace platform::win32 {
 
 namespace {
-
-constexpr const char* kBindingProperty = "Morvel.Window";
 
 // What the property points at. It lives while a message to its window is
 // being answered, even when the window is unbound or destroyed meanwhile,
@@ -20,8 +19,27 @@ struct TBinding {
   bool Bound = true;
 };
 
+// The bindings by window. Every bound window is made, used and ended on
+// the program's own thread, the only one that looks here. A table in the
+// program answers each message without asking the system: a window
+// property would cost a request to the window server per message.
+std::unordered_map<HWND, TBinding*>& Bindings() {
+  static std::unordered_map<HWND, TBinding*> bindings;
+  return bindings;
+}
+
 TBinding* BindingOf(HWND window) {
-  return window ? static_cast<TBinding*>(::GetPropA(window, kBindingProperty)) : nullptr;
+  if (!window) return nullptr;
+  const auto& bindings = Bindings();
+  const auto found = bindings.find(window);
+  return found == bindings.end() ? nullptr : found->second;
+}
+
+// Ends the window's entry; the binding itself goes with the last call on
+// the stack that uses it.
+void Release(HWND window, TBinding& binding) noexcept {
+  Bindings().erase(window);
+  binding.Bound = false;
 }
 
 void Bind(HWND window, TWindowTarget& target, std::unique_ptr<TWindowTarget> owned) {
@@ -30,10 +48,11 @@ void Bind(HWND window, TWindowTarget& target, std::unique_ptr<TWindowTarget> own
     return;
   }
   UnbindWindow(window);
+  if (!::IsWindow(window)) return;
   auto binding = std::make_unique<TBinding>();
   binding->Target = &target;
   binding->Owned = std::move(owned);
-  if (::SetPropA(window, kBindingProperty, binding.get())) (void)binding.release();
+  Bindings()[window] = binding.release();
 }
 
 struct TClassInfo {
@@ -95,8 +114,7 @@ void BindWindow(HWND window, std::unique_ptr<TWindowTarget> target) {
 void UnbindWindow(HWND window) noexcept {
   TBinding* binding = BindingOf(window);
   if (!binding) return;
-  ::RemovePropA(window, kBindingProperty);
-  binding->Bound = false;
+  Release(window, *binding);
   if (binding->Calls == 0) delete binding;
 }
 
@@ -119,8 +137,7 @@ LRESULT CALLBACK BoundWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
   Guarded([&] { answer = target.WindowMessage(window, message, wParam, lParam); });
   if (message == WM_NCDESTROY && binding->Bound) {
     // Also reached when a parent window takes this one down with it.
-    ::RemovePropA(window, kBindingProperty);
-    binding->Bound = false;
+    Release(window, *binding);
     target.WindowGone(window);
   }
   if (--binding->Calls == 0 && !binding->Bound) delete binding;
