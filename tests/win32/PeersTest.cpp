@@ -517,13 +517,21 @@ TEST_F(Win32Peers, StatusBarShowsItsTextAtTheBottom) {
 TEST_F(Win32Peers, HintsBecomeToolsAndFollowChanges) {
   auto* formPeer = dynamic_cast<TWin32FormPeer*>(Form->Peer());
   ASSERT_NE(formPeer, nullptr);
-  HWND tips = formPeer->ToolTip();
+  // The tooltip, with the hints given so far, comes when the mouse first
+  // comes over the form, here over a control.
+  SetCursorPos(1000, 700);
+  Pump();
+  Form->Edit->SetHint("Type");
+  EXPECT_EQ(formPeer->ExistingToolTip(), nullptr);
+  SendMessageA(H(Form->Edit), WM_SETCURSOR, reinterpret_cast<WPARAM>(H(Form->Edit)),
+               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  HWND tips = formPeer->ExistingToolTip();
   ASSERT_NE(tips, nullptr);
-  EXPECT_EQ(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 0);
+  EXPECT_EQ(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 1);
 
   Form->Button->SetHint("Start");
   Form->Combo->SetHint("Pick one");  // the box and its edit field
-  EXPECT_EQ(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 3);
+  EXPECT_EQ(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 4);
 
   Form->Button->SetHint("Start now");
   char text[80] = {};
@@ -536,7 +544,7 @@ TEST_F(Win32Peers, HintsBecomeToolsAndFollowChanges) {
   EXPECT_STREQ(text, "Start now");
 
   Form->Combo->SetHint("");
-  EXPECT_EQ(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 1);
+  EXPECT_EQ(SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0), 2);
 }
 
 TEST_F(Win32Peers, PictureLoadsFromAnIconFileAndSitsAboveItsFrame) {

@@ -83,16 +83,27 @@ TWin32FormPeer::TWin32FormPeer(TForm& form) : TWin32Peer(form), FForm(form), FDp
   if (form.Visible()) ApplyVisible();
 }
 
-HWND TWin32FormPeer::ToolTip() {
-  // Made for the first hint: a form whose controls have none, or have no
-  // windows yet, needs none.
-  if (!FToolTip && Window()) {
-    EnsureCommonControls();
-    FToolTip.reset(::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                                     WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Window(), nullptr,
-                                     Instance(), nullptr));
+void TWin32FormPeer::ForEachChildPeer(const std::function<void(TWin32Peer&)>& act) const {
+  std::vector<TControl*> pending(FForm.Controls().begin(), FForm.Controls().end());
+  for (std::size_t i = 0; i < pending.size(); ++i) {
+    if (auto* peer = dynamic_cast<TWin32Peer*>(pending[i]->Peer())) act(*peer);
+    if (auto* parent = dynamic_cast<TWinControl*>(pending[i]))
+      pending.insert(pending.end(), parent->Controls().begin(), parent->Controls().end());
   }
+}
+
+HWND TWin32FormPeer::ToolTip() {
+  // Made when the mouse first comes over the form (or when asked for), not
+  // with the form: hints are for the mouse, and a window shows sooner
+  // without a tooltip and its tools to make first.
+  if (FToolTip || !Window()) return FToolTip.get();
+  EnsureCommonControls();
+  FToolTip.reset(::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                                   WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Window(), nullptr,
+                                   Instance(), nullptr));
+  // The hints given so far become tools.
+  ForEachChildPeer([](TWin32Peer& peer) { peer.ApplyHint(); });
   return FToolTip.get();
 }
 
@@ -169,12 +180,7 @@ void TWin32FormPeer::ChangeDpi(int dpi, const RECT& suggested) {
   ::SetWindowPos(Window(), nullptr, suggested.left, suggested.top, size.cx, size.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   // Parents before their children: a page control places its sheets.
-  std::vector<TControl*> pending(FForm.Controls().begin(), FForm.Controls().end());
-  for (std::size_t i = 0; i < pending.size(); ++i) {
-    if (auto* peer = dynamic_cast<TWin32Peer*>(pending[i]->Peer())) peer->ScaleChanged();
-    if (auto* parent = dynamic_cast<TWinControl*>(pending[i]))
-      pending.insert(pending.end(), parent->Controls().begin(), parent->Controls().end());
-  }
+  ForEachChildPeer([](TWin32Peer& peer) { peer.ScaleChanged(); });
   DockStatusBars();
   ::InvalidateRect(Window(), nullptr, TRUE);
 }

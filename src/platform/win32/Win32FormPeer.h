@@ -2,6 +2,7 @@
 // so that only the application window carries a taskbar button.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "platform/Forms.h"
@@ -16,8 +17,10 @@ class TWin32FormPeer final : public TWin32Peer {
   ~TWin32FormPeer() override;
 
   HFONT FormFontHandle() const { return static_cast<HFONT>(FFont.get()); }
-  // The hints' tooltip window, made when first asked for.
+  // The hints' tooltip window, made when first asked for, with a tool for
+  // each hint given so far.
   HWND ToolTip();
+  HWND ExistingToolTip() const { return FToolTip.get(); }
   // The DPI of the monitor the window is on, as the system last told it.
   int FormDpi() const { return FDpi; }
   void Changed(TChange what) override;
@@ -28,6 +31,8 @@ class TWin32FormPeer final : public TWin32Peer {
   void ApplyVisible() override;
 
  private:
+  // Each control's peer, parents before their children.
+  void ForEachChildPeer(const std::function<void(TWin32Peer&)>& act) const;
   void CreateFormFont();
   void ReplaceFont();
   void LoadIcons();

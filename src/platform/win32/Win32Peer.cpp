@@ -128,6 +128,9 @@ LRESULT TWin32Peer::CallDefault(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 LRESULT TWin32Peer::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // The mouse is over the form: its hints' tooltip is wanted now.
+  if (message == WM_SETCURSOR)
+    if (TWin32FormPeer* form = FormPeer(); form && !form->ExistingToolTip()) form->ToolTip();
   if (message == WM_SETCURSOR && FModel.Cursor == TCursor::HandPoint &&
       LOWORD(lParam) == HTCLIENT) {
     // The hand is missing before Windows 98 and 2000: the arrow stands in.
@@ -247,7 +250,7 @@ void TWin32Peer::ApplyHint() {
   if (!FToolTip) {
     if (hint.empty()) return;
     TWin32FormPeer* form = FormPeer();
-    if (!form || form == this || !form->ToolTip()) return;
+    if (!form || form == this || !form->ExistingToolTip()) return;
     FToolTip = form->ToolTip();
   }
   HWND owner = ::GetParent(FToolTip) ? ::GetParent(FToolTip) : ::GetWindow(FToolTip, GW_OWNER);

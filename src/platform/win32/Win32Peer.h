@@ -33,6 +33,8 @@ class TWin32Peer : public TPeer, public TWindowTarget {
   TWin32Peer& operator=(const TWin32Peer&) = delete;
 
   THandle Handle() const override { return ToHandle(FWindow.get()); }
+  // Makes the model's hint a tool of the form's tooltip, once there is one.
+  void ApplyHint();
   HWND Window() const { return FWindow.get(); }
   void Changed(TChange what) override;
 
@@ -83,7 +85,6 @@ class TWin32Peer : public TPeer, public TWindowTarget {
 
   virtual void ApplyBounds();
   virtual void ApplyVisible();
-  void ApplyHint();
   // Windows that show this control's tooltip: the control, and for a combo
   // box also its edit field.
   virtual std::vector<HWND> ToolWindows() const { return {Window()}; }
