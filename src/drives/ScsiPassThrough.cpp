@@ -37,8 +37,12 @@ bool TScsiPassThroughLayer::Start() {
   FDrives.clear();
   std::vector<std::size_t> withoutAddress;
   int highestPort = -1;
+  // Letters with no drive are not asked about: each question is a request
+  // to the system.
+  const std::uint32_t present = Services().Drives->GetLogicalDrives();
   for (char letter = 'C'; letter <= 'Z'; ++letter) {
-    if (Services().Drives->GetDriveType(std::string(1, letter) + ":\\") != platform::kDriveCdRom)
+    if ((present & (1u << (letter - 'A'))) == 0 ||
+        Services().Drives->GetDriveType(std::string(1, letter) + ":\\") != platform::kDriveCdRom)
       continue;
     const TScsiDeviceHandle device = OpenDriveDevice(letter);
     if (!device) continue;

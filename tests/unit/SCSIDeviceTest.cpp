@@ -161,6 +161,7 @@ TEST_F(SCSIDeviceTest, LibraryIsLookedForBesideTheProgramThenInTheSystemFolderOn
     drives::TMCDBurner burner(nullptr);
     fresh.Libraries = {{Beside(), row.BesideLoads}, {InSystem(), row.SystemLoads}};
     fresh.AspiDevices = {{0, 1, 0, kCdRw, false, 3}};
+    System.Drives.Mask |= 1u << ('D' - 'A');
     System.Drives.Types["D:\\"] = platform::kDriveCdRom;
     fresh.Devices['D'] = Drive(row.DriveAnswers ? kDvd : std::vector<std::uint8_t>{});
 
