@@ -29,10 +29,10 @@ void Guarded(F&& run) {
 
 // ---- TIconList ----
 
-void TIconList::Insert(int index, const TIcon& icon) {
+void TIconList::Insert(int index, TIcon icon) {
   if (index < 0) index = 0;
   if (index > Count()) index = Count();
-  FIcons.insert(FIcons.begin() + index, icon);
+  FIcons.insert(FIcons.begin() + index, std::move(icon));
 }
 
 // ---- TTimerThread ----
@@ -195,16 +195,16 @@ int TRxTrayIcon::IconCount() const {
   return FIcons.Count();
 }
 
-void TRxTrayIcon::InsertIcon(int index, const TIcon& icon) {
+void TRxTrayIcon::InsertIcon(int index, TIcon icon) {
   {
     TLock lock(FLock);
-    FIcons.Insert(index, icon);
+    FIcons.Insert(index, std::move(icon));
     ChangedLocked();
   }
   Publish(TSender::Program);
 }
 
-void TRxTrayIcon::AddIcon(const TIcon& icon) { InsertIcon(IconCount(), icon); }
+void TRxTrayIcon::AddIcon(TIcon icon) { InsertIcon(IconCount(), std::move(icon)); }
 
 void TRxTrayIcon::ClearIcons() {
   std::unique_ptr<TTimerThread> stopped;

@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Component.h"
@@ -42,13 +43,14 @@ using TMouseEvent = std::function<void(platform::TObject* sender, TMouseButton b
 using TMouseMoveEvent =
     std::function<void(platform::TObject* sender, unsigned shift, int x, int y)>;
 
-// A list of icon images; adding an image stores a copy of it.
+// A list of icon images; it owns the images it is given (an image passed
+// by name is copied, a temporary one moves in).
 class TIconList {
  public:
   int Count() const { return static_cast<int>(FIcons.size()); }
   const platform::TIcon& operator[](int index) const { return FIcons.at(index); }
-  void Add(const platform::TIcon& icon) { FIcons.push_back(icon); }
-  void Insert(int index, const platform::TIcon& icon);
+  void Add(platform::TIcon icon) { FIcons.push_back(std::move(icon)); }
+  void Insert(int index, platform::TIcon icon);
   void Clear() { FIcons.clear(); }
 
  private:
@@ -109,8 +111,8 @@ class TRxTrayIcon : public platform::TComponent {
 
   // The animation list; each change of it counts as a change of the icon.
   int IconCount() const;
-  void InsertIcon(int index, const platform::TIcon& icon);
-  void AddIcon(const platform::TIcon& icon);
+  void InsertIcon(int index, platform::TIcon icon);
+  void AddIcon(platform::TIcon icon);
   void ClearIcons();
 
   bool Animated() const;
