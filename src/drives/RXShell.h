@@ -197,7 +197,7 @@ class TRxTrayIcon : public platform::TComponent {
 
   mutable platform::TCriticalSection FLock;
   platform::TCondition FPublished;  // a sender finished
-  platform::THandle FWindow = 0;  // set once, under the lock, by the program's thread
+  platform::THandle FWindow = 0;    // set once, under the lock, by the program's thread
   std::uint32_t FTaskbarCreated = 0;
   bool FActive = false;
   bool FAnimated = false;

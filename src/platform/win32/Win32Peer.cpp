@@ -310,9 +310,8 @@ void TWin32Peer::Restack() const {
       ::GetWindow(Window(), GW_HWNDNEXT) == nullptr) {
     HWND after = HWND_TOP;
     if (IsGraphic(&FModel)) {
-      const auto lowest = std::find_if(controls.begin(), self, [](const TControl* c) {
-        return !IsGraphic(c) && c->Handle();
-      });
+      const auto lowest = std::find_if(
+          controls.begin(), self, [](const TControl* c) { return !IsGraphic(c) && c->Handle(); });
       if (lowest != self) after = ToHwnd((*lowest)->Handle());
     }
     ::SetWindowPos(Window(), after, 0, 0, 0, 0,

@@ -29,7 +29,6 @@ std::unique_ptr<TPeer> ChildPeer(TModel& model, TArgs&&... args) {
 
 }  // namespace
 
-
 std::unique_ptr<TPeer> TWin32PeerFactory::Create(TForm& form) {
   return std::make_unique<TWin32FormPeer>(form);
 }
