@@ -6,6 +6,7 @@
 
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32Dialogs.h"
+#include "platform/win32/Win32Peer.h"
 
 namespace platform::win32 {
 
@@ -49,8 +50,13 @@ LRESULT CALLBACK RelabelHook(int code, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
+// A message box is made of the system's controls, which the program's
+// manifest takes from the common controls library; Windows XP does not load
+// the library by itself, and a box shown before any control of ours (a
+// start in the tray) would not come up.
 int TWin32Dialogs::MessageBox(THandle owner, const std::string& text, const std::string& caption,
                               unsigned flags) {
+  EnsureCommonControls();
   return ::MessageBoxA(ToHwnd(owner), text.c_str(), caption.c_str(), flags);
 }
 
@@ -64,6 +70,7 @@ int TWin32Dialogs::MessageDlg(THandle owner, const std::string& text, const std:
   if (buttons.empty() || buttons.size() > 3)
     return TDialogService::MessageDlg(owner, text, title, icon, buttons);
   const int* ids = kIds[buttons.size()];
+  EnsureCommonControls();
 
   THookHandle hook(::SetWindowsHookExA(WH_CBT, RelabelHook, nullptr, ::GetCurrentThreadId()));
   gRelabel = {ids, &buttons};

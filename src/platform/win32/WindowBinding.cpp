@@ -24,8 +24,10 @@ struct TBinding {
 // program answers each message without asking the system: a window
 // property would cost a request to the window server per message.
 std::unordered_map<HWND, TBinding*>& Bindings() {
-  static std::unordered_map<HWND, TBinding*> bindings;
-  return bindings;
+  // Never destroyed: a window may still hear from the system while the
+  // program's static objects go.
+  static auto* const bindings = new std::unordered_map<HWND, TBinding*>;
+  return *bindings;
 }
 
 TBinding* BindingOf(HWND window) {
