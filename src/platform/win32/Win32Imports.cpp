@@ -68,8 +68,12 @@ BOOL WINAPI MorvelInitCommonControlsEx(const INITCOMMONCONTROLSEX* classes) {
   if (!library) return FALSE;
   using TInitEx = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
   using TInit = void(WINAPI*)();
-  if (auto initEx = Lookup<TInitEx>("comctl32.dll", "InitCommonControlsEx")) return initEx(classes);
-  if (auto init = Lookup<TInit>("comctl32.dll", "InitCommonControls")) init();
+  if (auto initEx = reinterpret_cast<TInitEx>(
+          reinterpret_cast<void*>(::GetProcAddress(library, "InitCommonControlsEx"))))
+    return initEx(classes);
+  if (auto init = reinterpret_cast<TInit>(
+          reinterpret_cast<void*>(::GetProcAddress(library, "InitCommonControls"))))
+    init();
   return TRUE;
 }
 
