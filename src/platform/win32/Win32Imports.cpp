@@ -23,9 +23,14 @@ bool ToAnsi(LPCWSTR name, char (&ansi)[MAX_PATH * 2]) {
 }
 
 template <class F>
+F Lookup(HMODULE module, const char* name) {
+  return module ? reinterpret_cast<F>(reinterpret_cast<void*>(::GetProcAddress(module, name)))
+                : nullptr;
+}
+
+template <class F>
 F Lookup(const char* module, const char* name) {
-  return reinterpret_cast<F>(
-      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA(module), name)));
+  return Lookup<F>(::GetModuleHandleA(module), name);
 }
 
 }  // namespace
@@ -64,16 +69,14 @@ HMODULE WINAPI MorvelLoadLibraryW(LPCWSTR name) {
 // The library of NT 4.0 as shipped (4.00) has no InitCommonControlsEx; its
 // InitCommonControls registers every class the program uses.
 BOOL WINAPI MorvelInitCommonControlsEx(const INITCOMMONCONTROLSEX* classes) {
+  // Kept for the life of the process: windows of its classes may live until
+  // the very end, so it is never freed.
   static const HMODULE library = ::LoadLibraryA("comctl32.dll");
   if (!library) return FALSE;
   using TInitEx = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
   using TInit = void(WINAPI*)();
-  if (auto initEx = reinterpret_cast<TInitEx>(
-          reinterpret_cast<void*>(::GetProcAddress(library, "InitCommonControlsEx"))))
-    return initEx(classes);
-  if (auto init = reinterpret_cast<TInit>(
-          reinterpret_cast<void*>(::GetProcAddress(library, "InitCommonControls"))))
-    init();
+  if (auto initEx = Lookup<TInitEx>(library, "InitCommonControlsEx")) return initEx(classes);
+  if (auto init = Lookup<TInit>(library, "InitCommonControls")) init();
   return TRUE;
 }
 

@@ -299,6 +299,7 @@ void TWin32Peer::Restack() const {
   // lies above an earlier one, so a picture stays on top of its frame.
   const TWinControl* parent = FModel.Parent();
   if (!parent) return;
+  constexpr UINT kOrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
   const auto& controls = parent->Controls();
   const auto self = std::find(controls.begin(), controls.end(), &FModel);
   // Made after every sibling that has a window, as a form's controls are:
@@ -314,8 +315,7 @@ void TWin32Peer::Restack() const {
           controls.begin(), self, [](const TControl* c) { return !IsGraphic(c) && c->Handle(); });
       if (lowest != self) after = ToHwnd((*lowest)->Handle());
     }
-    ::SetWindowPos(Window(), after, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    ::SetWindowPos(Window(), after, 0, 0, 0, 0, kOrderOnly);
     return;
   }
   HWND after = HWND_TOP;
@@ -327,8 +327,7 @@ void TWin32Peer::Restack() const {
     // form's creation from growing with the square of its controls.
     const HWND above = ::GetWindow(window, GW_HWNDPREV);
     if (after == HWND_TOP ? above != nullptr : above != after)
-      ::SetWindowPos(window, after, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+      ::SetWindowPos(window, after, 0, 0, 0, 0, kOrderOnly);
     after = window;
   };
   for (auto it = controls.rbegin(); it != controls.rend(); ++it)
