@@ -61,7 +61,10 @@ struct SRB_ExecSCSICmd {
   std::uint8_t SRB_HaStat;
   std::uint8_t SRB_TargStat;
   void* SRB_PostProc;  // with SRB_EVENT_NOTIFY: the event to signal
-  std::uint8_t SRB_Rsvd2[20];
+  // A pointer and 16 bytes: 20 bytes in the 32-bit program, 24 in the
+  // 64-bit one, where the library looks for the command block at 60.
+  void* SRB_Rsvd2;
+  std::uint8_t SRB_Rsvd3[16];
   std::uint8_t CDBByte[16];
   std::uint8_t SenseArea[SENSE_LEN + 2];
 };
@@ -86,11 +89,11 @@ struct SRB_GetDiskInfo {
 inline constexpr bool kPointers64 = sizeof(void*) == 8;
 static_assert(sizeof(SRB_HAInquiry) == 60);
 static_assert(offsetof(SRB_HAInquiry, HA_Count) == 8);
-static_assert(sizeof(SRB_ExecSCSICmd) == (kPointers64 ? 88 : 80));
+static_assert(sizeof(SRB_ExecSCSICmd) == (kPointers64 ? 92 : 80));
 static_assert(offsetof(SRB_ExecSCSICmd, SRB_BufPointer) == 16);
 static_assert(offsetof(SRB_ExecSCSICmd, SRB_SenseLen) == (kPointers64 ? 24 : 20));
 static_assert(offsetof(SRB_ExecSCSICmd, SRB_PostProc) == (kPointers64 ? 28 : 24));
-static_assert(offsetof(SRB_ExecSCSICmd, CDBByte) == (kPointers64 ? 56 : 48));
+static_assert(offsetof(SRB_ExecSCSICmd, CDBByte) == (kPointers64 ? 60 : 48));
 static_assert(sizeof(SRB_GetDiskInfo) == 24);
 static_assert(offsetof(SRB_GetDiskInfo, SRB_Int13HDriveInfo) == 11);
 

@@ -11,6 +11,27 @@
 
 using namespace drives;
 
+// The execute request as the published interface declares it, written out
+// on its own: a library built from that declaration reads it this way.
+#pragma pack(push, 1)
+struct TPublishedExec {
+  BYTE SRB_Cmd, SRB_Status, SRB_HaId, SRB_Flags;
+  DWORD SRB_Hdr_Rsvd;
+  BYTE SRB_Target, SRB_Lun;
+  WORD SRB_Rsvd1;
+  DWORD SRB_BufLen;
+  BYTE* SRB_BufPointer;
+  BYTE SRB_SenseLen, SRB_CDBLen, SRB_HaStat, SRB_TargStat;
+  LPVOID SRB_PostProc;
+  void* SRB_Rsvd2;
+  BYTE SRB_Rsvd3[16], CDBByte[16], SenseArea[14 + 2];
+};
+#pragma pack(pop)
+#define SAME(field) offsetof(SRB_ExecSCSICmd, field) == offsetof(TPublishedExec, field)
+static_assert(sizeof(SRB_ExecSCSICmd) == sizeof(TPublishedExec) && SAME(SRB_BufLen) &&
+              SAME(SRB_BufPointer) && SAME(SRB_SenseLen) && SAME(SRB_CDBLen) &&
+              SAME(SRB_PostProc) && SAME(CDBByte) && SAME(SenseArea));
+
 namespace {
 
 constexpr std::uint8_t kAdapters = 2;
@@ -34,7 +55,7 @@ const TDevice* Find(std::uint8_t adapter, std::uint8_t target, std::uint8_t lun)
   return nullptr;
 }
 
-std::uint8_t Execute(SRB_ExecSCSICmd& srb) {
+std::uint8_t Execute(TPublishedExec& srb) {
   const TDevice* device = Find(srb.SRB_HaId, srb.SRB_Target, srb.SRB_Lun);
   if (!device) return SS_ERR;
   if (srb.CDBByte[0] != 0x12 || !srb.SRB_BufPointer) return SS_ERR;
@@ -60,7 +81,7 @@ extern "C" __declspec(dllexport) DWORD __cdecl SendASPI32Command(void* srb) {
       return inquiry.SRB_Status = SS_COMP;
     }
     case SC_EXEC_SCSI_CMD: {
-      auto& exec = *static_cast<SRB_ExecSCSICmd*>(srb);
+      auto& exec = *static_cast<TPublishedExec*>(srb);
       exec.SRB_Status = Execute(exec);
       if ((exec.SRB_Flags & SRB_EVENT_NOTIFY) && exec.SRB_PostProc)
         SetEvent(static_cast<HANDLE>(exec.SRB_PostProc));
