@@ -27,16 +27,23 @@ constexpr int kDefaultAdapters = 7;
 struct TInquiryRequest {
   SRB_ExecSCSICmd Srb{};
   std::uint8_t Data[kInquiryLength] = {};
+  // Once abandoned: a share in the library that may still complete it.
+  std::shared_ptr<void> Library;
 };
 
 namespace {
 
 // Requests that timed out are kept, with their events open, until the
 // process ends: the library may still complete them, and a closed event's
-// number could by then name another handle that it would signal.
+// number could by then name another handle that it would signal. Each holds
+// a share in the library, so the library stays loaded after the service
+// lets it go at the end of the program. The list itself is never destroyed:
+// the static objects are destroyed before the process stops the library's
+// own threads, so destroying the list then would free requests they may
+// still write to and unload the code they run.
 std::vector<std::unique_ptr<TInquiryRequest>>& Abandoned() {
-  static std::vector<std::unique_ptr<TInquiryRequest>> requests;
-  return requests;
+  static auto* const requests = new std::vector<std::unique_ptr<TInquiryRequest>>;
+  return *requests;
 }
 
 }  // namespace
@@ -126,6 +133,7 @@ std::unique_ptr<TInquiryRequest> TSCSIDevice::Inquire(int adapter, int target, i
   srb.CDBByte[4] = kInquiryLength;
 
   if (FLayer->SendCommand(&srb) == SS_PENDING && !scsi.WaitEvent(event, kInquiryTimeoutMs)) {
+    request->Library = scsi.HoldAspiLibrary();
     Abandoned().push_back(std::move(request));
     return nullptr;
   }

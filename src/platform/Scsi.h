@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/Types.h"
@@ -47,6 +48,10 @@ class TScsiService {
   // request block (drives/mbASPI.h) and answers with its status.
   virtual std::uint32_t GetASPI32SupportInfo() = 0;
   virtual std::uint32_t SendASPI32Command(void* srb) = 0;
+  // A share in the loaded library: the library stays in memory while any
+  // share lives, even after the service lets it go or loads another. Empty
+  // when no library is loaded.
+  virtual std::shared_ptr<void> HoldAspiLibrary() = 0;
   // The system's own folder (GetSystemDirectoryA), with a trailing backslash.
   virtual std::string SystemDir() = 0;
 

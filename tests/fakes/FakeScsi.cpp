@@ -31,6 +31,7 @@ platform::TAspiLoad TFakeScsi::LoadAspiLibrary(const std::string& path) {
   const platform::TAspiLoad result =
       it == Libraries.end() ? platform::TAspiLoad::NoLibrary : it->second;
   FLoaded = result == platform::TAspiLoad::Loaded;
+  FLibrary = FLoaded ? std::make_shared<int>() : nullptr;
   return result;
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -67,6 +68,7 @@ class TFakeScsi : public platform::TScsiService {
   platform::TAspiLoad LoadAspiLibrary(const std::string& path) override;
   std::uint32_t GetASPI32SupportInfo() override;
   std::uint32_t SendASPI32Command(void* srb) override;
+  std::shared_ptr<void> HoldAspiLibrary() override { return FLibrary; }
   std::string SystemDir() override { return System; }
   platform::THandle NewEvent() override;
   bool WaitEvent(platform::THandle event, unsigned ms) override;
@@ -81,6 +83,7 @@ class TFakeScsi : public platform::TScsiService {
   std::map<platform::THandle, char> FDevices;
   platform::THandle FNext = 0x5000;
   bool FLoaded = false;
+  std::shared_ptr<void> FLibrary;
 };
 
 }  // namespace fakes

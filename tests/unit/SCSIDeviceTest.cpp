@@ -85,6 +85,9 @@ TEST_F(SCSIDeviceTest, LibraryScanListsOpticalDevicesWithTheirLetters) {
   // The request that never came back keeps its event; every other is closed.
   EXPECT_EQ(Scsi.OpenEvents(), 1u);
   EXPECT_EQ(Scsi.ErrorModesAtOpen, std::set<unsigned>{1});
+  const std::weak_ptr<void> library = Scsi.HoldAspiLibrary();
+  Scsi.LoadAspiLibrary("");  // the service lets its library go
+  EXPECT_FALSE(library.expired()) << "unloaded while a request may still complete";
 }
 
 TEST_F(SCSIDeviceTest, AdapterInquiryDecidesHowManyAdaptersAreScanned) {
@@ -99,6 +102,9 @@ TEST_F(SCSIDeviceTest, AdapterInquiryDecidesHowManyAdaptersAreScanned) {
   EXPECT_TRUE(Run().empty());
   EXPECT_TRUE(Result);
   EXPECT_TRUE(Scsi.InquiriesPerAdapter.empty());
+  const std::weak_ptr<void> library = Scsi.HoldAspiLibrary();
+  Scsi.LoadAspiLibrary("");
+  EXPECT_TRUE(library.expired());
 }
 
 TEST_F(SCSIDeviceTest, PassThroughGivesDrivesWithoutAddressAnAdapterOfTheirOwn) {

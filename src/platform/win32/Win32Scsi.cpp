@@ -43,14 +43,17 @@ F Function(HMODULE module, const char* name) {
 TAspiLoad TWin32Scsi::LoadAspiLibrary(const std::string& path) {
   FSupportInfo = nullptr;
   FSendCommand = nullptr;
-  FLibrary.reset(::LoadLibraryA(path.c_str()));
-  if (!FLibrary) return TAspiLoad::NoLibrary;
-  FSupportInfo = Function<TSupportInfo>(FLibrary.get(), "GetASPI32SupportInfo");
-  FSendCommand = Function<TSendCommand>(FLibrary.get(), "SendASPI32Command");
-  if (FSupportInfo && FSendCommand) return TAspiLoad::Loaded;
+  FLibrary.reset();
+  TModuleHandle library(::LoadLibraryA(path.c_str()));
+  if (!library) return TAspiLoad::NoLibrary;
+  FSupportInfo = Function<TSupportInfo>(library.get(), "GetASPI32SupportInfo");
+  FSendCommand = Function<TSendCommand>(library.get(), "SendASPI32Command");
+  if (FSupportInfo && FSendCommand) {
+    FLibrary = std::make_shared<TModuleHandle>(std::move(library));
+    return TAspiLoad::Loaded;
+  }
   FSupportInfo = nullptr;
   FSendCommand = nullptr;
-  FLibrary.reset();
   return TAspiLoad::MissingFunction;
 }
 

@@ -13,6 +13,7 @@ class TWin32Scsi : public TScsiService {
   TAspiLoad LoadAspiLibrary(const std::string& path) override;
   std::uint32_t GetASPI32SupportInfo() override;
   std::uint32_t SendASPI32Command(void* srb) override;
+  std::shared_ptr<void> HoldAspiLibrary() override { return FLibrary; }
   std::string SystemDir() override;
   THandle NewEvent() override;
   bool WaitEvent(THandle event, unsigned ms) override;
@@ -25,7 +26,8 @@ class TWin32Scsi : public TScsiService {
  private:
   using TSupportInfo = DWORD(__cdecl*)();
   using TSendCommand = DWORD(__cdecl*)(void*);
-  TModuleHandle FLibrary;
+  // Shared with the requests that may still be completed by the library.
+  std::shared_ptr<TModuleHandle> FLibrary;
   TSupportInfo FSupportInfo = nullptr;
   TSendCommand FSendCommand = nullptr;
 };
