@@ -144,10 +144,15 @@ std::unique_ptr<TInquiryRequest> TSCSIDevice::Inquire(int adapter, int target, i
 
 char TSCSIDevice::FindDriveLetter(int adapter, int target, int lun) {
   platform::TScsiService& scsi = *Services().Scsi;
+  // The pass-through layer numbered the adapters by port and path; a
+  // library's adapter is taken to be the port.
+  const auto adapterOf = [&](const platform::TScsiAddress& address) {
+    return FLayer == &FPassThrough ? FPassThrough.AdapterOf(address) : address.PortNumber;
+  };
   for (char letter = 'B'; letter <= 'Z'; ++letter) {
     const TScsiDeviceHandle device = OpenDriveDevice(letter);
     platform::TScsiAddress address;
-    if (device && scsi.GetAddress(device.Get(), address) && address.PortNumber == adapter &&
+    if (device && scsi.GetAddress(device.Get(), address) && adapterOf(address) == adapter &&
         address.TargetId == target)
       return letter;
   }

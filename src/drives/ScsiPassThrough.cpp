@@ -35,7 +35,9 @@ TScsiDeviceHandle OpenDriveDevice(char letter) {
 bool TScsiPassThroughLayer::Start() {
   platform::TScsiService& scsi = *Services().Scsi;
   FDrives.clear();
+  FAdapters.clear();
   std::vector<std::size_t> withoutAddress;
+  std::vector<std::pair<std::size_t, platform::TScsiAddress>> withAddress;
   int highestPort = -1;
   // Letters with no drive are not asked about: each question is a request
   // to the system.
@@ -61,9 +63,8 @@ bool TScsiPassThroughLayer::Start() {
     std::memcpy(drive.Inquiry, data, sizeof drive.Inquiry);
     platform::TScsiAddress address;
     if (scsi.GetAddress(device.Get(), address)) {
-      drive.Adapter = address.PortNumber;
-      drive.Target = address.TargetId;
-      drive.Lun = address.Lun;
+      withAddress.emplace_back(FDrives.size(), address);
+      FAdapters[{address.PortNumber, address.PathId}] = 0;
       highestPort = std::max<int>(highestPort, address.PortNumber);
     } else {
       withoutAddress.push_back(FDrives.size());
@@ -71,15 +72,36 @@ bool TScsiPassThroughLayer::Start() {
     FDrives.push_back(drive);
   }
   // Drives that know no address of their own share an adapter after every
-  // real one, one target each, in letter order.
+  // real port. A controller may tell its drives apart by the path alone, so
+  // each port and path gets an adapter of its own: a port's lowest path keeps
+  // the port's number, further paths are numbered after all of those.
+  const int shared = highestPort + 1;
+  int next = shared + (withoutAddress.empty() ? 0 : 1);
+  int lastPort = -1;
+  for (auto& [portAndPath, adapter] : FAdapters) {
+    const bool firstOfPort = portAndPath.first != lastPort;
+    lastPort = portAndPath.first;
+    adapter = static_cast<std::uint8_t>(firstOfPort ? portAndPath.first : next++);
+  }
+  for (const auto& [i, address] : withAddress) {
+    FDrives[i].Adapter = FAdapters.at({address.PortNumber, address.PathId});
+    FDrives[i].Target = address.TargetId;
+    FDrives[i].Lun = address.Lun;
+  }
+  // On the shared adapter, one target each, in letter order.
   std::uint8_t target = 0;
   for (std::size_t i : withoutAddress) {
-    FDrives[i].Adapter = static_cast<std::uint8_t>(highestPort + 1);
+    FDrives[i].Adapter = static_cast<std::uint8_t>(shared);
     FDrives[i].Target = target++;
   }
   FAdapterCount = 0;
   for (const TDrive& drive : FDrives) FAdapterCount = std::max(FAdapterCount, drive.Adapter + 1);
   return !FDrives.empty();
+}
+
+int TScsiPassThroughLayer::AdapterOf(const platform::TScsiAddress& address) const {
+  const auto it = FAdapters.find({address.PortNumber, address.PathId});
+  return it == FAdapters.end() ? -1 : it->second;
 }
 
 std::uint32_t TScsiPassThroughLayer::GetSupportInfo() {

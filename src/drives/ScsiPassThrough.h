@@ -4,9 +4,12 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <utility>
 #include <vector>
 
 #include "drives/mbASPI.h"
+#include "platform/Scsi.h"
 #include "platform/Types.h"
 
 namespace drives {
@@ -38,6 +41,9 @@ class TScsiPassThroughLayer : public TScsiLayer {
   // true when at least one drive answered.
   bool Start();
   int AdapterCount() const { return FAdapterCount; }
+  // The adapter number the layer gave a device's port and path; -1 when no
+  // drive the layer found lies there.
+  int AdapterOf(const platform::TScsiAddress& address) const;
 
   std::uint32_t GetSupportInfo() override;
   std::uint32_t SendCommand(void* srb) override;
@@ -52,6 +58,7 @@ class TScsiPassThroughLayer : public TScsiLayer {
   std::uint8_t Execute(SRB_ExecSCSICmd& srb);
 
   std::vector<TDrive> FDrives;
+  std::map<std::pair<std::uint8_t, std::uint8_t>, std::uint8_t> FAdapters;  // by port and path
   int FAdapterCount = 0;
 };
 

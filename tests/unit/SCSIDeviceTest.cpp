@@ -114,14 +114,16 @@ TEST_F(SCSIDeviceTest, PassThroughGivesDrivesWithoutAddressAnAdapterOfTheirOwn) 
   AddCdRom('F', Drive(kWorm, false));
   AddCdRom('G', Drive());  // opens, but its INQUIRY fails
   AddCdRom('H', Drive(kDvd, false, false));
-  AddCdRom('Z', Drive(kDvd).At(0, 0));
+  AddCdRom('Z', Drive(kDvd).At(2, 1));
+  Scsi.Devices['Z'].Address.PathId = 1;          // told from D by its path alone
+  Scsi.Devices['C'] = Drive().At(3, 1);          // a disk: port 3 is not adapter 3
   Scsi.Libraries[Beside()] = TAspiLoad::Loaded;  // not wanted: pass-through comes first
 
   EXPECT_EQ(Run(), (std::vector<std::string>{
-                       "0:0:0,Z: TANDREL DVD-ROM 16x     A1B2",
                        "2:1:0,D: MORVEL  CD-RW  8x       1.0 ",
                        "3:0:0,E: TANDREL DVD-ROM 16x     A1B2",
                        "3:1:0,F: OLDCO   WORM                 (not supported)",
+                       "4:1:0,Z: TANDREL DVD-ROM 16x     A1B2",
                    }));
   EXPECT_TRUE(Loads().empty());
   // The start opens the CD-ROM drives alone, each for reading only when
@@ -134,7 +136,7 @@ TEST_F(SCSIDeviceTest, PassThroughGivesDrivesWithoutAddressAnAdapterOfTheirOwn) 
                                       "Open \\\\.\\H: r", "Open \\\\.\\Z: rw"}));
   EXPECT_EQ(Scsi.ErrorModesAtOpen, std::set<unsigned>{1});
 
-  Burner->SelectDevice(Burner->DeviceList()[1]);
+  Burner->SelectDevice(Burner->DeviceList()[0]);
   EXPECT_EQ(Burner->CurrentDevice(), (drives::TScsiDeviceAddress{2, 1, 0}));
   Burner->SelectDevice("12:0:0,D: X");  // no single digits: kept
   EXPECT_EQ(Burner->CurrentDevice(), (drives::TScsiDeviceAddress{2, 1, 0}));
