@@ -176,15 +176,23 @@ TEST_F(DiscIconTest, TheTimerLooksAtTheCurrentDriveOnTheNineXFamilyOnly) {
     for (int i = 0; i < 50; ++i) form->Timer1->Tick();
     EXPECT_EQ(System.Icons.LiveCount(), live);
 
-    // A bad entry is reported once per tick, never one box over another
-    // while the report's own loop goes on ticking.
+    // A bad entry is reported once per disc, never one box over another
+    // while the report's own loop goes on ticking; a report that fails
+    // ends nothing. Each "-" takes the disc out for a tick.
     Disc(kAutorunD, "setup.exe,x");
-    System.Dialogs.WhileOpen = [form, ticks = 0]() mutable {
-      if (ticks++ == 0) form->Timer1->Tick();
+    System.Dialogs.WhileOpen = [form, boxes = 0]() mutable {
+      if (++boxes == 1) form->Timer1->Tick();
+      if (boxes == 2) throw platform::EInOutError("no box");
     };
-    form->Timer1->Tick();
+    for (char step : std::string("...-...-..")) {
+      step == '-' ? (void)System.Drives.Volumes.erase("D:\\")
+                  : (void)(System.Drives.Volumes["D:\\"] = 1);
+      form->Timer1->Tick();
+    }
+    const std::string bad = "'x' is not a valid integer value";
+    const std::vector<std::string> reported{bad, bad, "no box", bad};
+    EXPECT_EQ(Reports(), nt ? std::vector<std::string>{} : reported);
     System.Dialogs.WhileOpen = nullptr;
-    EXPECT_EQ(Reports().size(), nt ? 0u : 1u);
     System.Dialogs.Asked.clear();
 
     // Only the current drive, and only with the option on.
