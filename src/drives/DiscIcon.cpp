@@ -1,21 +1,19 @@
 #include "drives/DiscIcon.h"
 
 #include "platform/Convert.h"
+#include "platform/Services.h"
 #include "platform/TextFields.h"
 
 namespace drives {
 
 namespace {
 
-// Lower case in the ANSI code page: ASCII and the Windows-1252 capitals
-// from 0xC0 on (but 0xD7, the multiplication sign).
-std::string Lower(std::string text) {
-  for (char& c : text) {
-    const auto u = static_cast<unsigned char>(c);
-    if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7))
-      c = static_cast<char>(u + 0x20);
-  }
-  return text;
+// Lower case as the system makes it for its own code page: a table of one
+// code page would rewrite the trail bytes of a Japanese, Chinese or Korean
+// name, and the file would not be found.
+std::string Lower(const std::string& text) {
+  platform::TSystemService* system = platform::Services().System;
+  return system ? system->LowerCase(text) : text;
 }
 
 TIconKind KindOf(const std::string& fileName) {

@@ -364,6 +364,10 @@ class TFakeSystemService : public platform::TSystemService {
   bool RequestExitWindows(unsigned flags) override;
   bool IsWow64() override { return Wow64; }
   std::string ProgramFile() override { return Program; }
+  // Lower case in Windows-1252, or with DoubleByte in code page 932, where
+  // a lead byte and the byte after it are one character that stays.
+  bool DoubleByte = false;
+  std::string LowerCase(std::string text) override;
 };
 
 // Every fake, installed for the lifetime of the object, with an

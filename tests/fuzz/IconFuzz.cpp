@@ -6,10 +6,13 @@
 
 #include "Fuzz.h"
 #include "drives/DiscIcon.h"
+#include "fakes/Fakes.h"
 #include "platform/Convert.h"
 #include "platform/Types.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static fakes::TFakeSystemService system;  // lower case as in Windows-1252
+  static platform::TScopedServices services{{.System = &system}};
   const std::string entry = fuzz::Text(data, size);
   const std::size_t comma = entry.find(',');
   const std::string rest = comma == std::string::npos ? std::string() : entry.substr(comma + 1);

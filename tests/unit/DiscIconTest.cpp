@@ -11,6 +11,8 @@ using drives::TIconKind;
 namespace {
 
 constexpr const char* kAutorunD = "D:\\Autorun.inf";
+// A name in code page 932 whose trail bytes are "A" and "C".
+const std::string kKana = "\x83\x41\x83\x43";
 
 class DiscIconTest : public fakes::TMainFormFixture {
  protected:
@@ -19,6 +21,7 @@ class DiscIconTest : public fakes::TMainFormFixture {
       System.Icons.Readable.insert(System.Drives.Dir + f);
     System.Icons.Readable.insert("D:\\disc.ico");
     System.Icons.Readable.insert("D:\\pics\\disc.ico");
+    System.Icons.Readable.insert("D:\\" + kKana + ".ico");
     System.Icons.Programs["D:\\setup.exe"] = 2;
   }
 
@@ -62,6 +65,7 @@ TEST_F(DiscIconTest, EachIconEntryGivesItsImageOrNone) {
       {"SETUP.EXE", "setup.exe", 0, TIconKind::Program, "D:\\setup.exe,0"},
       {"pics\\disc.ico", "pics\\disc.ico", 0, TIconKind::IconFile, "D:\\pics\\disc.ico"},
       {"disc.ico,3", "disc.ico", 3, TIconKind::IconFile, "D:\\disc.ico"},
+      {kKana + ".ICO", kKana + ".ico", 0, TIconKind::IconFile, "D:\\" + kKana + ".ico"},
       {",3", "", 3, TIconKind::None, ""},
       {"disc.bmp", "disc.bmp", 0, TIconKind::None, ""},
       {"pics.d\\readme", "pics.d\\readme", 0, TIconKind::None, ""},
@@ -71,6 +75,7 @@ TEST_F(DiscIconTest, EachIconEntryGivesItsImageOrNone) {
       {"setup.exe,x", "", 0, TIconKind::None, "!'x' is not a valid integer value"},
       {"missing.ico", "missing.ico", 0, TIconKind::IconFile, "!Cannot open file D:\\missing.ico"},
   };
+  System.Os.DoubleByte = true;
   TForm1* form = Start();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Entry);
