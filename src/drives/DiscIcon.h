@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace drives {
 
@@ -26,5 +27,14 @@ struct TIconEntry {
 // extension (from its last "."). An index that is no integer raises EConvertError "'<text>' is not
 // a valid integer value", also when the file name is empty.
 TIconEntry ParseIconEntry(const std::string& entry);
+
+// True for an icon file that the system's loader can take without trusting
+// its sizes: the directory fits the file, and every image lies inside the
+// file and is at most 256 pixels a side. A bitmap image (an uncompressed
+// BITMAPINFOHEADER) counts its colour and its mask rows in its height, has
+// at most 256 palette colours (at most 2^bits up to 8 bits per pixel) and
+// holds all its colour rows, with its mask inside the file at least; a PNG
+// image has a header chunk with such sizes.
+bool IsSoundIconFile(std::string_view file);
 
 }  // namespace drives

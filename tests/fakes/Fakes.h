@@ -20,6 +20,14 @@
 
 namespace fakes {
 
+// An icon file as the system makes one: a directory of one entry, then a
+// bitmap image of 16 x 16 pixels in 32 bits with its mask.
+inline std::string SoundIconFile() {
+  using namespace std::string_literals;
+  return "\0\0\1\0\1\0\x10\x10\0\0\1\0\x20\0\x68\4\0\0\x16\0\0\0"s +
+         "\x28\0\0\0\x10\0\0\0\x20\0\0\0\1\0\x20\0"s + std::string(24 + 1088, '\0');
+}
+
 class TFakeDrives : public platform::TDriveService {
  public:
   std::uint32_t Mask = 0;

@@ -1,7 +1,8 @@
 // The disc's icon entry on any text: the file name is the lower-cased entry
 // up to its first ",", the index is what the integer conversion makes of
 // the rest (its error passed on unchanged), and the kind follows the file
-// name's extension alone.
+// name's extension alone. The same bytes as an icon file: the check reads
+// nothing outside them.
 #include <cstring>
 
 #include "Fuzz.h"
@@ -14,6 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static fakes::TFakeSystemService system;  // lower case as in Windows-1252
   static platform::TScopedServices services{{.System = &system}};
   const std::string entry = fuzz::Text(data, size);
+  (void)drives::IsSoundIconFile(entry);
   const std::size_t comma = entry.find(',');
   const std::string rest = comma == std::string::npos ? std::string() : entry.substr(comma + 1);
   drives::TIconEntry parsed;

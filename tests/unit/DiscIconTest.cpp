@@ -7,6 +7,7 @@
 
 using app::TForm1;
 using drives::TIconKind;
+using namespace std::string_literals;
 
 namespace {
 
@@ -19,10 +20,14 @@ class DiscIconTest : public fakes::TMainFormFixture {
   DiscIconTest() {
     for (const char* f : {"d.ico", "e.ico", "f.ico", "morvel.ico"})
       System.Icons.Readable.insert(System.Drives.Dir + f);
-    System.Icons.Readable.insert("D:\\disc.ico");
-    System.Icons.Readable.insert("D:\\pics\\disc.ico");
-    System.Icons.Readable.insert("D:\\" + kKana + ".ico");
+    for (const std::string& f :
+         {"disc.ico"s, "pics\\disc.ico"s, kKana + ".ico", "aux.ico"s, "big.ico"s}) {
+      System.Icons.Readable.insert("D:\\" + f);
+      System.Drives.Files["D:\\" + f] = fakes::SoundIconFile();
+    }
+    System.Drives.Files["D:\\big.ico"].replace(26, 8, "\0\0\0\x80\0\0\0\x80"s);
     System.Icons.Programs["D:\\setup.exe"] = 2;
+    System.Icons.Programs["D:\\con.exe"] = 2;
   }
 
   // D: and F: hold discs, E: is empty; the icons show in the tray.
@@ -74,6 +79,10 @@ TEST_F(DiscIconTest, EachIconEntryGivesItsImageOrNone) {
       {"setup.exe,-1", "setup.exe", -1, TIconKind::Program, ""},
       {"setup.exe,x", "", 0, TIconKind::None, "!'x' is not a valid integer value"},
       {"missing.ico", "missing.ico", 0, TIconKind::IconFile, "!Cannot open file D:\\missing.ico"},
+      // A device, and a file whose image claims 2^31 x 2^31 pixels.
+      {"aux.ico", "aux.ico", 0, TIconKind::IconFile, "!Cannot open file D:\\aux.ico"},
+      {"big.ico", "big.ico", 0, TIconKind::IconFile, "!Cannot open file D:\\big.ico"},
+      {"con.exe", "con.exe", 0, TIconKind::Program, ""},
   };
   System.Os.DoubleByte = true;
   TForm1* form = Start();
@@ -135,6 +144,32 @@ TEST_F(DiscIconTest, TheOptionGivesDiscsTheirIconsAndTakesThemAllBack) {
   }
   EXPECT_EQ(System.Icons.LiveCount(), live);
   EXPECT_TRUE(System.Dialogs.Asked.empty());
+}
+
+TEST(IconFileTest, OnlyImagesInsideTheFileWithSaneSizesAreSound) {
+  const struct {
+    std::vector<std::pair<std::size_t, std::string>> Changes;  // bytes put at offsets
+    bool Sound;
+  } cases[] = {
+      {{}, true},
+      {{{4, "\xFF\xFF"s}}, false},                          // a directory longer than the file
+      {{{14, "\x69\4"s}}, false},                           // an image one byte longer
+      {{{14, "\x28\0"s}}, false},                           // pixels outside the image
+      {{{18, "\xF0\xFF\xFF\xFF"s}}, false},                 // an image past the end
+      {{{26, "\0\0\0\x80"s}, {30, "\0\0\0\x80"s}}, false},  // 2^31 x 2^31
+      {{{30, "\x10"s}}, true},                              // 16 x 8
+      {{{30, "\x11"s}}, false},                             // an odd height: no mask
+      {{{30, "\x22"s}}, false},                             // a mask past the end
+      {{{36, "\x08"s}, {54, "\x10"s}}, true},               // 16 of 256 colours
+      {{{36, "\x04"s}, {54, "\x11"s}}, false},              // 17 of 16 colours
+      {{{22, "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x30\0\0\0\x30"s}}, true},
+      {{{22, "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\1\1\0\0\1\1"s}}, false},  // 257 x 257
+  };
+  for (const auto& c : cases) {
+    std::string file = fakes::SoundIconFile();
+    for (const auto& [at, bytes] : c.Changes) file.replace(at, bytes.size(), bytes);
+    EXPECT_EQ(drives::IsSoundIconFile(file), c.Sound) << &c - cases;
+  }
 }
 
 TEST_F(DiscIconTest, AnErrorEndsTheStartUpAndSkipsTheDrivesNotYetHandled) {
