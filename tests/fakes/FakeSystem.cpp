@@ -14,17 +14,6 @@ bool TFakeSystemService::GetVersionInfo(platform::TOsVersionInfo& info) {
   return VersionKnown;
 }
 
-std::string TFakeSystemService::LowerCase(std::string text) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (DoubleByte && ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)))
-      ++i;
-    else if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
-      text[i] = static_cast<char>(c + 0x20);
-  }
-  return text;
-}
-
 bool TFakeSystemService::RequestExitWindows(unsigned flags) {
   Calls.push_back("RequestExitWindows " + std::to_string(flags));
   return ExitAccepted;

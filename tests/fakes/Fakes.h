@@ -20,14 +20,6 @@
 
 namespace fakes {
 
-// An icon file as the system makes one: a directory of one entry, then a
-// bitmap image of 16 x 16 pixels in 32 bits with its mask.
-inline std::string SoundIconFile() {
-  using namespace std::string_literals;
-  return "\0\0\1\0\1\0\x10\x10\0\0\1\0\x20\0\x68\4\0\0\x16\0\0\0"s +
-         "\x28\0\0\0\x10\0\0\0\x20\0\0\0\1\0\x20\0"s + std::string(24 + 1088, '\0');
-}
-
 class TFakeDrives : public platform::TDriveService {
  public:
   std::uint32_t Mask = 0;
@@ -322,6 +314,11 @@ class TFakeIcons : public platform::TIconService {
   std::size_t LiveCount() const;
   bool Live(platform::THandle icon) const;
   int DestroyedUnknown() const;
+  // An icon file of one 16 x 16 image in 32 bits and its mask; `change` put at `at`.
+  static std::string SoundIconFile(std::size_t at = 0, const std::string& change = {}) {
+    std::string h("\0\0\1\0\1\0\20\20\0\0\1\0 \0h\4\0\0\26\0\0\0(\0\0\0\20\0\0\0 \0\0\0\1\0 ", 37);
+    return (h + std::string(1113, '\0')).replace(at, change.size(), change);
+  }
 
  private:
   mutable platform::TCriticalSection FLock;
@@ -372,10 +369,12 @@ class TFakeSystemService : public platform::TSystemService {
   bool RequestExitWindows(unsigned flags) override;
   bool IsWow64() override { return Wow64; }
   std::string ProgramFile() override { return Program; }
-  // Lower case in Windows-1252, or with DoubleByte in code page 932, where
-  // a lead byte and the byte after it are one character that stays.
-  bool DoubleByte = false;
-  std::string LowerCase(std::string text) override;
+  // As in code page 932: a byte from 0x80 on leads a character that stays.
+  std::string LowerCase(std::string text) override {
+    for (std::size_t i = 0; i < text.size(); i += (text[i] & 0x80) ? 2 : 1)
+      if (text[i] >= 'A' && text[i] <= 'Z') text[i] = static_cast<char>(text[i] + 32);
+    return text;
+  }
 };
 
 // Every fake, installed for the lifetime of the object, with an

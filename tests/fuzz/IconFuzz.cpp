@@ -1,8 +1,7 @@
 // The disc's icon entry on any text: the file name is the lower-cased entry
 // up to its first ",", the index is what the integer conversion makes of
 // the rest (its error passed on unchanged), and the kind follows the file
-// name's extension alone. The same bytes as an icon file: the check reads
-// nothing outside them.
+// name's extension alone.
 #include <cstring>
 
 #include "Fuzz.h"
@@ -12,10 +11,10 @@
 #include "platform/Types.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static fakes::TFakeSystemService system;  // lower case as in Windows-1252
+  static fakes::TFakeSystemService system;
   static platform::TScopedServices services{{.System = &system}};
   const std::string entry = fuzz::Text(data, size);
-  (void)drives::IsSoundIconFile(entry);
+  (void)drives::IsSoundIconFile(entry);  // reads only the bytes it gets
   const std::size_t comma = entry.find(',');
   const std::string rest = comma == std::string::npos ? std::string() : entry.substr(comma + 1);
   drives::TIconEntry parsed;
