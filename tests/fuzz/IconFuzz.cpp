@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   FUZZ_CHECK(parsed.FileName.size() == std::min(comma, entry.size()));
   FUZZ_CHECK(parsed.FileName.find(',') == std::string::npos);
-  for (char c : parsed.FileName) FUZZ_CHECK(!(c >= 'A' && c <= 'Z'));
+  FUZZ_CHECK(parsed.FileName == system.LowerCase(entry).substr(0, parsed.FileName.size()));
   if (comma == std::string::npos) {
     FUZZ_CHECK(parsed.Index == 0);
   } else {

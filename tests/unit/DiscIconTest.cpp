@@ -201,13 +201,12 @@ TEST_F(DiscIconTest, TheTimerLooksAtTheCurrentDriveOnTheNineXFamilyOnly) {
     for (int i = 0; i < 50; ++i) form->Timer1->Tick();
     EXPECT_EQ(System.Icons.LiveCount(), live);
 
-    // Reported once per disc ("-": empty for a tick), one box at a time; a throw stops nothing.
     Disc(kAutorunD, "setup.exe,x");
     System.Dialogs.WhileOpen = [form, ticks = 0]() mutable {
       if (ticks++ == 0) form->Timer1->Tick();
       if (ticks == 2) throw platform::EInOutError("no box");
     };
-    for (char step : std::string("...-...-..")) {
+    for (char step : std::string("...-...-..")) {  // "-": no disc for a tick
       if (step == '-') System.Drives.Volumes.erase("D:\\");
       form->Timer1->Tick();
       System.Drives.Volumes["D:\\"] = 1;
