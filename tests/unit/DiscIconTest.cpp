@@ -144,12 +144,12 @@ TEST_F(DiscIconTest, TheOptionGivesDiscsTheirIconsAndTakesThemAllBack) {
 
 TEST(IconFileTest, OnlyImagesInsideTheFileWithSaneSizesAreSound) {
   const std::tuple<std::size_t, std::string, bool> cases[] = {
-      {4, "\xFF\xFF"s, false},               // a directory longer than the file
-      {18, "\xF0\xFF\xFF\xFF"s, false},      // an image past the end
-      {26, "\0\0\0\x80\0\0\0\x80"s, false},  // 2^31 x 2^31
-      {14, "\x28\0"s, false},                // colour rows outside the image
-      {30, "\x22"s, false},                  // a mask past the end
-      {54, "\x01\x01"s, false},              // 257 colours
+      {4, "\xFF\xFF"s, false},                           // a directory longer than the file
+      {18, "\xF0\xFF\xFF\xFF"s, false},                  // an image past the end
+      {26, "\xFF\xFF\xFF\x7F\xFE\xFF\xFF\x7F"s, false},  // 2^31 - 1 wide: crashes the loader
+      {14, "\x28\0"s, false},                            // colour rows outside the image
+      {30, "\x22"s, false},                              // a mask past the end
+      {54, "\x01\x01"s, false},                          // 257 colours
       {22, "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x30\0\0\0\x30"s, true},
       {22, "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\1\1\0\0\1\1"s, false},  // 257 x 257
   };
