@@ -93,8 +93,10 @@ bool TForm1::ShowsAnything() const {
 void TForm1::RestoreDriveIcon(int position) {
   if (position < 1 || position > DriveIconCount()) return;
   drives::RestoreDriveImages(*DriveTrayIcons[position], DriveLetterAt(position));
-  // The disc's icon, if it gave one, goes with its disc.
+  // The disc's icon, if it gave one, goes with its disc, and so does its
+  // error.
   DriveIconImages[position] = std::make_unique<TIcon>();
+  FDiscIconFaults.erase(DriveLetterAt(position));
 }
 
 void TForm1::OnDriveIconMouseDown(TObject* sender, drives::TMouseButton, unsigned, int, int) {
@@ -216,7 +218,13 @@ void TForm1::ApplyDiscIconSetting() {
 
 void TForm1::ApplyDiscIcon(char letter, int k) {
   if (k < 1 || k > DriveIconCount()) return;
-  drives::ApplyDiscIcon(*DriveTrayIcons[k], *DriveIconImages[k], letter);
+  try {
+    drives::ApplyDiscIcon(*DriveTrayIcons[k], *DriveIconImages[k], letter);
+  } catch (const std::exception& e) {
+    // The caller reports it; the timer then knows it was told.
+    FDiscIconFaults[letter] = e.what();
+    throw;
+  }
 }
 
 void TForm1::CheckBox5Click(TObject*) {
@@ -237,14 +245,28 @@ void TForm1::Timer1Timer(TObject*) {
   const int k = CurrentDriveIndex();
   if (!CheckBox5->Checked() || k == 0) return;
   const char letter = CurrentDriveLetter();
-  if (!drives::DiskInDrive(letter)) return;
+  if (!drives::DiskInDrive(letter)) {
+    // The disc has left: the next one's errors are news.
+    FDiscIconFaults.erase(letter);
+    return;
+  }
+  const auto known = FDiscIconFaults.find(letter);
+  const std::string told = known == FDiscIconFaults.end() ? std::string() : known->second;
   try {
     ApplyDiscIcon(letter, k);
   } catch (const std::exception& e) {
-    // The report's own message loop goes on ticking: one box at a time.
-    FTimerReporting = true;
+    // A bad entry fails on every tick: once reported is enough for a disc,
+    // or the user gets a box a second.
+    if (!told.empty() && told == e.what()) return;
+    // The report's own message loop goes on ticking: one box at a time. The
+    // flag goes down even when the report fails, or the looking would stop
+    // for good.
+    struct TRaised {
+      bool& Flag;
+      explicit TRaised(bool& flag) : Flag(flag) { Flag = true; }
+      ~TRaised() { Flag = false; }
+    } reporting(FTimerReporting);
     if (Application) Application->HandleException(e);
-    FTimerReporting = false;
   }
 }
 

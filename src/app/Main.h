@@ -3,7 +3,9 @@
 #pragma once
 
 #include <array>
+#include <map>
 #include <memory>
+#include <string>
 
 #include "app/MyCheckbox.h"
 #include "drives/MCDBurner.h"
@@ -195,6 +197,10 @@ class TForm1 : public platform::TForm {
   // A timer tick's error report is open: the ticks its message loop
   // handles do not stack another one on it.
   bool FTimerReporting = false;
+  // The error each drive's disc icon last raised, by drive letter: the
+  // timer reports an error once per disc, not once a second. Forgotten when
+  // the disc leaves the drive or the option is switched off.
+  std::map<char, std::string> FDiscIconFaults;
   // Start-up: the stored language, or English when it has no file.
   void ApplyStartupLanguage();
   // Start-up: window or notification area, as stored.

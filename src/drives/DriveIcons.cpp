@@ -4,6 +4,7 @@
 
 #include "drives/CDFunc.h"
 #include "drives/DiscIcon.h"
+#include "platform/DeviceNames.h"
 #include "platform/IniFile.h"
 #include "platform/NotifyArea.h"
 #include "platform/Services.h"
@@ -47,11 +48,20 @@ void ApplyDiscIcon(TRxTrayIcon& icon, platform::TIcon& extracted, char letter) {
   if (entry.FileName.empty()) return;
   const std::string path = root + entry.FileName;
 
+  // "aux.ico" is the serial port, whatever the disc holds: never opened.
+  const bool device = platform::NamesADevice(path);
   platform::TIcon image;
   if (entry.Kind == TIconKind::IconFile) {
-    image.LoadFromFile(path);
+    // The system's loader believes the sizes a file claims, and an image of
+    // 2^31 x 2^31 pixels ends the program inside it: a disc's file is read
+    // and checked first, and one that fails is one that cannot be opened.
+    std::string bytes;
+    if (!device &&
+        platform::Services().Drives->ReadFile(path, bytes) == platform::TFileRead::Done &&
+        IsSoundIconFile(bytes))
+      image.LoadFromFile(path);
     if (image.Empty()) throw platform::EInOutError("Cannot open file " + path);
-  } else if (entry.Kind == TIconKind::Program && entry.Index != -1) {
+  } else if (entry.Kind == TIconKind::Program && entry.Index != -1 && !device) {
     // Index -1 would ask the system for the number of icons, not for one.
     platform::TIcon found(platform::Services().Icons
                               ? platform::Services().Icons->ExtractIcon(path, entry.Index)

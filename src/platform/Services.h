@@ -160,6 +160,10 @@ class TSystemService {
   virtual bool IsWow64() = 0;
   // GetModuleFileNameA of the program: its full path, however long.
   virtual std::string ProgramFile() = 0;
+  // CharLowerBuffA: the text in lower case as the system's own ANSI
+  // functions make it for its code page, where a double-byte character is
+  // one character, not two bytes to change.
+  virtual std::string LowerCase(std::string text) = 0;
 };
 
 struct TServices {

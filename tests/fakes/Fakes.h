@@ -314,6 +314,11 @@ class TFakeIcons : public platform::TIconService {
   std::size_t LiveCount() const;
   bool Live(platform::THandle icon) const;
   int DestroyedUnknown() const;
+  // An icon file of one 16 x 16 image in 32 bits and its mask; `change` put at `at`.
+  static std::string SoundIconFile(std::size_t at = 0, const std::string& change = {}) {
+    std::string h("\0\0\1\0\1\0\20\20\0\0\1\0 \0h\4\0\0\26\0\0\0(\0\0\0\20\0\0\0 \0\0\0\1\0 ", 37);
+    return (h + std::string(1113, '\0')).replace(at, change.size(), change);
+  }
 
  private:
   mutable platform::TCriticalSection FLock;
@@ -364,6 +369,12 @@ class TFakeSystemService : public platform::TSystemService {
   bool RequestExitWindows(unsigned flags) override;
   bool IsWow64() override { return Wow64; }
   std::string ProgramFile() override { return Program; }
+  // As in code page 932: a byte from 0x80 on leads a character that stays.
+  std::string LowerCase(std::string text) override {
+    for (std::size_t i = 0; i < text.size(); i += (text[i] & 0x80) ? 2 : 1)
+      if (text[i] >= 'A' && text[i] <= 'Z') text[i] = static_cast<char>(text[i] + 32);
+    return text;
+  }
 };
 
 // Every fake, installed for the lifetime of the object, with an

@@ -6,11 +6,15 @@
 
 #include "Fuzz.h"
 #include "drives/DiscIcon.h"
+#include "fakes/Fakes.h"
 #include "platform/Convert.h"
 #include "platform/Types.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static fakes::TFakeSystemService system;
+  static platform::TScopedServices services{{.System = &system}};
   const std::string entry = fuzz::Text(data, size);
+  (void)drives::IsSoundIconFile(entry);  // reads only the bytes it gets
   const std::size_t comma = entry.find(',');
   const std::string rest = comma == std::string::npos ? std::string() : entry.substr(comma + 1);
   drives::TIconEntry parsed;
@@ -24,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   FUZZ_CHECK(parsed.FileName.size() == std::min(comma, entry.size()));
   FUZZ_CHECK(parsed.FileName.find(',') == std::string::npos);
-  for (char c : parsed.FileName) FUZZ_CHECK(!(c >= 'A' && c <= 'Z'));
+  FUZZ_CHECK(parsed.FileName == system.LowerCase(entry).substr(0, parsed.FileName.size()));
   if (comma == std::string::npos) {
     FUZZ_CHECK(parsed.Index == 0);
   } else {

@@ -7,19 +7,25 @@
 
 using app::TForm1;
 using drives::TIconKind;
+using namespace std::string_literals;
 
 namespace {
 
 constexpr const char* kAutorunD = "D:\\Autorun.inf";
+const std::string kKana = "\x83\x41\x83\x43";  // code page 932, trail bytes "A" and "C"
 
 class DiscIconTest : public fakes::TMainFormFixture {
  protected:
   DiscIconTest() {
     for (const char* f : {"d.ico", "e.ico", "f.ico", "morvel.ico"})
       System.Icons.Readable.insert(System.Drives.Dir + f);
-    System.Icons.Readable.insert("D:\\disc.ico");
-    System.Icons.Readable.insert("D:\\pics\\disc.ico");
+    for (const auto& f : {"disc.ico"s, "pics\\disc.ico"s, kKana + ".ico", "aux.ico"s, "big.ico"s}) {
+      System.Icons.Readable.insert("D:\\" + f);
+      System.Drives.Files["D:\\" + f] = System.Icons.SoundIconFile();
+    }
+    System.Drives.Files["D:\\big.ico"] = System.Icons.SoundIconFile(26, "\0\0\0\x80\0\0\0\x80"s);
     System.Icons.Programs["D:\\setup.exe"] = 2;
+    System.Icons.Programs["D:\\con.exe"] = 2;
   }
 
   // D: and F: hold discs, E: is empty; the icons show in the tray.
@@ -62,6 +68,7 @@ TEST_F(DiscIconTest, EachIconEntryGivesItsImageOrNone) {
       {"SETUP.EXE", "setup.exe", 0, TIconKind::Program, "D:\\setup.exe,0"},
       {"pics\\disc.ico", "pics\\disc.ico", 0, TIconKind::IconFile, "D:\\pics\\disc.ico"},
       {"disc.ico,3", "disc.ico", 3, TIconKind::IconFile, "D:\\disc.ico"},
+      {kKana + ".ICO", kKana + ".ico", 0, TIconKind::IconFile, "D:\\" + kKana + ".ico"},
       {",3", "", 3, TIconKind::None, ""},
       {"disc.bmp", "disc.bmp", 0, TIconKind::None, ""},
       {"pics.d\\readme", "pics.d\\readme", 0, TIconKind::None, ""},
@@ -70,6 +77,9 @@ TEST_F(DiscIconTest, EachIconEntryGivesItsImageOrNone) {
       {"setup.exe,-1", "setup.exe", -1, TIconKind::Program, ""},
       {"setup.exe,x", "", 0, TIconKind::None, "!'x' is not a valid integer value"},
       {"missing.ico", "missing.ico", 0, TIconKind::IconFile, "!Cannot open file D:\\missing.ico"},
+      {"aux.ico", "aux.ico", 0, TIconKind::IconFile, "!Cannot open file D:\\aux.ico"},
+      {"big.ico", "big.ico", 0, TIconKind::IconFile, "!Cannot open file D:\\big.ico"},
+      {"con.exe", "con.exe", 0, TIconKind::Program, ""},
   };
   TForm1* form = Start();
   for (const auto& c : cases) {
@@ -132,6 +142,21 @@ TEST_F(DiscIconTest, TheOptionGivesDiscsTheirIconsAndTakesThemAllBack) {
   EXPECT_TRUE(System.Dialogs.Asked.empty());
 }
 
+TEST(IconFileTest, OnlyImagesInsideTheFileWithSaneSizesAreSound) {
+  const std::tuple<std::size_t, std::string, bool> cases[] = {
+      {4, "\xFF\xFF"s, false},                           // a directory longer than the file
+      {18, "\xF0\xFF\xFF\xFF"s, false},                  // an image past the end
+      {26, "\xFF\xFF\xFF\x7F\xFE\xFF\xFF\x7F"s, false},  // 2^31 - 1 wide: crashes the loader
+      {14, "\x28\0"s, false},                            // colour rows outside the image
+      {30, "\x22"s, false},                              // a mask past the end
+      {54, "\x01\x01"s, false},                          // 257 colours
+      {22, "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x30\0\0\0\x30"s, true},
+      {22, "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\1\1\0\0\1\1"s, false},  // 257 x 257
+  };
+  for (const auto& [at, bytes, sound] : cases)
+    EXPECT_EQ(drives::IsSoundIconFile(fakes::TFakeIcons::SoundIconFile(at, bytes)), sound) << at;
+}
+
 TEST_F(DiscIconTest, AnErrorEndsTheStartUpAndSkipsTheDrivesNotYetHandled) {
   Disc(kAutorunD, "disc.ico");
   Disc("F:\\Autorun.inf", "setup.exe,x");
@@ -176,15 +201,18 @@ TEST_F(DiscIconTest, TheTimerLooksAtTheCurrentDriveOnTheNineXFamilyOnly) {
     for (int i = 0; i < 50; ++i) form->Timer1->Tick();
     EXPECT_EQ(System.Icons.LiveCount(), live);
 
-    // A bad entry is reported once per tick, never one box over another
-    // while the report's own loop goes on ticking.
     Disc(kAutorunD, "setup.exe,x");
     System.Dialogs.WhileOpen = [form, ticks = 0]() mutable {
       if (ticks++ == 0) form->Timer1->Tick();
+      if (ticks == 2) throw platform::EInOutError("no box");
     };
-    form->Timer1->Tick();
+    for (char step : std::string("...-...-..")) {  // "-": no disc for a tick
+      if (step == '-') System.Drives.Volumes.erase("D:\\");
+      form->Timer1->Tick();
+      System.Drives.Volumes["D:\\"] = 1;
+    }
     System.Dialogs.WhileOpen = nullptr;
-    EXPECT_EQ(Reports().size(), nt ? 0u : 1u);
+    EXPECT_EQ(Reports().size(), nt ? 0u : 4u);  // discs 1, 2 (its box throws) and 3
     System.Dialogs.Asked.clear();
 
     // Only the current drive, and only with the option on.

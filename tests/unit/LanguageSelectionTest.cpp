@@ -164,6 +164,7 @@ TEST_F(LanguageSelectionTest, WindowModeAndDiscIconsFollowTheExactSettings) {
   System.Drives.AddCdRom('D', true);
   System.Drives.Files["D:\\Autorun.inf"] = "[autorun]\r\nicon=Disc.ico\r\n";
   System.Icons.Readable.insert("D:\\disc.ico");
+  System.Drives.Files["D:\\disc.ico"] = System.Icons.SoundIconFile();
   TForm1* form = StartMainForm("English", "Ja", "Ja");
   EXPECT_FALSE(form->Visible());
   EXPECT_TRUE(form->CheckBox3->Checked());

@@ -9,6 +9,7 @@
 
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32Dpi.h"
+#include "platform/win32/Win32Paths.h"
 #include "platform/win32/WindowBinding.h"
 
 namespace platform::win32 {
@@ -123,7 +124,8 @@ void TWin32NotifyArea::CancelMouseCapture() {
 // ---- icons ----
 
 THandle TWin32IconService::LoadIconFile(const std::string& path) {
-  if (path.empty()) return 0;
+  // "aux.ico" is the serial port in any folder: a device is never opened.
+  if (path.empty() || !FileExists(path)) return 0;
   // The notification area shows small icons at the system's DPI; the file's
   // image of that size, not a 16-pixel one stretched.
   const int dpi = SystemDpi();
@@ -140,7 +142,7 @@ THandle TWin32IconService::CopyIcon(THandle icon) {
 THandle TWin32IconService::ExtractIcon(const std::string& path, int index) {
   // Index -1 asks for the number of icons, and the answer 1 means "no
   // program file": neither is an icon to own.
-  if (path.empty() || index == -1) return 0;
+  if (path.empty() || index == -1 || !FileExists(path)) return 0;
   HICON icon = ::ExtractIconA(::GetModuleHandleA(nullptr), path.c_str(), static_cast<UINT>(index));
   return reinterpret_cast<std::uintptr_t>(icon) <= 1 ? 0 : ToHandle(icon);
 }

@@ -55,4 +55,9 @@ bool TWin32System::IsWow64() {
 
 std::string TWin32System::ProgramFile() { return win32::ProgramFile(); }
 
+std::string TWin32System::LowerCase(std::string text) {
+  if (!text.empty()) ::CharLowerBuffA(text.data(), static_cast<DWORD>(text.size()));
+  return text;
+}
+
 }  // namespace platform::win32

@@ -14,6 +14,7 @@ class TWin32System : public TSystemService {
   bool RequestExitWindows(unsigned flags) override;
   bool IsWow64() override;
   std::string ProgramFile() override;
+  std::string LowerCase(std::string text) override;
 };
 
 }  // namespace platform::win32
