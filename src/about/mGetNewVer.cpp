@@ -1,8 +1,11 @@
 #include "about/mGetNewVer.h"
 
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 
+#include "drives/RunDisc.h"
 #include "platform/Application.h"
 #include "platform/Dialogs.h"
 #include "platform/Download.h"
@@ -17,6 +20,13 @@ namespace about {
 namespace {
 
 constexpr const char* kCrLf = "\r\n";
+
+// A version file is a few hundred bytes and comes at once. A server that
+// holds the connection, drips, sends without end or redirects in a circle
+// is given up, and the check says the file could not be downloaded.
+constexpr TDownloadLimits kDownloadLimits{15000, 64 * 1024, 10};
+// How often the wait looks at the deadline and at the box.
+constexpr unsigned kPollMs = 100;
 
 // Four decimal numbers, or EConvertError naming the version.
 std::int32_t Weight(const std::string& version) {
@@ -69,6 +79,26 @@ THandle DialogOwnerOf(const TComponent& checker) {
   return Application ? Application->DialogOwner() : 0;
 }
 
+const TForm* FormOf(const TComponent& checker) {
+  for (const TComponent* c = checker.Owner(); c; c = c->Owner())
+    if (auto* form = dynamic_cast<const TForm*>(c)) return form;
+  return nullptr;
+}
+
+// The downloaded file goes when the check is done with it, however it ends.
+class TRemoveWhenDone {
+ public:
+  TRemoveWhenDone(TDownloadService& download, const std::string& file)
+      : FDownload(download), FFile(file) {}
+  ~TRemoveWhenDone() { FDownload.RemoveFile(FFile); }
+  TRemoveWhenDone(const TRemoveWhenDone&) = delete;
+  TRemoveWhenDone& operator=(const TRemoveWhenDone&) = delete;
+
+ private:
+  TDownloadService& FDownload;
+  const std::string& FFile;
+};
+
 }  // namespace
 
 bool IsNewerVersion(const std::string& latest, const std::string& own) {
@@ -77,6 +107,11 @@ bool IsNewerVersion(const std::string& latest, const std::string& own) {
 }
 
 bool IsWebAddress(const std::string& address) {
+  // The shell overflows on a long text, and a blank or a quote would end
+  // the address and start another argument of the browser.
+  if (address.size() > drives::kShellTextMax) return false;
+  for (const char c : address)
+    if (static_cast<unsigned char>(c) <= ' ' || c == '"' || c == '\x7F') return false;
   return StartsWithNoCase(address, "http://") || StartsWithNoCase(address, "https://");
 }
 
@@ -98,27 +133,79 @@ std::vector<std::string> OwnVersionStrings() {
   return strings;
 }
 
-void TmGetNewVer::CheckForNewVersion() {
-  TDownloadService* download = Services().Download;
-  if (!download || download->DownloadToFile(URLCurrVerFile, TempFile) != kSOk) {
-    if (FailureDlg)
-      Services().Dialogs->MessageBox(
-          DialogOwnerOf(*this),
-          std::string("Couldn't download file version information from:") + kCrLf + URLCurrVerFile +
-              " !",
-          "Warning", kMbOk | kMbIconWarning);
-    return;
+TmGetNewVer::TDownloadResult TmGetNewVer::Download(TDownloadService& download) {
+  TDownloadWatch watch(kDownloadLimits);
+  std::atomic<long> result{kEAbort};
+  std::atomic<bool> finished{false};
+  const auto fetch = [&] {
+    result = download.DownloadToFile(URLCurrVerFile, TempFile, watch);
+    finished = true;
+  };
+  const TForm* form = FormOf(*this);
+  const bool shown = form && form->Visible();
+  const auto abandoned = [&] {
+    return (shown && !form->Visible()) || (Application && Application->Terminated());
+  };
+  {
+    // On a thread of its own, so that the box goes on painting and
+    // answering while the server takes its time.
+    TThread worker(fetch);
+    TAppHost* host = Services().AppHost;
+    if (!worker.Started()) {
+      fetch();
+    } else if (host) {
+      host->RunLoopPolling(
+          [&] {
+            if (!watch.Stopped() && (watch.Expired() || abandoned())) watch.Stop();
+            return finished.load();
+          },
+          kPollMs);
+      // The loop gives up when the program ends; the download goes too.
+      if (!finished) watch.Stop();
+    }
   }
+  if (abandoned()) return TDownloadResult::Abandoned;
+  return result == kSOk && !watch.Stopped() ? TDownloadResult::Done : TDownloadResult::Failed;
+}
 
-  const std::vector<std::string> strings = OwnVersionStrings();
-  if (strings.empty()) throw Exception("The program carries no version information.");
-  const std::string& own = strings.front();
+void TmGetNewVer::CheckForNewVersion() {
+  // A second press while the download runs; the box takes no input while
+  // one of the check's dialogs shows.
+  if (FChecking) return;
+  FChecking = true;
+  const struct TDone {
+    bool& Flag;
+    ~TDone() { Flag = false; }
+  } done{FChecking};
 
-  // Read through the drive service, which refuses a file larger than any
-  // version file can be: an endless answer cannot fill the memory.
-  const TIniFile ini(TempFile);
-  const std::string latest = ini.ReadString("CurrentVersions", Title(), "");
-  const std::string address = ini.ReadString("DownloadURL", Title(), "");
+  TDownloadService* download = Services().Download;
+  std::string own, latest, address;
+  {
+    std::optional<TRemoveWhenDone> remove;
+    if (download) remove.emplace(*download, TempFile);
+    const TDownloadResult fetched = download ? Download(*download) : TDownloadResult::Failed;
+    // The box closed or the program ends: nobody is left to tell.
+    if (fetched == TDownloadResult::Abandoned) return;
+    if (fetched == TDownloadResult::Failed) {
+      if (FailureDlg)
+        Services().Dialogs->MessageBox(
+            DialogOwnerOf(*this),
+            std::string("Couldn't download file version information from:") + kCrLf +
+                URLCurrVerFile + " !",
+            "Warning", kMbOk | kMbIconWarning);
+      return;
+    }
+
+    const std::vector<std::string> strings = OwnVersionStrings();
+    if (strings.empty()) throw Exception("The program carries no version information.");
+    own = strings.front();
+
+    // Read through the drive service, which refuses a file larger than any
+    // version file can be: an endless answer cannot fill the memory.
+    const TIniFile ini(TempFile);
+    latest = ini.ReadString("CurrentVersions", Title(), "");
+    address = ini.ReadString("DownloadURL", Title(), "");
+  }
 
   if (OnGetURL) OnGetURL(this, latest, address);
 

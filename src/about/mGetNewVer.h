@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Component.h"
+#include "platform/Download.h"
 
 namespace about {
 
@@ -23,7 +24,8 @@ using TOnGetURLEvent = std::function<void(platform::TObject* sender, std::string
 // EConvertError.
 bool IsNewerVersion(const std::string& latest, const std::string& own);
 
-// Whether the download address may be handed to the shell: only a web page.
+// Whether the download address may be handed to the shell: only a web page,
+// one argument of no more than the shell takes.
 bool IsWebAddress(const std::string& address);
 
 // The running program's version strings, in this order when present:
@@ -48,6 +50,14 @@ class TmGetNewVer : public platform::TComponent {
   void CheckForNewVersion();
 
   const platform::TPropTable& PublishedProperties() const override;
+
+ private:
+  enum class TDownloadResult { Done, Failed, Abandoned };
+  // Fetches the version file into TempFile while the windows go on; gives
+  // up when the box it sits on closes or the program ends.
+  TDownloadResult Download(platform::TDownloadService& download);
+
+  bool FChecking = false;
 };
 
 }  // namespace about

@@ -57,6 +57,12 @@ void TApplication::MainFormVisibilityChanged(bool visible) {
 }
 
 THandle TApplication::DialogOwner() const {
+  // A box owned by a window that a modal form has disabled would give that
+  // window its input back when it closes, under the modal form.
+  for (const auto& owned : Components())
+    if (const auto* form = dynamic_cast<const TForm*>(owned.get());
+        form && form->Modal() && form->Visible())
+      return form->Handle();
   if (FMainForm && FMainForm->Visible() && FMainForm->Handle()) return FMainForm->Handle();
   return FHandle;
 }

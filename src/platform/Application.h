@@ -26,6 +26,9 @@ class TAppHost {
   virtual void MinimizeAppWindow(THandle appWindow) = 0;
   // Runs the message loop until `done` answers true after a message.
   virtual void RunLoop(const std::function<bool()>& done) = 0;
+  // The same loop, which also asks `done` every `pollMs` milliseconds while
+  // no message comes: for a wait on another thread.
+  virtual void RunLoopPolling(const std::function<bool()>& done, unsigned pollMs) = 0;
   // Posts a quit request: it wakes the loop so that it checks `done`, and
   // ends any message box that is open at the time.
   virtual void PostQuit() = 0;
@@ -71,7 +74,8 @@ class TApplication : public TComponent {
   void HandleException(const std::exception& e);
   // Keeps the taskbar button in step with the main form's visibility.
   void MainFormVisibilityChanged(bool visible);
-  // The window that owns message boxes: the main form while it shows.
+  // The window that owns message boxes: a modal form while it shows, else
+  // the main form while it shows.
   THandle DialogOwner() const;
 
   // The application object publishes nothing: a language path without a

@@ -99,7 +99,8 @@ void OpenInBrowser(const std::string& url) {
   {
     TAccess a(platform::kHkeyClassesRoot);
     // Whether the key opened is not looked at: a failed open reads as empty.
-    a.Registry.OpenKey(KeyPath(Policy(kHtmlHandler).ReadKey), false);
+    // It is only read, and a standard user may not change it.
+    a.Registry.OpenKeyReadOnly(KeyPath(Policy(kHtmlHandler).ReadKey));
     try {
       command = a.Registry.ReadString("");
     } catch (const platform::ERegistryException&) {

@@ -66,11 +66,15 @@ class Update : public ::testing::Test {
 
   // Presses a button from another thread and answers every dialog the
   // handler shows with the next answer (OK when none is left); the texts of
-  // the dialogs, as "Caption: Text".
+  // the dialogs, as "Caption: Text". The box must answer all the while.
   static std::vector<std::string> PressAndAnswer(HWND Button, std::vector<int> Answers,
                                                  const std::string& Shot = {}) {
     std::vector<std::string> Seen;
     std::atomic<bool> Done{false};
+    const auto Hung = [Box = GetAncestor(Button, GA_ROOT)] {
+      DWORD_PTR Ignored = 0;
+      return !SendMessageTimeoutA(Box, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &Ignored);
+    };
     platform::TThread Sender([&] {
       DWORD_PTR Ignored = 0;
       SendMessageTimeoutA(Button, BM_CLICK, 0, 0, SMTO_NORMAL, 60000, &Ignored);
@@ -78,7 +82,7 @@ class Update : public ::testing::Test {
     });
     while (!Done) {
       HWND Dialog = nullptr;
-      if (!WaitUntil([&] { return Done || (Dialog = FindDialogOf(Morvel.Id())) != nullptr; }, 40s))
+      if (!WaitUntil([&] { return Done || (Dialog = FindDialogOf(Morvel.Id())) || Hung(); }, 40s))
         break;
       if (!Dialog) break;
       Seen.push_back(TextOf(Dialog) + ": " + DialogText(Dialog));
@@ -126,12 +130,14 @@ TEST_F(Update, EveryAnswerOfTheServerEndsAsItShould) {
       // Wine's download reports success for an error status as well; the
       // error page is no version file.
       {"missing", IDOK, {KNoNewVersion}, ""},
-      // Beyond the program's 16 MiB cap the file is not read at all.
-      {"huge", IDOK, {KNoNewVersion}, ""},
       {"calc",
        IDYES,
        {KQuestion, "Morvel: Not a web address: 'file:///C:/windows/system32/calc.exe'"},
        ""},
+      {"huge", IDOK, {Failed}, ""},
+      {"stall", IDOK, {Failed}, ""},
+      {"drip", IDOK, {Failed}, ""},
+      {"loop", IDOK, {Failed}, ""},
       {"closed", IDOK, {Failed}, ""},
   };
   for (const auto& C : Cases) {
@@ -143,7 +149,9 @@ TEST_F(Update, EveryAnswerOfTheServerEndsAsItShould) {
       ASSERT_TRUE(WaitUntil([] {
         return GetFileAttributesA((ServerDir() + "\\port").c_str()) == INVALID_FILE_ATTRIBUTES;
       })) << "the server did not end";
+    const DWORD Start = GetTickCount();
     EXPECT_EQ(PressAndAnswer(Check, {C.Answer}, std::string("update-") + C.Case), C.Dialogs);
+    EXPECT_LT(GetTickCount() - Start, std::string(C.Case) == "loop" ? 5000u : 20000u);  // limits
     if (std::string(C.Case) != "closed") EXPECT_EQ(RequestCount(), Requests + 1);
     if (C.Opened.empty()) {
       // A browser started late would still be seen here.

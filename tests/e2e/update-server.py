@@ -13,6 +13,7 @@ before each check:
     missing status 404
     huge    20 MB, a version file listing 2.4.0.0 at its start
     calc    2.4.0.0 with the address file:///C:/windows/system32/calc.exe
+    stall   no answer    drip  one byte a second    loop  redirects to itself
     closed  the server ends, and the port is closed
 
 Each request is appended to FOLDER/requests.log as "case path". The server
@@ -62,8 +63,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def do_GET(self):
         Handler.last_request = time.monotonic()
         case = current_case(self.folder)
-        with open(os.path.join(self.folder, 'requests.log'), 'a') as log:
-            log.write(f'{case} {self.path}\n')
+        if not self.path.endswith('?again'):  # one redirect loop, one request
+            with open(os.path.join(self.folder, 'requests.log'), 'a') as log:
+                log.write(f'{case} {self.path}\n')
         here = f'http://127.0.0.1:{self.server.server_port}'
         if case == 'newer':
             self.answer(200, version_file('2.4.0.0', here + '/download/morvel-2.4.html'))
@@ -78,6 +80,17 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.answer(200, start + b';' * (HUGE_SIZE - len(start)))
         elif case == 'calc':
             self.answer(200, version_file('2.4.0.0', 'file:///C:/windows/system32/calc.exe'))
+        elif case == 'stall':
+            time.sleep(60)
+        elif case in ('drip', 'loop'):
+            body = version_file('2.4.0.0', here)
+            self.send_response(200 if case == 'drip' else 302)
+            self.send_header('Content-Length', str(len(body) if case == 'drip' else 0))
+            self.send_header('Location', self.path.split('?')[0] + '?again')
+            self.end_headers()
+            for i in range(len(body) if case == 'drip' else 0):
+                self.wfile.write(body[i:i + 1])  # unbuffered
+                time.sleep(1)
         else:
             self.answer(404, b'Not found', 'text/html')
 
@@ -87,7 +100,8 @@ def main(argv):
         print(__doc__, file=sys.stderr)
         return 2
     Handler.folder = argv[1]
-    server = http.server.HTTPServer(('127.0.0.1', 0), Handler)
+    server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), Handler)
+    server.handle_error = lambda *_: None  # a drip the program gave up on
     server.timeout = 0.2
     with open(os.path.join(argv[1], 'port.tmp'), 'w') as f:
         f.write(str(server.server_port))

@@ -2,6 +2,7 @@
 // check and the about box.
 #pragma once
 
+#include <chrono>
 #include <map>
 #include <string>
 #include <vector>
@@ -13,20 +14,28 @@
 namespace fakes {
 
 // A download stores Body in the drive fake under the file's name, as the
-// real one writes the file, unless Result tells of a failure.
+// real one writes the file, unless Result tells of a failure. With Hold it
+// first waits up to a second for the watch to stop it.
 class TFakeDownload : public platform::TDownloadService {
  public:
   explicit TFakeDownload(TFakeDrives& drives) : FDrives(drives) {}
   long Result = platform::kSOk;
   std::string Body;
+  bool Hold = false;
+  int Stops = 0;  // holds the watch ended
   std::string Temp = "C:\\Users\\Ann\\Temp\\";
   std::vector<std::string> Calls;  // "url -> file"
 
-  long DownloadToFile(const std::string& url, const std::string& file) override {
+  long DownloadToFile(const std::string& url, const std::string& file,
+                      platform::TDownloadWatch& watch) override {
     Calls.push_back(url + " -> " + file);
+    for (int ms = 0; Hold && ms < 1000 && !watch.Stopped(); ++ms)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    if (Hold && watch.Stopped()) ++Stops;
     if (Result == platform::kSOk) FDrives.Files[file] = Body;
     return Result;
   }
+  void RemoveFile(const std::string& file) override { FDrives.Files.erase(file); }
   std::string TempFolder() override { return Temp; }
 
  private:

@@ -2,6 +2,8 @@
 
 namespace fakes {
 
+using platform::THandle;
+
 void TFakeDrives::AddDrive(char letter, unsigned type) {
   Mask |= 1u << (letter - 'A');
   Types[std::string{letter, ':'}] = type;
@@ -118,9 +120,9 @@ void TFakeInstance::PostMessage(platform::THandle window, std::uint32_t message,
   Posts.push_back({window, message, wParam, lParam});
 }
 
-int TFakeDialogs::MessageBox(platform::THandle, const std::string& text, const std::string& caption,
+int TFakeDialogs::MessageBox(THandle owner, const std::string& text, const std::string& caption,
                              unsigned flags) {
-  Asked.push_back({text, caption, flags, {}});
+  Asked.push_back({text, caption, flags, {}, owner});
   if (WhileOpen) WhileOpen();
   if (Answers.empty()) return platform::kIdOk;
   const int answer = Answers.front();
@@ -128,9 +130,9 @@ int TFakeDialogs::MessageBox(platform::THandle, const std::string& text, const s
   return answer;
 }
 
-int TFakeDialogs::MessageDlg(platform::THandle, const std::string& text, const std::string& title,
+int TFakeDialogs::MessageDlg(THandle owner, const std::string& text, const std::string& title,
                              unsigned icon, const std::vector<platform::TDialogButton>& buttons) {
-  TAsked asked{text, title, icon, {}};
+  TAsked asked{text, title, icon, {}, owner};
   for (const platform::TDialogButton& button : buttons) asked.Buttons.push_back(button.Caption);
   Asked.push_back(std::move(asked));
   if (WhileOpen) WhileOpen();

@@ -8,6 +8,8 @@
 #include <map>
 #include <set>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/Application.h"
@@ -125,6 +127,7 @@ struct TAsked {
   std::string Caption;
   unsigned Flags;                    // a message dialog's icon
   std::vector<std::string> Buttons;  // a message dialog's own buttons
+  platform::THandle Owner = 0;
 };
 
 class TFakeDialogs : public platform::TDialogService {
@@ -157,8 +160,18 @@ class TFakeAppHost : public platform::TAppHost {
   void ShowAppWindow(platform::THandle, bool show) override { AppWindowShown = show; }
   void RestoreAppWindow(platform::THandle) override { ++Restores; }
   void MinimizeAppWindow(platform::THandle) override { ++Minimizes; }
+  // Run once: in the next loop, as input to a modal form; at a polling loop's turn.
+  std::function<void()> WhileLooping, WhilePolling;
   // There is nothing to wait for without windows: the loop returns at once.
-  void RunLoop(const std::function<bool()>&) override { ++LoopsRun; }
+  void RunLoop(const std::function<bool()>&) override {
+    ++LoopsRun;
+    if (WhileLooping) std::exchange(WhileLooping, nullptr)();
+  }
+  // What a polling loop waits for runs on another thread: it waits in earnest.
+  void RunLoopPolling(const std::function<bool()>& done, unsigned) override {
+    for (; !done(); std::this_thread::yield())
+      if (WhilePolling) std::exchange(WhilePolling, nullptr)();
+  }
   void PostQuit() override { ++QuitRequests; }
   void DestroyAppWindow(platform::THandle) override {}
 };

@@ -160,6 +160,38 @@ TEST_F(AboutBoxTest, ResetIsAskedAndDoneOnlyOnOk) {
   EXPECT_EQ(System.Registry.String(kHkeyLocalMachine, kKey, "Sprog"), "Deutsch");
 }
 
+// Without windows the box's handle is 0, the application window's is not.
+TEST_F(AboutBoxTest, EveryDialogOfTheBoxIsOwnedByIt) {
+  Start();
+  Box->OnResetDefaults = [this] { Main->ResetPolicyDefaults(); };
+  System.Registry.ReadOnlyRoots = {kHkeyLocalMachine};  // the reset's registry messages
+  System.Download.Body = "[CurrentVersions]\r\nMorvel=2.4.0.0\r\n[DownloadURL]\r\nMorvel=file:///x";
+  System.AppHost.WhileLooping = [this] {
+    System.Dialogs.Answers = {kIdOk};  // reset; the restart question is cancelled
+    Box->Button2->UserClicked();
+    System.Dialogs.Answers = {kIdYes};  // download: "Not a web address"
+    Box->Button3->UserClicked();
+  };
+  Box->ShowModal();
+  ASSERT_GT(System.Dialogs.Asked.size(), 4u);
+  for (const auto& asked : System.Dialogs.Asked)
+    EXPECT_EQ(asked.Owner, Box->Handle()) << asked.Text;
+}
+
+TEST_F(AboutBoxTest, ClosingTheBoxStopsTheCheckThatASecondPressLeavesAlone) {
+  Start();
+  Box->Show();
+  System.Download.Hold = true;
+  System.AppHost.WhilePolling = [this] {
+    Box->Button3->UserClicked();
+    Box->OKButton->UserClicked();
+  };
+  Box->Button3->UserClicked();
+  EXPECT_EQ(System.Download.Calls.size(), 1u);
+  EXPECT_EQ(System.Download.Stops, 1);
+  EXPECT_TRUE(System.Dialogs.Asked.empty());
+}
+
 TEST_F(AboutBoxTest, HelpOpensTheFileBesideTheProgramAndCloses) {
   Start();
   Box->Show();

@@ -301,8 +301,10 @@ TEST_F(RegisterUTest, RefusedWriteRaisesFailedToSetAndStoresNothing) {
 TEST_F(RegisterUTest, OpenInBrowserRunsTheQuotedProgramWithTheUrl) {
   const struct {
     std::string Command, File;  // File "" means nothing is started
+    bool StandardUser = false;  // who may not change HKEY_CLASSES_ROOT
   } rows[] = {
       {"\"C:\\Prog\\browser.exe\" -nohome \"%1\"", "C:\\Prog\\browser.exe"},
+      {"\"C:\\Prog\\browser.exe\" -nohome \"%1\"", "C:\\Prog\\browser.exe", true},
       {"\"C:\\Program Files\\IE\\iexplore.exe\" %1", "C:\\Program Files\\IE\\iexplore.exe"},
       {"run \"C:\\a.exe\" \"%1\"", "C:\\a.exe"},
       {"C:\\Prog\\browser.exe %1", ""},
@@ -312,10 +314,12 @@ TEST_F(RegisterUTest, OpenInBrowserRunsTheQuotedProgramWithTheUrl) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.Command);
     Reg.PutString(kHkeyClassesRoot, kBrowserKey, "", row.Command);
+    Reg.ReadOnlyRoots =
+        row.StandardUser ? std::vector{kHkeyClassesRoot} : std::vector<platform::TRegRoot>{};
     Reset();
     System.Shell.Calls.clear();
     OpenInBrowser("http://example.com/a b");
-    EXPECT_EQ(Opens(), TStrings{"Open HKCR\\" + kBrowserKey + " ForChange"});
+    EXPECT_EQ(Opens(), TStrings{"Open HKCR\\" + kBrowserKey + " ReadOnly"});
     EXPECT_EQ(Reg.Calls.back(), "Close");
     EXPECT_TRUE(Messages().empty());
     if (row.File.empty()) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "about/mGetNewVer.h"
+#include "drives/RunDisc.h"
 #include "fakes/FakeUpdate.h"
 
 using about::IsNewerVersion;
@@ -43,11 +44,15 @@ TEST(IsNewerVersion, RefusesDottedTextsThatAreNotFourDecimalNumbers) {
   }
 }
 
-TEST(IsWebAddress, OnlyWebPagesWhateverTheCase) {
-  for (const char* yes : {"http://www.tandrel.invalid/", "HTTPS://x", "Http://"})
+TEST(IsWebAddress, OnlyWebPagesWhateverTheCaseInOneArgumentTheShellHolds) {
+  const std::string longest = "http://x/" + std::string(drives::kShellTextMax - 9, 'a');
+  const std::string tooLong = longest + "a";
+  for (const char* yes : {"http://www.tandrel.invalid/", "HTTPS://x", "Http://", longest.c_str()})
     EXPECT_TRUE(about::IsWebAddress(yes)) << yes;
-  for (const char* no : {"file:///C:/windows/system32/calc.exe", "C:\\setup.exe", "ftp://x",
-                         " http://x", "http:/x", "httpx://x", ""})
+  for (const char* no :
+       {"file:///C:/windows/system32/calc.exe", "C:\\setup.exe", "ftp://x", " http://x", "http:/x",
+        "httpx://x", "", tooLong.c_str(), "http://127.0.0.1/x\" --evil-flag \"y", "http://x/a b",
+        "http://x/\t", "http://x/\r\n", "http://x/\x7F"})
     EXPECT_FALSE(about::IsWebAddress(no)) << no;
 }
 
@@ -149,6 +154,7 @@ TEST_F(UpdateCheckTest, EachOutcomeSaysWhatItShould) {
     Checker->DownloadDlg = c.DownloadDlg;
     Check();
     EXPECT_EQ(Asked(), c.Asked);
+    EXPECT_EQ(System.Drives.Files.count(kTemp), 0u);  // once read, or failed
     ASSERT_EQ(System.Shell.Calls.size(), c.Opened ? 1u : 0u);
     if (c.Opened) {
       const auto& call = System.Shell.Calls[0];

@@ -72,6 +72,13 @@ void TWin32AppHost::RunLoop(const std::function<bool()>& done) {
   }
 }
 
+void TWin32AppHost::RunLoopPolling(const std::function<bool()>& done, unsigned pollMs) {
+  // A timer of the thread's own: its messages wake the loop and go nowhere.
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, pollMs, nullptr);
+  RunLoop(done);
+  if (timer) ::KillTimer(nullptr, timer);
+}
+
 void TWin32AppHost::PostQuit() { ::PostQuitMessage(0); }
 
 void TWin32AppHost::DestroyAppWindow(THandle appWindow) {

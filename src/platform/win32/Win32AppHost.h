@@ -25,6 +25,7 @@ class TWin32AppHost : public TAppHost {
   void RestoreAppWindow(THandle appWindow) override;
   void MinimizeAppWindow(THandle appWindow) override;
   void RunLoop(const std::function<bool()>& done) override;
+  void RunLoopPolling(const std::function<bool()>& done, unsigned pollMs) override;
   void PostQuit() override;
   void DestroyAppWindow(THandle appWindow) override;
 

@@ -10,7 +10,9 @@ namespace platform::win32 {
 // failed download.
 class TWin32Download : public TDownloadService {
  public:
-  long DownloadToFile(const std::string& url, const std::string& file) override;
+  long DownloadToFile(const std::string& url, const std::string& file,
+                      TDownloadWatch& watch) override;
+  void RemoveFile(const std::string& file) override;
   std::string TempFolder() override;
 
  private:
