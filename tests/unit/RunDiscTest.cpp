@@ -73,7 +73,6 @@ TEST_F(RunTest, TheAutorunProgramStartsFromTheDiscsRoot) {
   Form->Run1->UserClicked();
   ExpectOnlyCall({fakes::TFakeAppHost::kAppWindow, "open", "setup\\install.exe", "-a -b", "",
                   platform::kSwShowNormal});
-  // Then ours goes back: one on the disc would keep the drive from ejecting.
   EXPECT_EQ(System.Drives.CurrentDirectory, "C:\\");
 }
 
@@ -109,10 +108,10 @@ TEST_F(RunTest, TextsOfUpTo800CharactersReachTheShellWholeLongerOrRemoteOnesAreR
       "The program named on the disc is on another computer and is not started.=Remote\r\n";
   for (const std::string& line :
        {"q" + program + " /s", program + " " + parameters + "c",
-        program + " " + std::string(1500, 'a'), std::string("\\\\host\\share\\setup.exe /s"),
-        std::string("//host/share/setup.exe"), std::string("\\\\?\\UNC\\host\\s\\x.exe"),
-        std::string("\\\\.\\UNC\\host\\s\\x.exe"), std::string("\\??\\UNC\\host\\s\\x.exe"),
-        std::string("file://host/s/x.exe")}) {
+        program + " " + std::string(1500, 'a'), std::string("\\\\h\\s\\x.exe /s"),
+        std::string("//h/s/x.exe"), std::string("\\\\?\\UNC\\h\\s\\x.exe"),
+        std::string("\\\\.\\UNC\\h\\s\\x.exe"), std::string("\\??\\UNC\\h\\s\\x.exe"),
+        std::string("file://h/s/x.exe")}) {
     System.Shell.Calls.clear();
     System.Dialogs.Asked.clear();
     System.Drives.CurrentDirectory = "C:\\";
