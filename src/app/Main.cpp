@@ -328,8 +328,8 @@ void TForm1::BitBtn4Click(TObject*) {
     ShowMessage(Sprog->TranslateText("No CD Present"));
     return;
   }
-  if (drives::RunDisc(letter) == drives::TRunResult::ProgramTooLong)
-    ShowMessage(Sprog->TranslateText(drives::kProgramTooLong));
+  if (const char* refusal = drives::RefusalText(drives::RunDisc(letter)))
+    ShowMessage(Sprog->TranslateText(refusal));
 }
 
 void TForm1::Explore1Click(TObject*) {

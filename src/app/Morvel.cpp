@@ -6,9 +6,22 @@
 #include "app/Main.h"
 #include "app/MultInst.h"
 #include "platform/Application.h"
+#include "platform/win32/Win32Paths.h"
 #include "platform/win32/Win32Services.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  if (platform::win32::ProgramFile().empty()) {
+    // Every file the program reads lies beside it. Without a path its ANSI
+    // calls can use it would run without icons, texts or help, and would
+    // store a wrong path for the start at log-on. No language file can be
+    // read either, so this is said in English.
+    ::MessageBoxA(nullptr,
+                  "Morvel cannot run from this folder: its name has characters that the "
+                  "system's code page cannot show, and it has no short (8.3) name. Please "
+                  "move Morvel to a folder whose name has none of these characters.",
+                  "Morvel", MB_OK | MB_ICONSTOP);
+    return 1;
+  }
   platform::win32::TWin32Services services;
   platform::TApplication application;
   {

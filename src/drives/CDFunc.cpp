@@ -24,6 +24,14 @@ TErrorModeGuard::TErrorModeGuard()
 
 TErrorModeGuard::~TErrorModeGuard() { Services().Drives->SetErrorMode(FPrevious); }
 
+TCurrentDirectoryGuard::TCurrentDirectoryGuard()
+    : FPrevious(Services().Drives->GetCurrentDirectory()) {}
+
+TCurrentDirectoryGuard::~TCurrentDirectoryGuard() {
+  // Best effort: a directory that went meanwhile leaves the current one.
+  if (!FPrevious.empty()) Services().Drives->SetCurrentDirectory(FPrevious);
+}
+
 bool DiskInDrive(char drive) {
   if (drive >= 'a' && drive <= 'z') drive = static_cast<char>(drive - 'a' + 'A');
   if (drive < 'A' || drive > 'Z') throw platform::EConvertError("Not a valid drive ID");

@@ -21,6 +21,19 @@ class TErrorModeGuard {
   unsigned FPrevious;
 };
 
+// Keeps the process's current directory as it was at construction: it is
+// set back on every way out.
+class TCurrentDirectoryGuard {
+ public:
+  TCurrentDirectoryGuard();
+  ~TCurrentDirectoryGuard();
+  TCurrentDirectoryGuard(const TCurrentDirectoryGuard&) = delete;
+  TCurrentDirectoryGuard& operator=(const TCurrentDirectoryGuard&) = delete;
+
+ private:
+  std::string FPrevious;
+};
+
 // Fills `list` with the names ("D:") of every CD-ROM drive, in letter order.
 void ListCdDrives(platform::TStrings& list);
 

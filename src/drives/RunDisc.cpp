@@ -18,6 +18,29 @@ TStartLine SplitStartLine(const std::string& line) {
   return split;
 }
 
+const char* RefusalText(TRunResult result) {
+  switch (result) {
+    case TRunResult::ProgramTooLong:
+      return kProgramTooLong;
+    case TRunResult::RemoteProgram:
+      return kRemoteProgram;
+    case TRunResult::Done:
+      break;
+  }
+  return nullptr;
+}
+
+bool NamesARemoteProgram(const std::string& program) {
+  const auto separator = [&](std::size_t i) {
+    return i < program.size() && (program[i] == '\\' || program[i] == '/');
+  };
+  if (separator(0) && separator(1)) return true;
+  if (separator(0) && program.compare(1, 2, "??") == 0 && separator(3)) return true;
+  for (std::size_t i = 0; i < program.size(); ++i)
+    if (program[i] == ':' && i != 1) return true;
+  return false;
+}
+
 void OpenProgram(const std::string& program, const std::string& parameters) {
   const THandle owner = Application ? Application->Handle() : 0;
   Services().Shell->Execute(owner, "open", program, parameters, {}, kSwShowNormal);
@@ -53,9 +76,13 @@ TRunResult RunDisc(char drive) {
   static_assert(2 * kShellTextMax + 1 < platform::kIniValueMax);
   if (start.Program.size() > kShellTextMax || start.Parameters.size() > kShellTextMax)
     return TRunResult::ProgramTooLong;
+  if (NamesARemoteProgram(start.Program)) return TRunResult::RemoteProgram;
 
   // A relative program name is the disc's, and the program expects to find
-  // its files beside it.
+  // its files beside it. The started program has its own current directory;
+  // ours goes back at once, as one on the disc keeps the drive busy and a
+  // later Open could not eject it.
+  TCurrentDirectoryGuard back;
   if (const unsigned error = drives.SetCurrentDirectory(letter + ":\\"))
     throw EInOutError("I/O error " + std::to_string(error));
   OpenProgram(start.Program, start.Parameters);

@@ -55,6 +55,8 @@ class TDriveService {
   virtual TFileRead ReadFile(const std::string& path, std::string& contents) = 0;
   // SetCurrentDirectoryA: 0 when done, the system's error code otherwise.
   virtual unsigned SetCurrentDirectory(const std::string& path) = 0;
+  // GetCurrentDirectoryA; empty when the system cannot tell.
+  virtual std::string GetCurrentDirectory() = 0;
   // The program's directory, with its trailing backslash.
   virtual std::string ProgramDir() = 0;
 };

@@ -23,9 +23,11 @@ void WriteStartWithWindows(bool checked) {
     Delete(kStartWithWindows);
     return;
   }
-  // Without quotes or arguments, as the system names the program.
+  // In quotes, without arguments: unquoted, a path with a blank in it such as
+  // C:\Program Files\Morvel\morvel.exe would start C:\Program.exe at log-on
+  // when someone put one there.
   platform::TSystemService* system = platform::Services().System;
-  WriteText(kStartWithWindows, system ? system->ProgramFile() : std::string());
+  WriteText(kStartWithWindows, system ? '"' + system->ProgramFile() + '"' : std::string());
 }
 
 void WriteAudioCdAutoplay(bool checked) {

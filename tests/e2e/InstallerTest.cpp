@@ -1,10 +1,12 @@
 // Scenario "installer": the 64-bit installer in a prefix of its own
 // (installer.sh), from a silent installation through the installed program's
-// first start and a second installation through its pages to the silent
-// uninstall, and then the portable archive's registry file. The cases build
+// first start, a second installation through its pages and a silent one over the running
+// program to the silent uninstall, then the portable archive's registry file. The cases build
 // on each other and run in this order.
 #include <gtest/gtest.h>
 #include <shlobj.h>
+
+#include <fstream>
 
 #include "MorvelProcess.h"
 
@@ -171,7 +173,7 @@ TEST(Installer, SilentInstallPutsFilesEntryAndDefaultSettings) {
   EXPECT_EQ(Value(KSettingsKey, "Sprog"), "English");
   EXPECT_EQ(Value(KSettingsKey, "Tray"), "Ja");
   EXPECT_EQ(Value(KSettingsKey, "Ikon"), "Nej");
-  EXPECT_EQ(Value(KRunKey, "Morvel"), MorvelExePath());
+  EXPECT_EQ(Value(KRunKey, "Morvel"), "\"" + MorvelExePath() + "\"");
 
   // For the import check of the uninstaller, which exists only here.
   const std::string Work = Env("MORVEL_E2E_WORK");
@@ -214,6 +216,18 @@ TEST(Installer, SecondInstallThroughItsPagesKeepsWhatTheUserChanged) {
   EXPECT_EQ(Value(KSettingsKey, "Tray"), "Nej");
   EXPECT_EQ(Value(KSettingsKey, "Ikon"), "Nej");
   EXPECT_EQ(Value(KRunKey, "Morvel"), "<absent>");
+}
+
+TEST(Installer, SilentInstallClosesARunningCopyFirstAndStartsTheNewOneAgain) {
+  const auto Size = [] { return std::ifstream(MorvelExePath(), std::ios::ate).tellg(); };
+  const std::streamoff Installed = Size();
+  std::ofstream(MorvelExePath(), std::ios::app) << "old";  // still runs
+  TMorvelProcess Morvel;
+  ASSERT_TRUE(Morvel.Start() && Morvel.WaitForMainWindowMade()) << Morvel.Describe();
+  ASSERT_EQ(TProgram(SetupCommand(" /S")).Wait(KInstallTime), 0u);
+  EXPECT_EQ(Morvel.ExitCode(), 0u) << Morvel.Describe();  // ended by itself, not terminated
+  EXPECT_EQ(std::streamoff(Size()), Installed);
+  EXPECT_TRUE(WaitUntil([] { return TopWindowsTitled(KMainTitle).size() == 1; }));
 }
 
 TEST(Installer, SilentUninstallRemovesEverythingItInstalled) {

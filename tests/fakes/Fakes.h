@@ -57,6 +57,7 @@ class TFakeDrives : public platform::TDriveService {
     if (DirectoryError == 0) CurrentDirectory = path;
     return DirectoryError;
   }
+  std::string GetCurrentDirectory() override { return CurrentDirectory; }
   std::string ProgramDir() override { return Dir; }
 };
 
@@ -245,9 +246,11 @@ class TFakeShell : public platform::TShellService {
  public:
   std::vector<TShellCall> Calls;
   std::intptr_t Result = 42;
+  std::function<void()> OnExecute;  // sees what the started program finds
   std::intptr_t Execute(platform::THandle owner, const std::string& verb, const std::string& file,
                         const std::string& parameters, const std::string& directory,
                         int show) override {
+    if (OnExecute) OnExecute();
     Calls.push_back({owner, verb, file, parameters, directory, show});
     return Result;
   }

@@ -199,7 +199,8 @@ TEST(ShippedLanguageFiles, EveryFileIsCompleteAndReplacesEveryPlaceholder) {
       "Do you want to change Drive System Autostart Setting?",
       "Close program?",
       "Restore default?",
-      "The program named on the disc is too long to start."};
+      "The program named on the disc is too long to start.",
+      "The program named on the disc is on another computer and is not started."};
   for (const char* name : {"dansk", "deutsch", "english", "francais", "user"}) {
     SCOPED_TRACE(name);
     const std::string text = Shipped(std::string(name) + ".lng");

@@ -295,7 +295,7 @@ TEST_F(PolicySettingsTest, EveryOptionBoxWritesItsValue) {
        {form->CheckBox1, form->CheckBox2, form->CheckBox7, form->CheckBox8, form->CheckBox4})
     MouseToggle(box);
   form->CheckBox6->UserToggled();  // a plain box: the keyboard writes too
-  EXPECT_EQ(Reg.String(kHkeyLocalMachine, kRun, "Morvel"), System.Os.Program);
+  EXPECT_EQ(Reg.String(kHkeyLocalMachine, kRun, "Morvel"), '"' + System.Os.Program + '"');
   EXPECT_EQ(Value(kHkeyLocalMachine, kMachineShell, ""), "1:00");  // emptied, not deleted
   EXPECT_EQ(Value(kHkeyClassesRoot, kClassesShell, ""), "1:00");
   EXPECT_EQ(Value(kHkeyLocalMachine, kWinlogon, "AllocateCDRoms"), "1:3100");  // "1"

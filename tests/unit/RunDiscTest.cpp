@@ -69,11 +69,11 @@ TEST_F(RunTest, AnAudioTrackIsPlayedBeforeAnyAutorunFile) {
 
 TEST_F(RunTest, TheAutorunProgramStartsFromTheDiscsRoot) {
   Autorun("setup\\install.exe -a -b");
+  System.Shell.OnExecute = [&] { EXPECT_EQ(System.Drives.CurrentDirectory, "D:\\"); };
   Form->Run1->UserClicked();
   ExpectOnlyCall({fakes::TFakeAppHost::kAppWindow, "open", "setup\\install.exe", "-a -b", "",
                   platform::kSwShowNormal});
-  // The process keeps the disc's root as its current directory.
-  EXPECT_EQ(System.Drives.CurrentDirectory, "D:\\");
+  EXPECT_EQ(System.Drives.CurrentDirectory, "C:\\");
 }
 
 TEST_F(RunTest, ADataDiscWithoutAProgramOpensTheExplorer) {
@@ -93,7 +93,7 @@ TEST_F(RunTest, ADataDiscWithoutAProgramOpensTheExplorer) {
   EXPECT_EQ(OnlyCall().Parameters, "D:");
 }
 
-TEST_F(RunTest, TextsOfUpTo800CharactersReachTheShellWholeLongerOnesAreRefusedAndReported) {
+TEST_F(RunTest, TextsOfUpTo800CharactersReachTheShellWholeLongerOrRemoteOnesAreRefused) {
   const std::string program = std::string(796, 'p') + ".exe";
   const std::string parameters = std::string(700, 'a') + " " + std::string(99, 'b');
   Autorun(program + " " + parameters);
@@ -104,9 +104,14 @@ TEST_F(RunTest, TextsOfUpTo800CharactersReachTheShellWholeLongerOnesAreRefusedAn
 
   // The message goes through the language file, keyed by its English text.
   System.Drives.Files[Form->Sprog->LanguageFile()] =
-      "[Messages]\r\nThe program named on the disc is too long to start.=Too long here\r\n";
-  for (const std::string& line : {"q" + program + " /s", program + " " + parameters + "c",
-                                  program + " " + std::string(1500, 'a')}) {
+      "[Messages]\r\nThe program named on the disc is too long to start.=Too long here\r\n"
+      "The program named on the disc is on another computer and is not started.=Remote\r\n";
+  for (const std::string& line :
+       {"q" + program + " /s", program + " " + parameters + "c",
+        program + " " + std::string(1500, 'a'), std::string("\\\\h\\s\\x.exe /s"),
+        std::string("//h/s/x.exe"), std::string("\\\\?\\UNC\\h\\s\\x.exe"),
+        std::string("\\\\.\\UNC\\h\\s\\x.exe"), std::string("\\??\\UNC\\h\\s\\x.exe"),
+        std::string("file://h/s/x.exe")}) {
     System.Shell.Calls.clear();
     System.Dialogs.Asked.clear();
     System.Drives.CurrentDirectory = "C:\\";
@@ -115,7 +120,7 @@ TEST_F(RunTest, TextsOfUpTo800CharactersReachTheShellWholeLongerOnesAreRefusedAn
     EXPECT_TRUE(System.Shell.Calls.empty());
     EXPECT_EQ(System.Drives.CurrentDirectory, "C:\\");
     ASSERT_EQ(System.Dialogs.Asked.size(), 1u);
-    EXPECT_EQ(System.Dialogs.Asked[0].Text, "Too long here");
+    EXPECT_EQ(System.Dialogs.Asked[0].Text, line.size() > 800 ? "Too long here" : "Remote");
     EXPECT_EQ(System.Dialogs.Asked[0].Caption, "Morvel");
   }
 }

@@ -60,6 +60,21 @@ TEST(Win32Drives, ProgramDirIsTheFolderOfTheExecutable) {
   EXPECT_FALSE(drives.FileExists(dir));  // a folder is not a file
 }
 
+// A copy of this program in a folder named in letters that no one code page
+// has runs this test from there, and finds the files beside it too.
+TEST(Win32Drives, AProgramInAFolderOutsideTheCodePageFindsTheFilesBesideIt) {
+  EXPECT_TRUE(TWin32Drives().FileExists(TWin32Drives().ProgramDir() + "win32_tests.exe"));
+  wchar_t self[MAX_PATH], temp[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  if (std::wstring(self).find(L'\u0394') != std::wstring::npos) return;  // the copy
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring copy =
+      std::wstring(temp) + L"\u0422\u0435\u0441\u0442 \u0394\\win32_tests.exe";
+  CreateDirectoryW(copy.substr(0, copy.rfind(L'\\')).c_str(), nullptr);
+  ASSERT_TRUE(CopyFileW(self, copy.c_str(), FALSE));
+  EXPECT_EQ(_wsystem((L"\"\"" + copy + L"\" --gtest_filter=*OutsideTheCodePage*\"").c_str()), 0);
+}
+
 TEST(Win32Drives, ReadFileGivesTheBytesAsStored) {
   char folder[MAX_PATH];
   GetTempPathA(MAX_PATH, folder);

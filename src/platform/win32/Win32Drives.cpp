@@ -62,6 +62,14 @@ unsigned TWin32Drives::SetCurrentDirectory(const std::string& path) {
   return error != 0 ? error : ERROR_PATH_NOT_FOUND;
 }
 
+std::string TWin32Drives::GetCurrentDirectory() {
+  // The system keeps a current directory within MAX_PATH characters, each
+  // one or two bytes in the ANSI code page.
+  char path[MAX_PATH * 2];
+  const DWORD length = ::GetCurrentDirectoryA(sizeof path, path);
+  return length > 0 && length < sizeof path ? std::string(path, length) : std::string();
+}
+
 std::string TWin32Drives::ProgramDir() { return ProgramFolder(); }
 
 }  // namespace platform::win32

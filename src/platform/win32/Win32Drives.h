@@ -21,6 +21,7 @@ class TWin32Drives : public TDriveService {
   bool EntryExists(const std::string& path) override;
   TFileRead ReadFile(const std::string& path, std::string& contents) override;
   unsigned SetCurrentDirectory(const std::string& path) override;
+  std::string GetCurrentDirectory() override;
   std::string ProgramDir() override;
 };
 

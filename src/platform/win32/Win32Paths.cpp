@@ -6,12 +6,24 @@
 
 namespace platform::win32 {
 
-std::string ProgramFile() {
-  // The path may be longer than MAX_PATH; grow until it fits.
-  std::string path(MAX_PATH, '\0');
+namespace {
+
+// The wide calls are looked up: Windows 95, 98 and Me lack them or export
+// stubs that fail, and the 32-bit program must load there.
+template <class F>
+F Kernel32(const char* name) {
+  HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
+  FARPROC found = kernel ? ::GetProcAddress(kernel, name) : nullptr;
+  return reinterpret_cast<F>(reinterpret_cast<void (*)()>(found));
+}
+
+// GetModuleFileNameA or GetModuleFileNameW. The path may be longer than
+// MAX_PATH; grow until it fits.
+template <class TChar, class F>
+std::basic_string<TChar> ModuleFileName(F get) {
+  std::basic_string<TChar> path(MAX_PATH, TChar());
   for (;;) {
-    const DWORD length =
-        ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    const DWORD length = get(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (length == 0) return {};
     if (length < path.size()) {
       path.resize(length);
@@ -19,6 +31,54 @@ std::string ProgramFile() {
     }
     path.resize(path.size() * 2);
   }
+}
+
+// The path in the ANSI code page, or empty when a character of it is not
+// there. Converted back and compared: a missing character can come out as
+// a look-alike (a Latin "D" for a Greek delta) instead of the default
+// character, and the flag that forbids that is missing before Windows 2000.
+std::string ExactlyInAnsi(const std::wstring& path) {
+  const int size = static_cast<int>(path.size());
+  const int length =
+      ::WideCharToMultiByte(CP_ACP, 0, path.data(), size, nullptr, 0, nullptr, nullptr);
+  if (size == 0 || length <= 0) return {};
+  std::string ansi(length, '\0');
+  ::WideCharToMultiByte(CP_ACP, 0, path.data(), size, ansi.data(), length, nullptr, nullptr);
+  std::wstring back(path.size(), L'\0');
+  const int backLength = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, back.data(), size);
+  return backLength == size && back == path ? ansi : std::string();
+}
+
+std::wstring ShortPath(const std::wstring& path) {
+  using TGetShortPathNameW = DWORD(WINAPI*)(LPCWSTR, LPWSTR, DWORD);
+  static const auto getShortPathName = Kernel32<TGetShortPathNameW>("GetShortPathNameW");
+  const DWORD size = getShortPathName ? getShortPathName(path.c_str(), nullptr, 0) : 0;
+  if (size == 0) return {};
+  std::wstring shortPath(size, L'\0');
+  const DWORD length = getShortPathName(path.c_str(), shortPath.data(), size);
+  shortPath.resize(length < size ? length : 0);
+  return shortPath;
+}
+
+std::string FindProgramFile() {
+  // The ANSI call puts "?" for every character the code page lacks, and the
+  // program would look for its files in a folder that does not exist. The
+  // NT family tells the path in full; 95, 98 and Me have ANSI paths only.
+  using TGetModuleFileNameW = DWORD(WINAPI*)(HMODULE, LPWSTR, DWORD);
+  const auto getModuleFileName = Kernel32<TGetModuleFileNameW>("GetModuleFileNameW");
+  const std::wstring wide =
+      getModuleFileName ? ModuleFileName<wchar_t>(getModuleFileName) : std::wstring();
+  if (wide.empty()) return ModuleFileName<char>(&::GetModuleFileNameA);
+  const std::string path = ExactlyInAnsi(wide);
+  return path.empty() ? ExactlyInAnsi(ShortPath(wide)) : path;
+}
+
+}  // namespace
+
+std::string ProgramFile() {
+  // Asked for every file beside the program; the answer cannot change.
+  static const std::string path = FindProgramFile();
+  return path;
 }
 
 std::string ProgramFolder() {

@@ -5,8 +5,10 @@
 
 namespace platform::win32 {
 
-// The full path of the running executable; empty when the system cannot
-// tell.
+// The full path of the running executable as the program's ANSI calls can
+// use it: the long path when the code page has every character of it, else
+// its short (8.3) form. Empty when the system cannot tell, or when neither
+// form fits (the program cannot run from there).
 std::string ProgramFile();
 
 // The folder of the running executable, with its trailing backslash; empty

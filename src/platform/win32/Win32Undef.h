@@ -8,6 +8,7 @@
 
 #undef GetDriveType
 #undef SetCurrentDirectory
+#undef GetCurrentDirectory
 #undef OpenMutex
 #undef CreateMutex
 #undef PostMessage
