@@ -60,14 +60,12 @@ void TForm1::CheckListBox4ClickCheck(TObject*) {
                                Baselines.SystemTypeMask, OSCode, *Sprog);
 }
 
-void TForm1::CheckBox4Click(TObject*) { policies::WriteCdrAutoRun(CheckBox4->Checked()); }
+void TForm1::CheckBox4Click(TObject*) { policies::WriteCdrAutoRun(*CheckBox4); }
 
-void TForm1::CheckBox6Click(TObject*) {
-  policies::WriteRemovableMediaInstall(CheckBox6->Checked());
-}
+void TForm1::CheckBox6Click(TObject*) { policies::WriteRemovableMediaInstall(*CheckBox6); }
 
 void TForm1::CheckBox7Click(TObject*) { policies::WriteCdRomAccess(CheckBox7->Checked()); }
 
-void TForm1::CheckBox8Click(TObject*) { policies::WriteCdBurning(CheckBox8->Checked()); }
+void TForm1::CheckBox8Click(TObject*) { policies::WriteCdBurning(*CheckBox8); }
 
 }  // namespace app

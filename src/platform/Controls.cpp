@@ -217,7 +217,20 @@ void TCheckBox::SetChecked(bool checked) {
   Click();
 }
 
-void TCheckBox::UserToggled() { SetChecked(!FChecked); }
+void TCheckBox::RestoreChecked(bool checked) {
+  FChecked = checked;
+  Changed(TChange::Checked);
+}
+
+void TCheckBox::UserToggled() {
+  if (!EffectivelyEnabled()) return;
+  FUserChange = true;
+  struct TScope {
+    bool& Flag;
+    ~TScope() { Flag = false; }
+  } scope{FUserChange};
+  SetChecked(!FChecked);
+}
 
 // ---- TComboBox ----
 

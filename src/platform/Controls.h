@@ -313,10 +313,17 @@ class TCheckBox : public TWinControl {
   bool Checked() const { return FChecked; }
   // Every real change of the state, also one made from code, calls Click.
   void SetChecked(bool checked);
+  // From code, for a change that could not be kept: the mark goes back
+  // without a Click.
+  void RestoreChecked(bool checked);
+  // True while the handler of a change the user made runs.
+  bool UserChange() const { return FUserChange; }
 
   // Input from the peer.
   virtual void UserMouseDown() {}  // left button pressed on the box
-  void UserToggled();              // the box changed its mark itself
+  // The box changed its mark itself. A disabled box takes no input, as the
+  // system gives it none.
+  void UserToggled();
 
  protected:
   // Called after every change of the state; raises OnClick.
@@ -325,6 +332,7 @@ class TCheckBox : public TWinControl {
 
  private:
   bool FChecked = false;
+  bool FUserChange = false;
 };
 
 class TComboBox : public TWinControl {

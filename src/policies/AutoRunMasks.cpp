@@ -49,31 +49,38 @@ void ShowLetterMask(platform::TCheckListBox& list, std::int32_t mask) {
 }
 
 void ShowTypeMask(platform::TCheckListBox& list, std::int32_t mask) {
-  for (int t = 0; t < kTypes; ++t)
-    if (!BitSet(mask, t)) list.SetChecked(t, true);
+  for (int t = 0; t < kTypes; ++t) list.SetChecked(t, !BitSet(mask, t));
 }
 
-void MaskListClickCheck(TMaskList which, const platform::TCheckListBox& list,
-                        std::int32_t& baseline, int osCode, const i18n::TLanguage& language) {
+void MaskListClickCheck(TMaskList which, platform::TCheckListBox& list, std::int32_t& baseline,
+                        int osCode, const i18n::TLanguage& language) {
   const TMaskListRow& row = kMaskLists[static_cast<int>(which)];
   const std::int32_t mask = row.Letters ? LetterMask(list) : TypeMask(list);
   if (mask == baseline) return;
   if (!AskQuestion(language, row.Question)) return;
-  baseline = mask;
   // Drive letters are a number on every system; drive types a single byte
-  // on the 9x family.
-  if (row.Letters)
-    WriteInteger(row.Row, mask);
-  else
-    WriteIntegerOrByte(row.Row, osCode, mask);
+  // on the 9x family. The baseline follows only what was stored.
+  const auto write = [&] {
+    return row.Letters ? WriteInteger(row.Row, mask) : WriteIntegerOrByte(row.Row, osCode, mask);
+  };
+  const auto putBack = [&] {
+    if (row.Letters)
+      ShowLetterMask(list, baseline);
+    else
+      ShowTypeMask(list, baseline);
+  };
+  if (!StoreOrPutBack(row.Row, write, putBack)) return;
+  baseline = mask;
   PromptReboot(language);
 }
 
-void WriteCdrAutoRun(bool checked) {
-  if (checked)
-    WriteInteger(kCdrAutoRun, 1);
-  else
+void WriteCdrAutoRun(platform::TCheckBox& box) {
+  if (!box.Checked())
     Delete(kCdrAutoRun);
+  else
+    StoreOrPutBack(
+        kCdrAutoRun, [] { return WriteInteger(kCdrAutoRun, 1); },
+        [&box] { box.RestoreChecked(false); });
 }
 
 }  // namespace policies

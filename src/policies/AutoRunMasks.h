@@ -17,18 +17,19 @@ std::int32_t LetterMask(const platform::TCheckListBox& list);
 std::int32_t TypeMask(const platform::TCheckListBox& list);
 // All letters checked, then those whose bit is set unchecked.
 void ShowLetterMask(platform::TCheckListBox& list, std::int32_t mask);
-// The type items whose bit is clear checked; the others left as they are.
+// The type items whose bit is clear checked, the others unchecked.
 void ShowTypeMask(platform::TCheckListBox& list, std::int32_t mask);
 
 enum class TMaskList { UserDrives, SystemDrives, UserTypes, SystemTypes };
 
 // After the user toggled an item: when the list now differs from its
-// baseline, asks, and on "Yes" takes the mask as the baseline, stores it and
-// asks to restart. On "Cancel" the mark stays and nothing is stored.
-void MaskListClickCheck(TMaskList which, const platform::TCheckListBox& list,
-                        std::int32_t& baseline, int osCode, const i18n::TLanguage& language);
+// baseline, asks, and on "Yes" stores the mask, takes it as the baseline and
+// asks to restart. On "Cancel" the mark stays and nothing is stored. A mask
+// that cannot be stored is reported, and the list shows its baseline again.
+void MaskListClickCheck(TMaskList which, platform::TCheckListBox& list, std::int32_t& baseline,
+                        int osCode, const i18n::TLanguage& language);
 
 // AutoRun on recordable discs: 1 when checked, deleted when not.
-void WriteCdrAutoRun(bool checked);
+void WriteCdrAutoRun(platform::TCheckBox& box);
 
 }  // namespace policies

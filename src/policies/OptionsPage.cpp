@@ -9,10 +9,12 @@ namespace policies {
 
 void SwitchCdRomAutoRun(bool on, int osCode, const TPolicyPages& pages,
                         const i18n::TLanguage& language) {
-  if (IsNtFamily(osCode))
-    WriteInteger(kCdRomAutoRunNt, on ? 1 : 0);
-  else
-    WriteByte(kCdRomAutoRun9x, on ? 1 : 0);
+  // The buttons show what is stored: they change only once it is.
+  const auto write = [&] {
+    return IsNtFamily(osCode) ? WriteInteger(kCdRomAutoRunNt, on ? 1 : 0)
+                              : WriteByte(kCdRomAutoRun9x, on ? 1 : 0);
+  };
+  if (!StoreOrPutBack(IsNtFamily(osCode) ? kCdRomAutoRunNt : kCdRomAutoRun9x, write, [] {})) return;
   pages.BitBtn5->SetEnabled(!on);
   pages.BitBtn6->SetEnabled(on);
   PromptReboot(language);

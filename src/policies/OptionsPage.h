@@ -11,7 +11,7 @@ namespace policies {
 
 // AutoRun on or off in the CD-ROM service, with no question first; the
 // button of the state now in force is disabled. Ends with the restart
-// question.
+// question. A value that cannot be stored is reported, and nothing changes.
 void SwitchCdRomAutoRun(bool on, int osCode, const TPolicyPages& pages,
                         const i18n::TLanguage& language);
 // The program's full path in the machine's Run key, or the value deleted.

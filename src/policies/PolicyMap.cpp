@@ -79,9 +79,9 @@ std::int32_t ReadInteger(TPolicy row) {
   return RegReadInt(p.Root, p.ReadKey, p.Name);
 }
 
-void WriteInteger(TPolicy row, std::int32_t value) {
+bool WriteInteger(TPolicy row, std::int32_t value) {
   const TPolicySetting& p = Policy(row);
-  RegWriteInt(p.Root, p.WriteKey, p.Name, value);
+  return RegWriteInt(p.Root, p.WriteKey, p.Name, value);
 }
 
 int ReadByte(TPolicy row) {
@@ -89,9 +89,9 @@ int ReadByte(TPolicy row) {
   return RegReadByte(p.Root, p.ReadKey, p.Name);
 }
 
-void WriteByte(TPolicy row, int value) {
+bool WriteByte(TPolicy row, int value) {
   const TPolicySetting& p = Policy(row);
-  RegWriteByte(p.Root, p.WriteKey, p.Name, value);
+  return RegWriteByte(p.Root, p.WriteKey, p.Name, value);
 }
 
 void Delete(TPolicy row) {
@@ -103,11 +103,8 @@ std::int32_t ReadIntegerOrByte(TPolicy row, int osCode) {
   return IsNtFamily(osCode) ? ReadInteger(row) : ReadByte(row);
 }
 
-void WriteIntegerOrByte(TPolicy row, int osCode, std::int32_t value) {
-  if (IsNtFamily(osCode))
-    WriteInteger(row, value);
-  else
-    WriteByte(row, value);
+bool WriteIntegerOrByte(TPolicy row, int osCode, std::int32_t value) {
+  return IsNtFamily(osCode) ? WriteInteger(row, value) : WriteByte(row, value);
 }
 
 std::int32_t ReadDisableMedia() {
@@ -118,10 +115,18 @@ std::int32_t ReadDisableMedia() {
   return value != -1 ? value : RegReadInt(p.Root, p.ReadKey, p.Name);
 }
 
-void WriteDisableMedia(std::int32_t value) {
+bool WriteDisableMedia(std::int32_t value) {
   const TPolicySetting& p = Policy(kRemovableMediaInstall);
-  RegWriteInt(p.Root, p.WriteKey, p.Name, value);
-  RegWriteInt(p.Root, p.WriteKey, kDisableMediaName, value);
+  const bool old = RegWriteInt(p.Root, p.WriteKey, p.Name, value);
+  return RegWriteInt(p.Root, p.WriteKey, kDisableMediaName, value) && old;
+}
+
+bool StoreOrPutBack(TPolicy row, const std::function<bool()>& write,
+                    const std::function<void()>& putBack) {
+  if (write()) return true;
+  putBack();
+  ShowWriteRefused(Policy(row).WriteKey);
+  return false;
 }
 
 }  // namespace policies

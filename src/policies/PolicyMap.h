@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/Registry.h"
@@ -61,16 +62,25 @@ bool Exists(TPolicy row);
 std::string ReadText(TPolicy row);  // "" when the key or the value is missing
 void WriteText(TPolicy row, const std::string& text);
 std::int32_t ReadInteger(TPolicy row);
-void WriteInteger(TPolicy row, std::int32_t value);
+// The number writes return false, silently, when the key cannot be opened
+// or created.
+bool WriteInteger(TPolicy row, std::int32_t value);
 int ReadByte(TPolicy row);
-void WriteByte(TPolicy row, int value);
+bool WriteByte(TPolicy row, int value);
 void Delete(TPolicy row);
 // A row of either form, in the form of the system given by its code.
 std::int32_t ReadIntegerOrByte(TPolicy row, int osCode);
-void WriteIntegerOrByte(TPolicy row, int osCode, std::int32_t value);
+bool WriteIntegerOrByte(TPolicy row, int osCode, std::int32_t value);
 
 // "DisableMedia" when it is there (-1 when neither is), else "DiasbleMedia".
 std::int32_t ReadDisableMedia();
-void WriteDisableMedia(std::int32_t value);
+bool WriteDisableMedia(std::int32_t value);
+
+// Stores a change the user made to the control of `row` with `write`. When
+// the key could not be opened, `putBack` shows what is stored again, and
+// the rights message of the registry routines says that nothing changed.
+// True when stored.
+bool StoreOrPutBack(TPolicy row, const std::function<bool()>& write,
+                    const std::function<void()>& putBack);
 
 }  // namespace policies

@@ -35,21 +35,22 @@ struct TPolicyBaselines {
   std::int32_t UserDriveMask = 0;
   std::int32_t SystemDriveMask = 0;
   std::string PlayerCommand;
-  // The drives present at start-up (a bit per letter). The letter items of
-  // absent drives are meant to be shown disabled; the check list has no
-  // disabled items yet, so only the mask is kept.
+  // The drives present at start-up (a bit per letter); the letter items of
+  // absent drives are disabled.
   std::uint32_t PresentDrives = 0;
 };
 
 // Sets every control of the pages from the registry, in a fixed order, and
 // the baselines with them. A value of the wrong type ends it at that step
-// with the registry's error. Expects the pages as designed: nothing checked,
-// both AutoRun buttons enabled.
+// with the registry's error, and the controls of that step and the later
+// ones are disabled: they show nothing that was read. Expects the pages as
+// designed: nothing checked, both AutoRun buttons enabled.
 void LoadPolicySettings(int osCode, const TPolicyPages& pages, TPolicyBaselines& baselines);
 
 // Writes the default of every setting but the start with Windows, the player
 // command and the browser; then asks to restart. The check lists, CheckBox4
-// and the baselines keep what they show until the next start.
+// and the baselines keep what they show until the next start. A number that
+// cannot be written is not reported here.
 void ResetPolicyDefaults(int osCode, const TPolicyPages& pages, const i18n::TLanguage& language);
 
 }  // namespace policies

@@ -42,11 +42,15 @@ void RegWriteStr(TRegRoot root, const std::string& key, const std::string& name,
                  const std::string& data) {
   TAccess a(root);
   if (!a.Registry.OpenKey(KeyPath(key), true)) {
-    platform::ShowMessage("Error writing : " + key +
-                          "     \r\nYou do not have the rights to change this setting");
+    ShowWriteRefused(key);
     return;
   }
   a.Registry.WriteString(name, data);
+}
+
+void ShowWriteRefused(const std::string& key) {
+  platform::ShowMessage("Error writing : " + key +
+                        "     \r\nYou do not have the rights to change this setting");
 }
 
 void RegDelValue(TRegRoot root, const std::string& key, const std::string& name) {
@@ -73,10 +77,12 @@ std::int32_t RegReadInt(TRegRoot root, const std::string& key, const std::string
   return a.Registry.ReadInteger(name);
 }
 
-void RegWriteInt(TRegRoot root, const std::string& key, const std::string& name,
+bool RegWriteInt(TRegRoot root, const std::string& key, const std::string& name,
                  std::int32_t data) {
   TAccess a(root);
-  if (a.Registry.OpenKey(KeyPath(key), true)) a.Registry.WriteInteger(name, data);
+  if (!a.Registry.OpenKey(KeyPath(key), true)) return false;
+  a.Registry.WriteInteger(name, data);
+  return true;
 }
 
 int RegReadByte(TRegRoot root, const std::string& key, const std::string& name) {
@@ -87,11 +93,12 @@ int RegReadByte(TRegRoot root, const std::string& key, const std::string& name) 
   return byte;
 }
 
-void RegWriteByte(TRegRoot root, const std::string& key, const std::string& name, int data) {
+bool RegWriteByte(TRegRoot root, const std::string& key, const std::string& name, int data) {
   TAccess a(root);
-  if (!a.Registry.OpenKey(KeyPath(key), true)) return;
+  if (!a.Registry.OpenKey(KeyPath(key), true)) return false;
   const auto byte = static_cast<std::uint8_t>(data & 0xFF);
   a.Registry.WriteBinaryData(name, &byte, 1);
+  return true;
 }
 
 void OpenInBrowser(const std::string& url) {

@@ -22,11 +22,16 @@ void RegDelValue(TRegRoot root, const std::string& key, const std::string& name)
 bool RegValueExists(TRegRoot root, const std::string& key, const std::string& name);
 // -1 when the key or the value is missing.
 std::int32_t RegReadInt(TRegRoot root, const std::string& key, const std::string& name);
-void RegWriteInt(TRegRoot root, const std::string& key, const std::string& name, std::int32_t data);
+// The two number writes say nothing when the key cannot be opened or
+// created; they return false then, and a caller that shows the change as
+// made reports it with ShowWriteRefused.
+bool RegWriteInt(TRegRoot root, const std::string& key, const std::string& name, std::int32_t data);
 // 1 when the key or the value is missing.
 int RegReadByte(TRegRoot root, const std::string& key, const std::string& name);
 // Stores the low eight bits of `data` as a one-byte binary value.
-void RegWriteByte(TRegRoot root, const std::string& key, const std::string& name, int data);
+bool RegWriteByte(TRegRoot root, const std::string& key, const std::string& name, int data);
+// The message of RegWriteStr for a key it cannot open or create.
+void ShowWriteRefused(const std::string& key);
 
 // Starts the program registered for HTML files with `url` as its whole
 // parameter text.

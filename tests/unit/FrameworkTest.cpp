@@ -119,6 +119,8 @@ TEST_F(FrameworkTest, DisablingAPageDisablesWhatItHolds) {
   sheet->SetEnabled(false);
   EXPECT_TRUE(box->Enabled());
   EXPECT_FALSE(box->EffectivelyEnabled());
+  box->UserToggled();  // as the system gives a disabled box no input
+  EXPECT_FALSE(box->Checked());
 }
 
 TEST_F(FrameworkTest, ClosingTheMainFormAsksFirstAndEndsTheApplication) {

@@ -8,6 +8,7 @@
 #include "app/Main.h"
 #include "fakes/Fakes.h"
 #include "policies/AutoRunMasks.h"
+#include "policies/PolicyMap.h"
 
 using app::TForm1;
 using platform::kHkeyClassesRoot;
@@ -30,8 +31,10 @@ const std::string kWinlogon = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\
 const std::string kExplorer = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
 const std::string kInstaller = "SOFTWARE\\Policies\\Microsoft\\Windows\\Installer";
 const std::string kReboot = "Change will take effect after reboot. Do you wish to reboot now?";
+const std::string kTypeQuestion = "Do you want to change Current User Drive Type Setting?";
 const std::string kAllLetters(26, '1');
 const std::string kNoLetters(26, '0');
+const std::string kRefused = "     \r\nYou do not have the rights to change this setting\n";
 
 std::string Marks(const platform::TCheckListBox& list) {
   std::string marks;
@@ -42,6 +45,17 @@ std::string Marks(const platform::TCheckListBox& list) {
 void MouseToggle(app::TMyCheckBox* box) {
   box->UserMouseDown();
   box->UserToggled();
+}
+
+// Whether each control takes input, in the order the read-out sets them.
+std::string Enabled(const TForm1& f) {
+  std::string on;
+  for (const platform::TControl* c : std::initializer_list<const platform::TControl*>{
+           f.CheckBox1, f.DefPlay, f.CheckBox2, f.BitBtn5, f.BitBtn6, f.CheckBox7, f.CheckBox8,
+           f.CheckBox6, f.CheckBox4, f.CheckListBox3, f.CheckListBox4, f.CheckListBox1,
+           f.CheckListBox2})
+    on += c->EffectivelyEnabled() ? '1' : '0';
+  return on;
 }
 
 class PolicySettingsTest : public ::testing::Test {
@@ -169,12 +183,14 @@ TEST_F(PolicySettingsTest, AFilledRegistryIsShownAsStoredAndReadInTheReadForms) 
   const struct {
     TOs Os;
     std::string State;
+    bool OldNameOnly = false;  // "DiasbleMedia" = 1 alone
   } rows[] = {
       // 9x: the AutoRun byte 1 is on. NT: a number of 2 is off.
       {kWin98, "110100001 'cdplay.exe' 'cdplay.exe'" + lists + " 91 80 4 0"},
       {kWin2000, "111011001 'cdplay.exe' 'cdplay.exe'" + lists + " 91 80 4 0"},
       // "AllocateCDRoms" of "x" is no "0"; "DisableMedia" = 1 wins.
       {kWinXp, "111010001 'cdplay.exe' 'cdplay.exe'" + lists + " 91 80 4 0"},
+      {kWinXp, "111010001 'cdplay.exe' 'cdplay.exe'" + lists + " 91 80 4 0", true},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.Os);
@@ -187,8 +203,8 @@ TEST_F(PolicySettingsTest, AFilledRegistryIsShownAsStoredAndReadInTheReadForms) 
     Reg.PutDword(kHkeyLocalMachine, kCdRomNt, "AutoRun", 2);
     Reg.PutString(kHkeyLocalMachine, kWinlogon, "AllocateCDRoms", row.Os == kWinXp ? "x" : "0");
     Reg.PutDword(kHkeyCurrentUser, kExplorer, "NoCDBurning", 1);
-    Reg.PutDword(kHkeyCurrentUser, kInstaller, "DisableMedia", 1);
-    Reg.PutDword(kHkeyCurrentUser, kInstaller, "DiasbleMedia", 0);
+    if (!row.OldNameOnly) Reg.PutDword(kHkeyCurrentUser, kInstaller, "DisableMedia", 1);
+    Reg.PutDword(kHkeyCurrentUser, kInstaller, "DiasbleMedia", row.OldNameOnly);
     Reg.PutDword(kHkeyCurrentUser, kExplorer, "CDRAutoRun", 1);
     for (auto [root, mask] : {std::pair{kHkeyCurrentUser, 0x91}, {kHkeyLocalMachine, 0x80}}) {
       if (row.Os == kWin98)
@@ -222,10 +238,44 @@ TEST_F(PolicySettingsTest, AValueOfTheWrongTypeEndsTheStartUpAtThatStep) {
   EXPECT_EQ(State(*form).substr(State(*form).find(" 0000000")),
             " 0000000 0000000 " + kNoLetters + " " + kNoLetters + " 0 0 0 0");
   EXPECT_FALSE(form->CheckBox5->Checked());
+  // What the stop left unread takes no input; each value below stops earlier.
+  EXPECT_EQ(Enabled(*form), "1111011110000");
+  for (auto [row, enabled] : {std::pair{policies::kCdBurning, "1111010000000"},
+                              {policies::kCdRomAutoRunNt, "1110000000000"},
+                              {policies::kAudioCdPlayer, "1000000000000"}}) {
+    const policies::TPolicySetting& p = policies::Policy(row);
+    Reg.Put(p.Root, p.ReadKey, p.Name, platform::kRegBinary, {1, 0, 0, 0});
+    EXPECT_EQ(Enabled(*Start(kWinXp)), enabled);
+  }
+}
+
+TEST_F(PolicySettingsTest, AWriteThatFailsIsSaidAndTheControlKeepsItsStoredState) {
+  const struct {
+    TOs Os;
+    policies::TPolicy Row;  // its root refuses changes
+    void (*Input)(TForm1&);
+  } rows[] = {
+      {kWinXp, policies::kCdrAutoRun, [](TForm1& f) { MouseToggle(f.CheckBox4); }},
+      {kWin98, policies::kUserDriveTypes, [](TForm1& f) { f.CheckListBox3->UserToggled(2); }},
+      {kWinXp, policies::kRemovableMediaInstall, [](TForm1& f) { f.CheckBox6->UserToggled(); }},
+      {kWin98, policies::kCdRomAutoRun9x, [](TForm1& f) { f.BitBtn6->UserClicked(); }},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.Row);
+    TForm1* form = Start(row.Os);
+    const std::string before = State(*form);
+    const policies::TPolicySetting& p = policies::Policy(row.Row);
+    Reg.ReadOnlyRoots = {p.Root};
+    System.Dialogs.Answers = {kIdYes};
+    row.Input(*form);
+    Reg.ReadOnlyRoots.clear();
+    const std::string asked = row.Row == policies::kUserDriveTypes ? kTypeQuestion + "\n" : "";
+    EXPECT_EQ(Shown(), asked + "Error writing : " + p.WriteKey + kRefused);
+    EXPECT_EQ(State(*form), before);
+  }
 }
 
 TEST_F(PolicySettingsTest, ResetWritesTheDefaultsInOrderAlsoWhereTheMachineIsReadOnly) {
-  const std::string refused = "     \r\nYou do not have the rights to change this setting\n";
   const std::string noDelete = "Fejl ved sletning af registreringen : ";
   for (bool readOnly : {false, true}) {
     SCOPED_TRACE(readOnly);
@@ -252,9 +302,9 @@ TEST_F(PolicySettingsTest, ResetWritesTheDefaultsInOrderAlsoWhereTheMachineIsRea
                          "Delete NoDriveTypeAutoRun;Delete NoDriveTypeAutoRun;Set AutoRun;"
                          "Set AllocateCDRoms;Set NoCDBurning;" +
                              media + media);
-    EXPECT_EQ(Shown(), readOnly ? "Error writing : " + kMachineShell + refused + noDelete +
+    EXPECT_EQ(Shown(), readOnly ? "Error writing : " + kMachineShell + kRefused + noDelete +
                                       "NoDriveAutoRun\n" + noDelete + "NoDriveTypeAutoRun\n" +
-                                      "Error writing : " + kWinlogon + refused + kReboot + "\n"
+                                      "Error writing : " + kWinlogon + kRefused + kReboot + "\n"
                                 : kReboot + "\n");
     EXPECT_EQ(Value(kHkeyLocalMachine, kCdRomNt, "AutoRun"), readOnly ? "-" : "4:01000000");
     EXPECT_EQ(Value(kHkeyCurrentUser, kInstaller, "DisableMedia"), "4:00000000");
@@ -390,15 +440,16 @@ TEST_F(PolicySettingsTest, CancelKeepsTheMarkAndOnlyAChangeFromTheBaselineAsks) 
   EXPECT_EQ(Changes(), "");
   EXPECT_EQ(form->Baselines.UserDriveMask, -1);
 
-  // A machine the user may not change: nothing is stored, the baseline
-  // moves and the restart is still offered.
+  // A machine the user may not change: said, and nothing moves.
   Reg.ReadOnlyRoots = {kHkeyLocalMachine};
   System.Dialogs.Asked.clear();
   System.Dialogs.Answers = {kIdYes};
   form->CheckListBox2->UserToggled(2);
-  EXPECT_EQ(form->Baselines.SystemDriveMask, 0x03FFFFFB);
+  EXPECT_EQ(form->Baselines.SystemDriveMask, -1);
+  EXPECT_EQ(Marks(*form->CheckListBox2), kNoLetters);
   EXPECT_EQ(Value(kHkeyLocalMachine, kExplorer, "NoDriveAutoRun"), "-");
-  EXPECT_EQ(Shown(), "Do you want to change Drive System Autostart Setting?\n" + kReboot + "\n");
+  EXPECT_EQ(Shown(), "Do you want to change Drive System Autostart Setting?\nError writing : " +
+                         kExplorer + kRefused);
 }
 
 }  // namespace
