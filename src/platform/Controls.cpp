@@ -87,7 +87,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
 void TControl::SetCaption(const std::string& caption) {
   if (FCaption == caption) return;
   FCaption = caption;
-  Changed(TChange::Caption);
+  CaptionChanged();
 }
 
 void TControl::SetHint(const std::string& hint) {
@@ -332,6 +332,10 @@ const TPropTable& TCheckListBox::PublishedProperties() const {
 // ---- TPageControl ----
 
 std::unique_ptr<TPeer> TPageControl::CreatePeer(TPeerFactory& f) { return f.Create(*this); }
+
+void TTabSheet::CaptionChanged() {
+  if (auto* pages = dynamic_cast<TPageControl*>(Parent())) pages->PageCaptionChanged();
+}
 
 std::vector<TTabSheet*> TPageControl::Pages() const {
   std::vector<TTabSheet*> pages;

@@ -167,6 +167,7 @@ class TControl : public TComponent {
  protected:
   friend class TWinControl;  // passes an enabled change on to its children
   void Changed(TChange what);
+  virtual void CaptionChanged() { Changed(TChange::Caption); }
   virtual void EnabledChanged();
   virtual void VisibleChanged();
   // Each concrete control asks the factory for its own kind of peer
@@ -413,6 +414,9 @@ class TTabSheet : public TWinControl {
 
  protected:
   std::unique_ptr<TPeer> CreatePeer(TPeerFactory& factory) override;
+  // The caption shows on the page control's tab, which is there whether or
+  // not this sheet has been shown and has a window of its own.
+  void CaptionChanged() override;
 };
 
 class TPageControl : public TWinControl {
@@ -423,6 +427,8 @@ class TPageControl : public TWinControl {
   void SetActivePageIndex(int index);
   // Input: the user picked a tab.
   void UserSelected(int index) { SetActivePageIndex(index); }
+  // A sheet's caption changed: the tabs show the sheets' captions anew.
+  void PageCaptionChanged() { Changed(TChange::Items); }
 
  protected:
   std::unique_ptr<TPeer> CreatePeer(TPeerFactory& factory) override;
