@@ -414,6 +414,12 @@ TMenuItem* TPopupMenu::Add(std::string name, std::string caption, TNotifyEvent o
   return item;
 }
 
+TMenuItem* TPopupMenu::AddSeparator(std::string name) {
+  TMenuItem* item = Add(std::move(name), "-");
+  item->FSeparator = true;
+  return item;
+}
+
 TMenuItem* TPopupMenu::DefaultItem() const {
   for (TMenuItem* item : FItems)
     if (item->Default && item->Enabled && !item->IsSeparator()) return item;

@@ -477,20 +477,27 @@ class TTimer : public TComponent {
 class TMenuItem : public TComponent {
  public:
   using TComponent::TComponent;
-  std::string Caption;  // "-" makes a separator
+  std::string Caption;
   std::string Picture;  // icon file beside the program, shown beside the caption
   bool Enabled = true;
   bool Default = false;  // shown in bold; a tray icon's double click chooses it
   TNotifyEvent OnClick;
-  bool IsSeparator() const { return Caption == "-"; }
+  // Made so by the menu (TPopupMenu::AddSeparator), never by its caption: a
+  // command translated as "-" stays a command.
+  bool IsSeparator() const { return FSeparator; }
   void UserClicked() { DoEvent(OnClick, this); }
   const TPropTable& PublishedProperties() const override;
+
+ private:
+  friend class TPopupMenu;
+  bool FSeparator = false;
 };
 
 class TPopupMenu : public TComponent {
  public:
   using TComponent::TComponent;
   TMenuItem* Add(std::string name, std::string caption, TNotifyEvent onClick = {});
+  TMenuItem* AddSeparator(std::string name);
   const std::vector<TMenuItem*>& Items() const { return FItems; }
   // The enabled default item, or nullptr.
   TMenuItem* DefaultItem() const;

@@ -71,6 +71,17 @@ TEST_F(LanguageSelectionTest, ANameWithoutAFileFallsBackToEnglishAndKeepsTheName
   EXPECT_EQ(Stored("Sprog"), "Deu");
 }
 
+TEST_F(LanguageSelectionTest, ATranslatedDashKeepsEveryCommandInTheTrayMenu) {
+  Install("dash.lng",
+          "[Translations]\nForm1.Restore1.Caption=-\nForm1.Open1.Caption=-\n"
+          "Form1.Close1.Caption=-\nForm1.Run1.Caption=-\nForm1.Exit1.Caption=-\n");
+  TForm1* form = Start("Dash");
+  EXPECT_EQ(form->Exit1->Caption, "-");
+  // The designed separators are N1, N2 and N3; every other item is a command.
+  for (const platform::TMenuItem* item : form->PopupMenu1->Items())
+    EXPECT_EQ(item->IsSeparator(), item->Name()[0] == 'N') << item->Name();
+}
+
 TEST_F(LanguageSelectionTest, FileNamesAreTheLowerCaseNameBesideTheProgram) {
   TForm1* form = Start("English");
   EXPECT_EQ(form->GetLangFileName("DANSK"), System.Drives.Dir + "dansk.lng");
