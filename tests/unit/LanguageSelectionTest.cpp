@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "about/OmU.h"
 #include "app/Main.h"
 #include "fakes/MainFormFixture.h"
 #include "i18n/LangSelect.h"
@@ -62,13 +63,26 @@ TEST_F(LanguageSelectionTest, TheStoredLanguageIsAppliedAtStartWithoutAWrite) {
     EXPECT_EQ(call.find("Set "), std::string::npos) << call;
 }
 
-TEST_F(LanguageSelectionTest, ANameWithoutAFileFallsBackToEnglishAndKeepsTheName) {
-  Install("english.lng", kEnglish);
-  TForm1* form = Start("Deu");
-  EXPECT_EQ(form->Sprog->LanguageFile(), System.Drives.Dir + "english.lng");
-  EXPECT_EQ(form->BitBtn1->Caption(), "About");
-  EXPECT_EQ(form->ComboBox1->Text(), "Deu");
-  EXPECT_EQ(Stored("Sprog"), "Deu");
+TEST_F(LanguageSelectionTest, ANameWithoutAReadableFileFallsBackToEnglishAndKeepsTheName) {
+  const struct {
+    const char* Name;
+    std::size_t Size;  // of its file; 0: none
+    std::size_t Reports;
+  } cases[] = {{"Deu", 0, 0}, {"Big", platform::kReadFileMax + 1, 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    App.emplace();
+    System.Dialogs.Asked.clear();
+    Install("english.lng", kEnglish);
+    if (c.Size) Install("big.lng", std::string(c.Size, ';'));
+    TForm1* form = Start(c.Name);
+    App->CreateForm<about::TAboutBox>("AboutBox");  // which applies the language once more
+    EXPECT_EQ(form->Sprog->LanguageFile(), System.Drives.Dir + "english.lng");
+    EXPECT_EQ(form->BitBtn1->Caption(), "About");
+    EXPECT_EQ(form->ComboBox1->Text(), c.Name);
+    EXPECT_EQ(Stored("Sprog"), c.Name);
+    EXPECT_EQ(System.Dialogs.Asked.size(), c.Reports);
+  }
 }
 
 TEST_F(LanguageSelectionTest, ATranslatedDashKeepsEveryCommandInTheTrayMenu) {
