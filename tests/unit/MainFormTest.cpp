@@ -243,6 +243,14 @@ class ReachTest : public MainFormTest {
     System.Instance.Hook(fakes::TFakeAppHost::kAppWindow, System.Instance.MessageId, app::kQuery,
                          0xBEEF);
   }
+  bool ThrowsOnQuery() {
+    try {
+      QueryFromSecondCopy();
+    } catch (const std::exception&) {
+      return true;
+    }
+    return false;
+  }
 };
 
 TEST_F(ReachTest, WithoutADriveTheTrayShowsTheProgramsOwnIconWhileTheWindowIsHidden) {
@@ -293,6 +301,8 @@ TEST_F(ReachTest, ASecondStartShowsTheWindowOnlyOfACopyThatShowsNothing) {
     EXPECT_EQ(form->ShowsAnything(), c.Shows);
 
     app::TSingleInstance guard;
+    App->ShowMainForm = false;
+    App->Run();
     QueryFromSecondCopy();
     // A copy in the notification area stays there; one that shows nothing
     // shows its window, and no icon.
@@ -300,6 +310,38 @@ TEST_F(ReachTest, ASecondStartShowsTheWindowOnlyOfACopyThatShowsNothing) {
     EXPECT_EQ(Adds(), c.Shows ? 1u : 0u);
     ASSERT_FALSE(System.Instance.Posts.empty());
     EXPECT_EQ(System.Instance.Posts.back().WParam, app::kAnswer);
+  }
+}
+
+// Start-up message boxes run a message loop, which answers a second start
+// too: the copy then comes forward only once its start-up is over, and the
+// answer goes even when coming forward fails.
+TEST_F(ReachTest, EveryQueryIsAnsweredButOnlyAStartedCopyComesForward) {
+  const struct {
+    int CdDrives;
+    bool Settings;  // stored; without them start-up reports each of the three
+    bool ShowFails;
+    bool Forward;
+  } cases[] = {{1, false, false, true}, {1, true, true, true}, {8, true, false, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.CdDrives) + (c.Settings ? " drives, settings" : " drives"));
+    App.emplace();
+    App->ShowMainForm = false;
+    System.Instance.Posts.clear();
+    for (char d = 'D'; d < 'D' + c.CdDrives; ++d) System.Drives.AddCdRom(d);
+    app::TSingleInstance guard;
+    System.Dialogs.WhileOpen = [this] { QueryFromSecondCopy(); };
+    TForm1* form = c.Settings ? StartMainForm("English", "") : CreateMainForm();
+    System.Dialogs.WhileOpen = nullptr;
+    const std::size_t asked = System.Instance.Posts.size();
+    EXPECT_FALSE(form->Visible());
+    App->Run();
+    System.AppHost.ShowFails = c.ShowFails;
+    EXPECT_EQ(ThrowsOnQuery(), c.ShowFails);
+    System.AppHost.ShowFails = false;
+    EXPECT_EQ(form->Visible(), c.Forward);
+    EXPECT_EQ(System.Instance.Posts.size(), asked + 1);
+    for (const auto& post : System.Instance.Posts) EXPECT_EQ(post.WParam, app::kAnswer);
   }
 }
 
