@@ -4,7 +4,9 @@
 // about box lies, and how large the tray menu is, into MORVEL_E2E_LAYOUT;
 // the second finds each of them one and a half times as large and as far
 // in, every control still inside its parent and no two controls meeting
-// that were apart: nothing cut, nothing overlapping.
+// that were apart: nothing cut, nothing overlapping. A third pass at 288,
+// where both windows are about as large as the screen, finds each inside
+// the work area, or at its top-left corner where it does not fit.
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -134,6 +136,14 @@ void ExpectScaled(const std::string& Name, const TLayout& At96, const TLayout& A
   }
 }
 
+// Inside the area, or where it does not fit, on the area's top or left edge:
+// the title bar can always be reached.
+bool Placed(const RECT& R, const RECT& Area) {
+  return R.left >= Area.left && R.top >= Area.top &&
+         (R.right <= Area.right || R.left == Area.left) &&
+         (R.bottom <= Area.bottom || R.top == Area.top);
+}
+
 class Dpi : public ::testing::Test {
  protected:
   void TearDown() override {
@@ -158,7 +168,7 @@ class Dpi : public ::testing::Test {
 
 TEST_F(Dpi, TheWindowsAndTheTrayMenuGrowWithTheDisplayScale) {
   const std::string Pass = Env("MORVEL_E2E_DPI"), File = Env("MORVEL_E2E_LAYOUT");
-  ASSERT_TRUE(Pass == "96" || Pass == "144") << "MORVEL_E2E_DPI: " << Pass;
+  ASSERT_TRUE(Pass == "96" || Pass == "144" || Pass == "288") << "MORVEL_E2E_DPI: " << Pass;
   ASSERT_FALSE(File.empty()) << "MORVEL_E2E_LAYOUT is not set";
   const std::string Shot = "dpi" + Pass;
   const bool Designed = Pass == "96";
@@ -198,7 +208,19 @@ TEST_F(Dpi, TheWindowsAndTheTrayMenuGrowWithTheDisplayScale) {
   Sleep(500);  // the pictures painted
   Screenshot(Shot + "-about");
   const TLayout AboutBoxes = LayoutOf(Box);
+  RECT Placements[2]{}, Area{};
+  GetWindowRect(Main, &Placements[0]);
+  GetWindowRect(Box, &Placements[1]);
   PostMessageA(FindChild(Box, "Button", "OK"), BM_CLICK, 0, 0);
+
+  if (Pass == "288") {
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &Area, 0));
+    for (const RECT& R : Placements)
+      EXPECT_TRUE(Placed(R, Area))
+          << R.left << "," << R.top << " " << R.right - R.left << "x" << R.bottom - R.top << " in "
+          << Area.right << "x" << Area.bottom;
+    return;
+  }
 
   if (Designed) {
     WriteLayout(File, "menu", MenuBox);

@@ -83,7 +83,7 @@ case "$scenario" in
   # One start per Windows version Wine can report.
   policies) letters=(d); filter='Policies.*' ;;
   update) letters=(d); filter='Update.*' ;;
-  # Two passes, at 96 and at 144 DPI (see below).
+  # Three passes, at 96, 144 and 288 DPI (see below).
   dpi) letters=(d); filter='Dpi.*' ;;
   # The icons animate every 10 ms (the optional AnimationMs setting).
   soak) letters=(d e); filter='Soak.*' ;;
@@ -226,7 +226,8 @@ run_tests() {
 if [ "$scenario" = dpi ]; then
   # The display scale is the prefix's LogPixels, which Wine reads when its
   # server starts: a pass at 96 writes down the layout, a pass at 144
-  # compares. The prefix goes back to 96 for whatever runs next.
+  # compares, a pass at 288 checks where the windows lie. The prefix goes
+  # back to 96 for whatever runs next.
   set_dpi() {
     wp_stop_server "$prefix" 30 || true
     { wp_reg_key 'HKEY_CURRENT_USER\Control Panel\Desktop'; wp_reg_dword LogPixels "$1"; } |
@@ -234,7 +235,7 @@ if [ "$scenario" = dpi ]; then
   }
   export MORVEL_E2E_DPI MORVEL_E2E_LAYOUT
   MORVEL_E2E_LAYOUT=$(wp_winpath "$work")\\dpi-layout.txt
-  for MORVEL_E2E_DPI in 96 144; do
+  for MORVEL_E2E_DPI in 96 144 288; do
     set_dpi "$MORVEL_E2E_DPI"
     run_tests || { rc=$?; break; }
     phase "pass at $MORVEL_E2E_DPI DPI done"
