@@ -226,8 +226,7 @@ run_tests() {
 if [ "$scenario" = dpi ]; then
   # The display scale is the prefix's LogPixels, which Wine reads when its
   # server starts: a pass at 96 writes down the layout, a pass at 144
-  # compares, a pass at 288 checks where the windows lie. The prefix goes
-  # back to 96 for whatever runs next.
+  # compares. The prefix goes back to 96 for whatever runs next.
   set_dpi() {
     wp_stop_server "$prefix" 30 || true
     { wp_reg_key 'HKEY_CURRENT_USER\Control Panel\Desktop'; wp_reg_dword LogPixels "$1"; } |
