@@ -179,10 +179,17 @@ std::string TForm1::GetLangFileName(const std::string& language) const {
 void TForm1::ApplyStartupLanguage() {
   std::string language;
   ReadLanguageSetting(language);
-  Sprog->SetLanguageFile(GetLangFileName(language));
-  if (!Services().Drives->FileExists(Sprog->LanguageFile()))
-    Sprog->SetLanguageFile(GetLangFileName(i18n::kFallbackLanguage));
-  Sprog->Translate();
+  const std::string chosen = GetLangFileName(language);
+  const std::string english = GetLangFileName(i18n::kFallbackLanguage);
+  Sprog->SetLanguageFile(chosen);
+  // A file that cannot be read counts as a missing one: English stands in,
+  // rather than the designed placeholders, and the about box finds English
+  // too (one over the size cap is reported once, by the pass that met it).
+  const bool read = Services().Drives->FileExists(chosen) && Sprog->Translate();
+  if (!read && chosen != english) {
+    Sprog->SetLanguageFile(english);
+    Sprog->Translate();
+  }
   // The box shows the stored name even when English stands in for it. This
   // is no change by the user: nothing is stored and no file is loaded.
   ComboBox1->SetText(language);

@@ -159,16 +159,16 @@ void TForm1::BuildControls() {
 void TForm1::BuildMenu() {
   PopupMenu1 = TComponent::Create<TPopupMenu>(this, "PopupMenu1");
   Restore1 = PopupMenu1->Add("Restore1", "Gendan", [this](TObject* s) { Restore1Click(s); });
-  PopupMenu1->Add("N1", "-");
+  PopupMenu1->AddSeparator("N1");
   Open1 = PopupMenu1->Add("Open1",
                           "\xC5"
                           "ben",
                           [this](TObject* s) { BitBtn2Click(s); });
   Close1 = PopupMenu1->Add("Close1", "Luk", [this](TObject* s) { BitBtn3Click(s); });
-  PopupMenu1->Add("N3", "-");
+  PopupMenu1->AddSeparator("N3");
   Run1 = PopupMenu1->Add("Run1", "K\xF8r", [this](TObject* s) { BitBtn4Click(s); });
   Explore1 = PopupMenu1->Add("Explore1", "Explore", [this](TObject* s) { Explore1Click(s); });
-  PopupMenu1->Add("N2", "-");
+  PopupMenu1->AddSeparator("N2");
   Exit1 = PopupMenu1->Add("Exit1", "Exit", [this](TObject* s) { Exit1Click(s); });
   Restore1->Picture = "restore.ico";
   Open1->Picture = "open.ico";

@@ -1,5 +1,7 @@
 #include "app/MultInst.h"
 
+#include <utility>
+
 #include "app/Main.h"
 #include "platform/Application.h"
 #include "platform/Services.h"
@@ -35,6 +37,19 @@ class TMutexHandle {
 
  private:
   platform::THandle FHandle = 0;
+};
+
+// Runs its action when it goes, also when an exception passes.
+template <class F>
+class TOnExit {
+ public:
+  explicit TOnExit(F action) : FAction(std::move(action)) {}
+  ~TOnExit() { FAction(); }
+  TOnExit(const TOnExit&) = delete;
+  TOnExit& operator=(const TOnExit&) = delete;
+
+ private:
+  F FAction;
 };
 
 // One of each per process, as the window procedure hook needs them.
@@ -78,6 +93,13 @@ platform::TLResult TSingleInstance::NewWndProc(platform::THandle window, std::ui
   if (message != FMessageId || FMessageId == 0)
     return channel.CallWindowProc(FPrevWndProc, window, message, wParam, lParam);
   if (wParam == kQuery) {
+    // The asking copy ends only on the answer: it goes whatever happens
+    // below, an error in coming forward included (the error is reported
+    // after it).
+    const TOnExit answer([&channel, lParam] {
+      channel.PostMessage(static_cast<platform::THandle>(lParam), FMessageId, kAnswer,
+                          static_cast<platform::TLParam>(Application->MainFormHandle()));
+    });
     if (channel.IsIconic(Application->Handle())) {
       if (platform::TForm* main = Application->MainForm())
         main->SetWindowState(platform::TWindowState::Normal);
@@ -85,11 +107,12 @@ platform::TLResult TSingleInstance::NewWndProc(platform::THandle window, std::ui
     }
     // A copy that shows neither its window nor a tray icon could otherwise
     // never be reached again: it shows its window. One in the notification
-    // area stays there.
-    if (auto* main = dynamic_cast<TForm1*>(Application->MainForm()); main && !main->ShowsAnything())
+    // area stays there. Only once its start-up is over: a query answered from
+    // a start-up message box would show a window not yet translated, or one
+    // about to end ("Only seven").
+    auto* main = dynamic_cast<TForm1*>(Application->MainForm());
+    if (main && Application->Running() && !Application->Terminated() && !main->ShowsAnything())
       main->Restore1Click(main);
-    channel.PostMessage(static_cast<platform::THandle>(lParam), FMessageId, kAnswer,
-                        static_cast<platform::TLParam>(Application->MainFormHandle()));
   } else if (wParam == kAnswer) {
     channel.SetForegroundWindow(static_cast<platform::THandle>(lParam));
     Application->Terminate();

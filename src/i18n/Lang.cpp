@@ -30,7 +30,7 @@ void TLanguage::SetSeparator(const std::string& separator) {
   FSeparator = Trim(separator).empty() ? std::string(",") : separator;
 }
 
-void TLanguage::Translate() {
+bool TLanguage::Translate() {
   // The events run directly: an error in the pass must reach the caller.
   if (OnBeforeTranslation) OnBeforeTranslation(this);
   const TIniFile ini(FLanguageFile);
@@ -47,6 +47,7 @@ void TLanguage::Translate() {
     SetPropertyByPath(path, ini.ReadString("Translations", path, {}));
   }
   if (OnAfterTranslation) OnAfterTranslation(this);
+  return ini.Read();
 }
 
 std::string TLanguage::TranslateText(const std::string& text) const {

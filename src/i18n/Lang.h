@@ -50,8 +50,9 @@ class TLanguage : public platform::TComponent {
   // Applies [Translations] to every path in Properties. An invalid integer
   // for an integer property raises EConvertError and ends the pass there.
   // A file over the size cap goes to the application's error report by name
-  // and then counts as one that cannot be read.
-  void Translate();
+  // and then counts as one that cannot be read. False when the file could
+  // not be read (absent, unreadable or over the cap): nothing was written.
+  bool Translate();
   // The [Messages] translation of `text`, or `text` itself.
   std::string TranslateText(const std::string& text) const;
   // Writes one property addressed by a dotted path; a path that leads

@@ -27,6 +27,7 @@ void TApplication::SetTitle(const std::string& title) {
 
 void TApplication::Run() {
   if (FTerminated) return;
+  FRunning = true;
   if (ShowMainForm && FMainForm) FMainForm->Show();
   if (TAppHost* host = Services().AppHost) host->RunLoop([this] { return FTerminated; });
 }

@@ -63,6 +63,9 @@ class TApplication : public TComponent {
   // Asks the message loop to end.
   void Terminate();
   bool Terminated() const { return FTerminated; }
+  // Run has entered the message loop: the start-up is over. The message
+  // boxes of the start-up run loops of their own before that.
+  bool Running() const { return FRunning; }
   void Minimize();
   void Restore();
 
@@ -86,6 +89,7 @@ class TApplication : public TComponent {
   std::string FTitle;
   TForm* FMainForm = nullptr;
   bool FTerminated = false;
+  bool FRunning = false;
   THandle FHandle = 0;
 };
 

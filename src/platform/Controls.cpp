@@ -87,7 +87,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
 void TControl::SetCaption(const std::string& caption) {
   if (FCaption == caption) return;
   FCaption = caption;
-  Changed(TChange::Caption);
+  CaptionChanged();
 }
 
 void TControl::SetHint(const std::string& hint) {
@@ -346,6 +346,10 @@ const TPropTable& TCheckListBox::PublishedProperties() const {
 
 std::unique_ptr<TPeer> TPageControl::CreatePeer(TPeerFactory& f) { return f.Create(*this); }
 
+void TTabSheet::CaptionChanged() {
+  if (auto* pages = dynamic_cast<TPageControl*>(Parent())) pages->PageCaptionChanged();
+}
+
 std::vector<TTabSheet*> TPageControl::Pages() const {
   std::vector<TTabSheet*> pages;
   for (TControl* c : Controls())
@@ -420,6 +424,12 @@ TMenuItem* TPopupMenu::Add(std::string name, std::string caption, TNotifyEvent o
   item->Caption = std::move(caption);
   item->OnClick = std::move(onClick);
   FItems.push_back(item);
+  return item;
+}
+
+TMenuItem* TPopupMenu::AddSeparator(std::string name) {
+  TMenuItem* item = Add(std::move(name), "-");
+  item->FSeparator = true;
   return item;
 }
 

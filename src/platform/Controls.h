@@ -167,6 +167,7 @@ class TControl : public TComponent {
  protected:
   friend class TWinControl;  // passes an enabled change on to its children
   void Changed(TChange what);
+  virtual void CaptionChanged() { Changed(TChange::Caption); }
   virtual void EnabledChanged();
   virtual void VisibleChanged();
   // Each concrete control asks the factory for its own kind of peer
@@ -421,6 +422,9 @@ class TTabSheet : public TWinControl {
 
  protected:
   std::unique_ptr<TPeer> CreatePeer(TPeerFactory& factory) override;
+  // The caption shows on the page control's tab, which is there whether or
+  // not this sheet has been shown and has a window of its own.
+  void CaptionChanged() override;
 };
 
 class TPageControl : public TWinControl {
@@ -431,6 +435,8 @@ class TPageControl : public TWinControl {
   void SetActivePageIndex(int index);
   // Input: the user picked a tab.
   void UserSelected(int index) { SetActivePageIndex(index); }
+  // A sheet's caption changed: the tabs show the sheets' captions anew.
+  void PageCaptionChanged() { Changed(TChange::Items); }
 
  protected:
   std::unique_ptr<TPeer> CreatePeer(TPeerFactory& factory) override;
@@ -479,20 +485,27 @@ class TTimer : public TComponent {
 class TMenuItem : public TComponent {
  public:
   using TComponent::TComponent;
-  std::string Caption;  // "-" makes a separator
+  std::string Caption;
   std::string Picture;  // icon file beside the program, shown beside the caption
   bool Enabled = true;
   bool Default = false;  // shown in bold; a tray icon's double click chooses it
   TNotifyEvent OnClick;
-  bool IsSeparator() const { return Caption == "-"; }
+  // Made so by the menu (TPopupMenu::AddSeparator), never by its caption: a
+  // command translated as "-" stays a command.
+  bool IsSeparator() const { return FSeparator; }
   void UserClicked() { DoEvent(OnClick, this); }
   const TPropTable& PublishedProperties() const override;
+
+ private:
+  friend class TPopupMenu;
+  bool FSeparator = false;
 };
 
 class TPopupMenu : public TComponent {
  public:
   using TComponent::TComponent;
   TMenuItem* Add(std::string name, std::string caption, TNotifyEvent onClick = {});
+  TMenuItem* AddSeparator(std::string name);
   const std::vector<TMenuItem*>& Items() const { return FItems; }
   // The enabled default item, or nullptr.
   TMenuItem* DefaultItem() const;

@@ -50,6 +50,7 @@ TIniFile::TIniFile(const std::string& path) {
   if (path.empty() || !files) return;
   switch (files->ReadFile(path, text)) {
     case TFileRead::Done:
+      FRead = true;
       Parse(text);
       break;
     case TFileRead::TooLarge:

@@ -25,6 +25,8 @@ class TIniFile {
   // The file was not read because it is over the size cap: the caller may
   // want to say so, where an absent file needs no word.
   bool TooLarge() const { return FTooLarge; }
+  // The file was read (it may still hold nothing).
+  bool Read() const { return FRead; }
 
   std::string ReadString(std::string_view section, std::string_view key,
                          const std::string& defaultValue) const;
@@ -44,6 +46,7 @@ class TIniFile {
   };
   std::vector<TSection> FSections;
   bool FTooLarge = false;
+  bool FRead = false;
 };
 
 // Case-insensitive comparison of names in the Windows-1252 code page.

@@ -1,5 +1,6 @@
 #include "platform/Scale.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace platform {
@@ -53,6 +54,17 @@ int DesignedExtent(int left, int pixels, int dpi) {
   int width = static_cast<int>(std::int64_t{pixels - 1} * kDesignDpi / ValidDpi(dpi));
   while (ScaleRect({left, 0, width, 1}, dpi).Width < pixels) ++width;
   return width;
+}
+
+TRect KeepInside(const TRect& window, const TRect& area) {
+  // The far edge first, then the near one: the near one wins.
+  const auto axis = [](int at, int size, int start, int extent) {
+    return std::max(start, std::min(at, start + extent - size));
+  };
+  TRect r = window;
+  r.Left = axis(window.Left, window.Width, area.Left, area.Width);
+  r.Top = axis(window.Top, window.Height, area.Top, area.Height);
+  return r;
 }
 
 }  // namespace platform

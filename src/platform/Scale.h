@@ -26,5 +26,9 @@ int FontHeightForPoints(int points, int dpi);
 // The smallest designed width from `left` whose scaled width holds `pixels`,
 // so a text measured at the window's DPI is not cut once scaled back.
 int DesignedExtent(int left, int pixels, int dpi);
+// A window moved as little as it takes to lie inside a work area. One larger
+// than the area keeps its top-left corner on the area, so that its title bar
+// can always be reached.
+TRect KeepInside(const TRect& window, const TRect& area);
 
 }  // namespace platform

@@ -4,7 +4,7 @@
 // about box lies, and how large the tray menu is, into MORVEL_E2E_LAYOUT;
 // the second finds each of them one and a half times as large and as far
 // in, every control still inside its parent and no two controls meeting
-// that were apart: nothing cut, nothing overlapping.
+// that were apart: nothing cut, nothing overlapping; at 288 each title bar is on the work area.
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -158,7 +158,7 @@ class Dpi : public ::testing::Test {
 
 TEST_F(Dpi, TheWindowsAndTheTrayMenuGrowWithTheDisplayScale) {
   const std::string Pass = Env("MORVEL_E2E_DPI"), File = Env("MORVEL_E2E_LAYOUT");
-  ASSERT_TRUE(Pass == "96" || Pass == "144") << "MORVEL_E2E_DPI: " << Pass;
+  ASSERT_TRUE(Pass == "96" || Pass == "144" || Pass == "288") << "MORVEL_E2E_DPI: " << Pass;
   ASSERT_FALSE(File.empty()) << "MORVEL_E2E_LAYOUT is not set";
   const std::string Shot = "dpi" + Pass;
   const bool Designed = Pass == "96";
@@ -198,7 +198,14 @@ TEST_F(Dpi, TheWindowsAndTheTrayMenuGrowWithTheDisplayScale) {
   Sleep(500);  // the pictures painted
   Screenshot(Shot + "-about");
   const TLayout AboutBoxes = LayoutOf(Box);
+  RECT A{}, R{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &A, 0);
+  for (HWND W : {Main, Box})  // the title bar on the work area, however large the window
+    EXPECT_TRUE(GetWindowRect(W, &R) && R.left >= A.left && R.top >= A.top && R.left < A.right &&
+                R.top < A.bottom)
+        << TextOf(W) << " at " << R.left << "," << R.top;
   PostMessageA(FindChild(Box, "Button", "OK"), BM_CLICK, 0, 0);
+  if (Pass == "288") return;
 
   if (Designed) {
     WriteLayout(File, "menu", MenuBox);

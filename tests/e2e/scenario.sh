@@ -83,7 +83,7 @@ case "$scenario" in
   # One start per Windows version Wine can report.
   policies) letters=(d); filter='Policies.*' ;;
   update) letters=(d); filter='Update.*' ;;
-  # Two passes, at 96 and at 144 DPI (see below).
+  # Three passes, at 96, 144 and 288 DPI (see below).
   dpi) letters=(d); filter='Dpi.*' ;;
   # The icons animate every 10 ms (the optional AnimationMs setting).
   soak) letters=(d e); filter='Soak.*' ;;
@@ -234,7 +234,7 @@ if [ "$scenario" = dpi ]; then
   }
   export MORVEL_E2E_DPI MORVEL_E2E_LAYOUT
   MORVEL_E2E_LAYOUT=$(wp_winpath "$work")\\dpi-layout.txt
-  for MORVEL_E2E_DPI in 96 144; do
+  for MORVEL_E2E_DPI in 96 144 288; do
     set_dpi "$MORVEL_E2E_DPI"
     run_tests || { rc=$?; break; }
     phase "pass at $MORVEL_E2E_DPI DPI done"

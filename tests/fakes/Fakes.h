@@ -148,6 +148,7 @@ class TFakeAppHost : public platform::TAppHost {
  public:
   static constexpr platform::THandle kAppWindow = 0xA0;
   bool AppWindowShown = false;
+  bool ShowFails = false;  // showing the taskbar button throws
   int Restores = 0;
   int Minimizes = 0;
   int QuitRequests = 0;
@@ -158,7 +159,10 @@ class TFakeAppHost : public platform::TAppHost {
     return kAppWindow;
   }
   void SetTitle(platform::THandle, const std::string& title) override { Title = title; }
-  void ShowAppWindow(platform::THandle, bool show) override { AppWindowShown = show; }
+  void ShowAppWindow(platform::THandle, bool show) override {
+    if (show && ShowFails) throw platform::Exception("cannot show");
+    AppWindowShown = show;
+  }
   void RestoreAppWindow(platform::THandle) override { ++Restores; }
   void MinimizeAppWindow(platform::THandle) override { ++Minimizes; }
   // Run once: in the next loop, as input to a modal form; at a polling loop's turn.

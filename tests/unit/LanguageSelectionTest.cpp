@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "about/OmU.h"
 #include "app/Main.h"
 #include "fakes/MainFormFixture.h"
 #include "i18n/LangSelect.h"
@@ -43,7 +44,7 @@ const char* const kEnglish =
     "Form1.CheckBox2.Caption=Autoplay audio CDs\n";
 const char* const kGerman =
     "[Translations]\nForm1.BitBtn1.Caption=\xDC"
-    "ber\nForm1.Restore1.Caption=Wiederherstellen\n"
+    "ber\nForm1.Restore1.Caption=Wiederherstellen\nForm1.Run1.Caption=-\n"
     "[Messages]\nClose program?=Programm beenden?\n";
 const char* const kFrenchPartial = "[Translations]\nForm1.BitBtn1.Caption=\xC0 propos\n";
 
@@ -57,6 +58,9 @@ TEST_F(LanguageSelectionTest, TheStoredLanguageIsAppliedAtStartWithoutAWrite) {
   EXPECT_EQ(form->Restore1->Caption, "Wiederherstellen");
   EXPECT_EQ(form->ComboBox1->Text(), "Deutsch");
   EXPECT_EQ(form->Sprog->Separator(), "|");
+  // A command translated as "-" stays one: N1, N2 and N3 are the separators.
+  for (const platform::TMenuItem* item : form->PopupMenu1->Items())
+    EXPECT_EQ(item->IsSeparator(), item->Name()[0] == 'N') << item->Name();
   EXPECT_TRUE(System.Dialogs.Asked.empty());
   for (const std::string& call : System.Registry.Calls)
     EXPECT_EQ(call.find("Set "), std::string::npos) << call;
@@ -64,11 +68,14 @@ TEST_F(LanguageSelectionTest, TheStoredLanguageIsAppliedAtStartWithoutAWrite) {
 
 TEST_F(LanguageSelectionTest, ANameWithoutAFileFallsBackToEnglishAndKeepsTheName) {
   Install("english.lng", kEnglish);
+  Install("deu.lng", std::string(platform::kReadFileMax + 1, ';'));  // reported once
   TForm1* form = Start("Deu");
+  App->CreateForm<about::TAboutBox>("AboutBox");  // which applies the language once more
   EXPECT_EQ(form->Sprog->LanguageFile(), System.Drives.Dir + "english.lng");
   EXPECT_EQ(form->BitBtn1->Caption(), "About");
   EXPECT_EQ(form->ComboBox1->Text(), "Deu");
   EXPECT_EQ(Stored("Sprog"), "Deu");
+  EXPECT_EQ(System.Dialogs.Asked.size(), 1u);
 }
 
 TEST_F(LanguageSelectionTest, FileNamesAreTheLowerCaseNameBesideTheProgram) {

@@ -284,7 +284,7 @@ TEST_F(ReachTest, ASecondStartShowsTheWindowOnlyOfACopyThatShowsNothing) {
       {"ja", false, false}, {app::kYes, false, true}, {"", true, false}, {app::kYes, true, true}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.Tray) + (c.Drive ? " with a drive" : ""));
-    App.emplace();
+    App.emplace().ShowMainForm = false;
     System.NotifyArea.ClearCalls();
     if (c.Drive) System.Drives.AddCdRom('D');
     TForm1* form = StartMainForm("English", c.Tray);
@@ -293,6 +293,7 @@ TEST_F(ReachTest, ASecondStartShowsTheWindowOnlyOfACopyThatShowsNothing) {
     EXPECT_EQ(form->ShowsAnything(), c.Shows);
 
     app::TSingleInstance guard;
+    App->Run();
     QueryFromSecondCopy();
     // A copy in the notification area stays there; one that shows nothing
     // shows its window, and no icon.
@@ -301,6 +302,17 @@ TEST_F(ReachTest, ASecondStartShowsTheWindowOnlyOfACopyThatShowsNothing) {
     ASSERT_FALSE(System.Instance.Posts.empty());
     EXPECT_EQ(System.Instance.Posts.back().WParam, app::kAnswer);
   }
+}
+
+TEST_F(ReachTest, EveryQueryIsAnsweredButOnlyAStartedCopyComesForward) {
+  System.Drives.AddCdRom('D');
+  app::TSingleInstance guard;
+  System.Dialogs.WhileOpen = [this] { QueryFromSecondCopy(); };
+  EXPECT_FALSE(CreateMainForm()->Visible());  // without settings: three reports
+  App->Run();
+  System.AppHost.ShowFails = true;
+  EXPECT_ANY_THROW(QueryFromSecondCopy());
+  EXPECT_EQ(System.Instance.Posts.size(), System.Dialogs.Asked.size() + 1);
 }
 
 }  // namespace

@@ -55,4 +55,15 @@ TEST(ScaleTest, AMeasuredTextGetsTheSmallestDesignedWidthThatHoldsIt) {
   EXPECT_EQ(DesignedExtent(5, 0, 144), 0);
 }
 
+TEST(ScaleTest, AWindowMovesIntoItsWorkAreaAndATooLargeOneToItsTopLeft) {
+  const TRect area{60, 0, 964, 716};  // a taskbar on the left
+  const TRect cases[][2] = {{{900, 600, 491, 227}, {533, 489}},
+                            {{-20, -8, 491, 227}, {60, 0}},
+                            {{318, 254, 1040, 784}, {60, 0}}};
+  for (const auto& c : cases) {
+    const TRect r = KeepInside(c[0], area);
+    EXPECT_EQ(std::pair(r.Left, r.Top), std::pair(c[1].Left, c[1].Top)) << c[0].Left;
+  }
+}
+
 }  // namespace

@@ -82,7 +82,7 @@ class Win32MenuPeer : public ::testing::Test {
     TMenuItem* open = Menu.Add("Open1", "&Open");
     open->Default = true;
     open->Picture = kPicture;  // beside the program, not in the current folder
-    Menu.Add("N1", "-");
+    Menu.AddSeparator("N1");
     TMenuItem* eject = Menu.Add("Eject1", "&Eject");
     eject->Enabled = false;
     eject->Picture = "morvel-no-such-picture.ico";

@@ -400,6 +400,8 @@ TEST_F(Win32Peers, PageControlSwitchesSheetsBothWays) {
   EXPECT_TRUE(IsWindowVisible(H(Form->First)));
   EXPECT_FALSE(IsWindowVisible(H(Form->Second)));
 
+  // The second sheet has no window yet: its tab follows all the same (below).
+  Form->Second->SetCaption("Renamed");
   RECT tab;
   SendMessageA(tabs, TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&tab));
   Click(tabs, (tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
@@ -413,7 +415,6 @@ TEST_F(Win32Peers, PageControlSwitchesSheetsBothWays) {
   EXPECT_TRUE(IsWindowVisible(H(Form->First)));
   EXPECT_FALSE(IsWindowVisible(H(Form->Second)));
 
-  Form->Second->SetCaption("Renamed");
   char text[32] = {};
   TCITEMA item{};
   item.mask = TCIF_TEXT;

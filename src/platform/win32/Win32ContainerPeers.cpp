@@ -64,14 +64,8 @@ TWin32PageControlPeer::TWin32PageControlPeer(TPageControl& pages)
     : TWin32Peer(pages), FPages(pages) {
   FCaptionIsText = false;
   CreateChild(ChildParams(pages, WC_TABCONTROLA, WS_TABSTOP | WS_CLIPCHILDREN));
-  int index = 0;
-  for (TTabSheet* sheet : pages.Pages()) {
-    TCITEMA item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = const_cast<char*>(sheet->Caption().c_str());
-    ::SendMessageA(Window(), TCM_INSERTITEMA, static_cast<WPARAM>(index++),
-                   reinterpret_cast<LPARAM>(&item));
-  }
+  const auto sheets = pages.Pages();
+  for (std::size_t i = 0; i < sheets.size(); ++i) SendTabText(TCM_INSERTITEMA, i, *sheets[i]);
   ::SendMessageA(Window(), TCM_SETCURSEL, static_cast<WPARAM>(pages.ActivePageIndex()), 0);
 }
 
@@ -96,20 +90,26 @@ void TWin32PageControlPeer::ShowActivePage() {
       ::ShowWindow(ToHwnd(pages[i]->Handle()), SW_HIDE);
 }
 
-void TWin32PageControlPeer::SheetCaptionChanged(const TTabSheet& sheet) {
-  auto pages = FPages.Pages();
-  for (std::size_t i = 0; i < pages.size(); ++i) {
-    if (pages[i] != &sheet) continue;
-    TCITEMA item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = const_cast<char*>(sheet.Caption().c_str());
-    ::SendMessageA(Window(), TCM_SETITEMA, i, reinterpret_cast<LPARAM>(&item));
-  }
+void TWin32PageControlPeer::SendTabText(UINT message, std::size_t index, const TTabSheet& sheet) {
+  // A tab wider than the strip cannot show its text anyway; a bounded one
+  // keeps the strip's arithmetic well inside 16-bit coordinates.
+  std::string text = sheet.Caption().substr(0, kTabTextMax);
+  TCITEMA item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = text.data();
+  ::SendMessageA(Window(), message, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
 }
 
 void TWin32PageControlPeer::Changed(TChange what) {
   if (what == TChange::ActivePage && Window()) {
     ShowActivePage();
+    return;
+  }
+  if (what == TChange::Items && Window()) {
+    // Every tab anew: the control measures each tab again, and a sheet that
+    // never showed has no window to pass its caption on.
+    const auto sheets = FPages.Pages();
+    for (std::size_t i = 0; i < sheets.size(); ++i) SendTabText(TCM_SETITEMA, i, *sheets[i]);
     return;
   }
   TWin32Peer::Changed(what);
@@ -159,15 +159,6 @@ TWin32TabSheetPeer::TWin32TabSheetPeer(TTabSheet& sheet, TWin32PageControlPeer& 
 TWin32PageControlPeer* TWin32TabSheetPeer::PagesPeer() const {
   TWinControl* parent = FModel.Parent();
   return parent ? dynamic_cast<TWin32PageControlPeer*>(parent->Peer()) : nullptr;
-}
-
-void TWin32TabSheetPeer::Changed(TChange what) {
-  if (what == TChange::Caption) {
-    if (TWin32PageControlPeer* pages = PagesPeer())
-      pages->SheetCaptionChanged(static_cast<const TTabSheet&>(FModel));
-    return;
-  }
-  TWin32ContainerPeer::Changed(what);
 }
 
 void TWin32TabSheetPeer::ApplyBounds() {

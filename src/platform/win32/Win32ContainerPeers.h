@@ -34,7 +34,6 @@ class TWin32PageControlPeer;
 class TWin32TabSheetPeer final : public TWin32ContainerPeer {
  public:
   TWin32TabSheetPeer(TTabSheet& sheet, TWin32PageControlPeer& pages);
-  void Changed(TChange what) override;
 
  protected:
   void ApplyBounds() override;
@@ -55,12 +54,16 @@ class TWin32PageControlPeer final : public TWin32Peer {
   // The display area of the tabs, in the tab control's client coordinates.
   RECT PageRect() const;
   void ShowActivePage();
-  void SheetCaptionChanged(const TTabSheet& sheet);
 
  protected:
   void ApplyBounds() override;
 
  private:
+  // The most of a sheet's caption its tab shows.
+  static constexpr std::size_t kTabTextMax = 255;
+  // Inserts (TCM_INSERTITEMA) or sets (TCM_SETITEMA) the tab of a sheet.
+  void SendTabText(UINT message, std::size_t index, const TTabSheet& sheet);
+
   TPageControl& FPages;
 };
 

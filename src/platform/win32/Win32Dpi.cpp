@@ -18,6 +18,8 @@ using TGetDpiForSystem = UINT(WINAPI*)();
 using TGetDpiForWindow = UINT(WINAPI*)(HWND);
 using TGetSystemMetricsForDpi = int(WINAPI*)(int, UINT);
 using TAdjustWindowRectExForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+using TMonitorFromWindow = HMONITOR(WINAPI*)(HWND, DWORD);
+using TGetMonitorInfoA = BOOL(WINAPI*)(HMONITOR, MONITORINFO*);
 
 // Looked up once each: the system does not change while the program runs.
 const auto kGetDpiForSystem = User32<TGetDpiForSystem>("GetDpiForSystem");
@@ -25,6 +27,8 @@ const auto kGetDpiForWindow = User32<TGetDpiForWindow>("GetDpiForWindow");
 const auto kGetSystemMetricsForDpi = User32<TGetSystemMetricsForDpi>("GetSystemMetricsForDpi");
 const auto kAdjustWindowRectExForDpi =
     User32<TAdjustWindowRectExForDpi>("AdjustWindowRectExForDpi");
+const auto kMonitorFromWindow = User32<TMonitorFromWindow>("MonitorFromWindow");
+const auto kGetMonitorInfoA = User32<TGetMonitorInfoA>("GetMonitorInfoA");
 
 }  // namespace
 
@@ -50,6 +54,18 @@ bool AdjustRectForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi) {
   if (kAdjustWindowRectExForDpi)
     return kAdjustWindowRectExForDpi(&rect, style, FALSE, exStyle, static_cast<UINT>(dpi)) != FALSE;
   return ::AdjustWindowRectEx(&rect, style, FALSE, exStyle) != FALSE;
+}
+
+RECT WorkAreaOf(HWND window) {
+  if (kMonitorFromWindow && kGetMonitorInfoA) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (HMONITOR monitor = kMonitorFromWindow(window, MONITOR_DEFAULTTONEAREST))
+      if (kGetMonitorInfoA(monitor, &info)) return info.rcWork;
+  }
+  RECT area{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+  ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  return area;
 }
 
 }  // namespace platform::win32

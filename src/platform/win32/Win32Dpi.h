@@ -20,5 +20,9 @@ int WindowDpi(HWND window);
 int MetricForDpi(int index, int dpi);
 // AdjustWindowRectExForDpi (no menu), else AdjustWindowRectEx.
 bool AdjustRectForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi);
+// The work area of the monitor the window is on, or is nearest to:
+// MonitorFromWindow and GetMonitorInfoA, which Windows 95 and NT 4.0 lack,
+// else the primary monitor's (SPI_GETWORKAREA), else the screen.
+RECT WorkAreaOf(HWND window);
 
 }  // namespace platform::win32

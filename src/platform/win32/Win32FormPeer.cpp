@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-
 #include "platform/Application.h"
 #include "platform/Scale.h"
 #include "platform/win32/Win32Dpi.h"
@@ -158,16 +156,16 @@ SIZE TWin32FormPeer::DesignedOuter(int width, int height) const {
 
 void TWin32FormPeer::KeepOnWorkArea() {
   // The designed place suits the designed size: a window scaled up from it
-  // may reach past the screen's edge, and is moved back in.
-  RECT area, r;
-  if (!::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0) || !::GetWindowRect(Window(), &r))
-    return;
-  if (r.left < area.left || r.left >= area.right || r.top < area.top || r.top >= area.bottom)
-    return;  // on another monitor
-  const int left = std::max(area.left, std::min(r.left, area.right - (r.right - r.left)));
-  const int top = std::max(area.top, std::min(r.top, area.bottom - (r.bottom - r.top)));
-  if (left != r.left || top != r.top)
-    ::SetWindowPos(Window(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // may reach past the edge of its monitor's work area, or be larger than
+  // it, and is moved back in so that its title bar can be reached.
+  RECT r;
+  if (!::GetWindowRect(Window(), &r)) return;
+  const RECT a = WorkAreaOf(Window());
+  const TRect placed = KeepInside({r.left, r.top, r.right - r.left, r.bottom - r.top},
+                                  {a.left, a.top, a.right - a.left, a.bottom - a.top});
+  if (placed.Left != r.left || placed.Top != r.top)
+    ::SetWindowPos(Window(), nullptr, placed.Left, placed.Top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TWin32FormPeer::ChangeDpi(int dpi, const RECT& suggested) {
@@ -221,6 +219,7 @@ void TWin32FormPeer::ApplyBounds() {
   const TRect& b = FForm.Bounds();
   const SIZE size = OuterSize();
   ::MoveWindow(Window(), b.Left, b.Top, size.cx, size.cy, TRUE);
+  KeepOnWorkArea();
 }
 
 void TWin32FormPeer::ApplyVisible() {
@@ -245,13 +244,15 @@ void TWin32FormPeer::ApplyVisible() {
   if (IsMainForm() && Application->Handle() && ::IsIconic(ToHwnd(Application->Handle())))
     Application->Restore();
   if (FForm.ScreenCenter && !::IsWindowVisible(window)) {
-    RECT area{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    const RECT area = WorkAreaOf(window);
     RECT r;
     ::GetWindowRect(window, &r);
     ::SetWindowPos(window, nullptr, area.left + (area.right - area.left - (r.right - r.left)) / 2,
                    area.top + (area.bottom - area.top - (r.bottom - r.top)) / 2, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Centred, a window taller or wider than the area would start above or
+    // left of it.
+    KeepOnWorkArea();
   }
   ::ShowWindow(window, ::IsIconic(window) ? SW_RESTORE : SW_SHOW);
   ::SetForegroundWindow(window);
