@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "about/OmU.h"
+#include "about/AboutBox.h"
 #include "app/Settings.h"
-#include "drives/CDFunc.h"
+#include "drives/CdDrives.h"
 #include "drives/DriveIcons.h"
 #include "drives/RunDisc.h"
 #include "i18n/LangSelect.h"
@@ -16,7 +16,7 @@
 #include "platform/Services.h"
 #include "platform/TextFields.h"
 #include "policies/OSVersion.h"
-#include "policies/RegisterU.h"
+#include "policies/RegistryRoutines.h"
 
 using namespace platform;
 
@@ -40,13 +40,13 @@ void TForm1::CreateDriveTrayIcons() {
   for (int k = std::min(drives.Count(), kMaxDrives); k >= 1; --k) {
     const char letter = DriveLetterAt(k);
     DriveIconImages[k] = std::make_unique<TIcon>();
-    drives::TRxTrayIcon* icon = TComponent::Create<drives::TRxTrayIcon>(this, "");
+    platform::TTrayIcon* icon = TComponent::Create<platform::TTrayIcon>(this, "");
     DriveTrayIcons[k] = icon;
     icon->PopupMenu = PopupMenu1;
     icon->SetActive(false);
     const std::string entry = k - 1 < Drev->Items().Count() ? Drev->Items()[k - 1] : std::string();
     drives::LoadDriveImages(*icon, letter, entry);
-    icon->OnMouseDown = [this](TObject* s, drives::TMouseButton b, unsigned shift, int x, int y) {
+    icon->OnMouseDown = [this](TObject* s, platform::TMouseButton b, unsigned shift, int x, int y) {
       OnDriveIconMouseDown(s, b, shift, x, y);
     };
     icon->OnDblClick = [this](TObject* s) { OnDriveIconDblClick(s); };
@@ -57,7 +57,7 @@ void TForm1::CreateDriveTrayIcons() {
   }
   if (DriveIconCount() > 0) return;
   // Without a drive, minimising would otherwise leave nothing to click.
-  ProgramTrayIcon = TComponent::Create<drives::TRxTrayIcon>(this, "");
+  ProgramTrayIcon = TComponent::Create<platform::TTrayIcon>(this, "");
   ProgramTrayIcon->PopupMenu = PopupMenu1;
   ProgramTrayIcon->SetActive(false);
   ProgramTrayIcon->LoadIcon(Services().Drives->ProgramDir() + "morvel.ico");
@@ -99,7 +99,7 @@ void TForm1::RestoreDriveIcon(int position) {
   FDiscIconFaults.erase(DriveLetterAt(position));
 }
 
-void TForm1::OnDriveIconMouseDown(TObject* sender, drives::TMouseButton, unsigned, int, int) {
+void TForm1::OnDriveIconMouseDown(TObject* sender, platform::TMouseButton, unsigned, int, int) {
   const int k = static_cast<TComponent*>(sender)->Tag();
   if (k < 1 || k > ComboBox2->Items().Count()) return;
   ComboBox2->SetText(ComboBox2->Items()[k - 1]);

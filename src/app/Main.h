@@ -7,14 +7,16 @@
 #include <memory>
 #include <string>
 
-#include "app/MyCheckbox.h"
-#include "drives/MCDBurner.h"
-#include "drives/RXShell.h"
+#include "policies/PolicyCheckBox.h"
+#include "drives/OpticalDrive.h"
+#include "platform/TrayIcon.h"
 #include "i18n/Lang.h"
 #include "platform/Forms.h"
 #include "policies/PolicySettings.h"
 
 namespace app {
+
+using policies::TPolicyCheckBox;
 
 class TForm1 : public platform::TForm {
  public:
@@ -31,18 +33,18 @@ class TForm1 : public platform::TForm {
   platform::TPageControl* PageControl1;
   platform::TTabSheet* TabSheet1;
   platform::TPanel* Panel1;
-  TMyCheckBox* CheckBox1;
-  TMyCheckBox* CheckBox2;
+  TPolicyCheckBox* CheckBox1;
+  TPolicyCheckBox* CheckBox2;
   platform::TBevel* Bevel1;
   platform::TBitBtn* BitBtn5;
   platform::TBitBtn* BitBtn6;
-  TMyCheckBox* CheckBox3;
-  TMyCheckBox* CheckBox5;
+  TPolicyCheckBox* CheckBox3;
+  TPolicyCheckBox* CheckBox5;
   platform::TTabSheet* TabSheet2;
   platform::TBevel* Bevel4;
   platform::TLabel* Label3;
   platform::TEdit* DefPlay;
-  TMyCheckBox* CheckBox4;
+  TPolicyCheckBox* CheckBox4;
   platform::TBevel* Bevel3;
   platform::TLabel* Label2;
   platform::TLabel* Label4;
@@ -54,8 +56,8 @@ class TForm1 : public platform::TForm {
   platform::TCheckListBox* CheckListBox4;
   platform::TTabSheet* TabSheet3;
   platform::TBevel* Bevel5;
-  TMyCheckBox* CheckBox7;
-  TMyCheckBox* CheckBox8;
+  TPolicyCheckBox* CheckBox7;
+  TPolicyCheckBox* CheckBox8;
   platform::TCheckBox* CheckBox6;
 
   // Right column.
@@ -79,18 +81,18 @@ class TForm1 : public platform::TForm {
   platform::TMenuItem* Explore1;
   platform::TMenuItem* Exit1;
   platform::TTimer* Timer1;
-  drives::TMCDBurner* MCDBurner1;
+  drives::TOpticalDrive* MCDBurner1;
 
   // One tray icon per drive, with the image a disc may give it; slot k
   // (1 to 7) belongs to drive item k - 1. Slot 0 is never used.
   static constexpr int kMaxDrives = 7;
-  std::array<drives::TRxTrayIcon*, kMaxDrives + 1> DriveTrayIcons{};
+  std::array<platform::TTrayIcon*, kMaxDrives + 1> DriveTrayIcons{};
   std::array<std::unique_ptr<platform::TIcon>, kMaxDrives + 1> DriveIconImages{};
   int DriveIconCount() const;
   // Stands in for the drive icons when there is no drive: the program's own
   // icon with the shared menu, shown while the tray icons are on and the
   // window is hidden, so that the program can always be reached.
-  drives::TRxTrayIcon* ProgramTrayIcon = nullptr;
+  platform::TTrayIcon* ProgramTrayIcon = nullptr;
   // The window or a tray icon is on the screen.
   bool ShowsAnything() const;
 
@@ -117,7 +119,7 @@ class TForm1 : public platform::TForm {
   void ShowDriveIcons();
   void HideDriveIcons();
   // A press on a drive's icon makes that drive current.
-  void OnDriveIconMouseDown(platform::TObject* sender, drives::TMouseButton button, unsigned shift,
+  void OnDriveIconMouseDown(platform::TObject* sender, platform::TMouseButton button, unsigned shift,
                             int x, int y);
   // A double click on a drive's icon runs its disc.
   void OnDriveIconDblClick(platform::TObject* sender);

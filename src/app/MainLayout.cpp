@@ -66,9 +66,9 @@ void TForm1::BuildControls() {
   PageControl1 = Make<TPageControl>(this, this, "PageControl1", {129, 1, 240, 172});
   TabSheet1 = Make<TTabSheet>(this, PageControl1, "TabSheet1", {}, "Options");
   Panel1 = Make<TPanel>(this, TabSheet1, "Panel1", {0, 1, 233, 142});
-  CheckBox1 = Make<TMyCheckBox>(this, Panel1, "CheckBox1", {8, 5, 201, 17}, "Start Morvel");
+  CheckBox1 = Make<TPolicyCheckBox>(this, Panel1, "CheckBox1", {8, 5, 201, 17}, "Start Morvel");
   CheckBox1->OnClick = [this](TObject* s) { CheckBox1Click(s); };
-  CheckBox2 = Make<TMyCheckBox>(this, Panel1, "CheckBox2", {8, 24, 201, 17}, "Lyd auto");
+  CheckBox2 = Make<TPolicyCheckBox>(this, Panel1, "CheckBox2", {8, 24, 201, 17}, "Lyd auto");
   CheckBox2->OnClick = [this](TObject* s) { CheckBox2Click(s); };
   Bevel1 = Make<TBevel>(this, Panel1, "Bevel1", {6, 46, 222, 54});
   BitBtn5 =
@@ -77,9 +77,9 @@ void TForm1::BuildControls() {
   BitBtn6 =
       Make<TBitBtn>(this, Panel1, "BitBtn6", {130, 62, 91, 25}, "BitBtn6", "Autorun function off");
   BitBtn6->OnClick = [this](TObject* s) { BitBtn6Click(s); };
-  CheckBox3 = Make<TMyCheckBox>(this, Panel1, "CheckBox3", {8, 104, 177, 17}, "Taskbar");
+  CheckBox3 = Make<TPolicyCheckBox>(this, Panel1, "CheckBox3", {8, 104, 177, 17}, "Taskbar");
   CheckBox3->OnClick = [this](TObject* s) { CheckBox3Click(s); };
-  CheckBox5 = Make<TMyCheckBox>(this, Panel1, "CheckBox5", {8, 121, 201, 17}, "Ikon");
+  CheckBox5 = Make<TPolicyCheckBox>(this, Panel1, "CheckBox5", {8, 121, 201, 17}, "Ikon");
   CheckBox5->OnClick = [this](TObject* s) { CheckBox5Click(s); };
 
   TabSheet2 = Make<TTabSheet>(this, PageControl1, "TabSheet2", {}, "Extras");
@@ -90,7 +90,7 @@ void TForm1::BuildControls() {
   DefPlay->SetText("DefPlay");
   DefPlay->OnExit = [this](TObject* s) { DefPlayExit(s); };
   CheckBox4 =
-      Make<TMyCheckBox>(this, TabSheet2, "CheckBox4", {5, 48, 212, 17}, "CD-R/DVD-R Auto Start");
+      Make<TPolicyCheckBox>(this, TabSheet2, "CheckBox4", {5, 48, 212, 17}, "CD-R/DVD-R Auto Start");
   CheckBox4->OnClick = [this](TObject* s) { CheckBox4Click(s); };
   Bevel3 = Make<TBevel>(this, TabSheet2, "Bevel3", {2, 69, 66, 74});
   Label2 = Make<TLabel>(this, TabSheet2, "Label2", {10, 70, 42, 13}, "Autostart");
@@ -119,10 +119,10 @@ void TForm1::BuildControls() {
   TabSheet3 = Make<TTabSheet>(this, PageControl1, "TabSheet3", {}, "XP");
   Bevel5 = Make<TBevel>(this, TabSheet3, "Bevel5", {2, 17, 223, 104});
   CheckBox7 =
-      Make<TMyCheckBox>(this, TabSheet3, "CheckBox7", {8, 32, 217, 17}, "Access to CD-ROM drives");
+      Make<TPolicyCheckBox>(this, TabSheet3, "CheckBox7", {8, 32, 217, 17}, "Access to CD-ROM drives");
   CheckBox7->OnClick = [this](TObject* s) { CheckBox7Click(s); };
   CheckBox8 =
-      Make<TMyCheckBox>(this, TabSheet3, "CheckBox8", {8, 64, 217, 17}, "Enable cd burning");
+      Make<TPolicyCheckBox>(this, TabSheet3, "CheckBox8", {8, 64, 217, 17}, "Enable cd burning");
   CheckBox8->OnClick = [this](TObject* s) { CheckBox8Click(s); };
   CheckBox6 = Make<TCheckBox>(this, TabSheet3, "CheckBox6", {8, 96, 217, 17},
                               "Install from Removable Media");
@@ -153,7 +153,7 @@ void TForm1::BuildControls() {
   Sprog->Properties().Assign(i18n::LanguagePaths());
   Timer1 = TComponent::Create<TTimer>(this, "Timer1");
   Timer1->SetOnTimer([this](TObject* s) { Timer1Timer(s); });
-  MCDBurner1 = TComponent::Create<drives::TMCDBurner>(this, "MCDBurner1");
+  MCDBurner1 = TComponent::Create<drives::TOpticalDrive>(this, "MCDBurner1");
 }
 
 void TForm1::BuildMenu() {

@@ -2,9 +2,9 @@
 // window, the single-instance guard, the main window and the message loop.
 #include <windows.h>
 
-#include "about/OmU.h"
+#include "about/AboutBox.h"
 #include "app/Main.h"
-#include "app/MultInst.h"
+#include "app/SingleInstance.h"
 #include "platform/Application.h"
 #include "platform/win32/Win32Paths.h"
 #include "platform/win32/Win32Services.h"

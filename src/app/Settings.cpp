@@ -3,7 +3,7 @@
 #include "platform/Convert.h"
 #include "platform/Registry.h"
 #include "platform/Types.h"
-#include "policies/RegisterU.h"
+#include "policies/RegistryRoutines.h"
 
 namespace app {
 

@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "drives/CDFunc.h"
+#include "drives/CdDrives.h"
 #include "drives/DiscIcon.h"
 #include "platform/DeviceNames.h"
 #include "platform/IniFile.h"
@@ -11,7 +11,7 @@
 
 namespace drives {
 
-void LoadDriveImages(TRxTrayIcon& icon, char letter, const std::string& deviceEntry) {
+void LoadDriveImages(TTrayIcon& icon, char letter, const std::string& deviceEntry) {
   const std::string dir = platform::Services().Drives->ProgramDir();
   icon.LoadIcon(GetIcoFileName(letter));
   if (!icon.IconEmpty()) icon.InsertIcon(0, icon.Icon());
@@ -32,13 +32,13 @@ void LoadDriveImages(TRxTrayIcon& icon, char letter, const std::string& deviceEn
   if (icon.IconCount() == 0) icon.LoadIcon(dir + "morvel.ico");
 }
 
-void RestoreDriveImages(TRxTrayIcon& icon, char letter) {
+void RestoreDriveImages(TTrayIcon& icon, char letter) {
   icon.LoadIcon(GetIcoFileName(letter));
   if (icon.IconEmpty()) icon.LoadIcon(platform::Services().Drives->ProgramDir() + "morvel.ico");
   icon.SetAnimated(true);
 }
 
-void ApplyDiscIcon(TRxTrayIcon& icon, platform::TIcon& extracted, char letter) {
+void ApplyDiscIcon(TTrayIcon& icon, platform::TIcon& extracted, char letter) {
   const std::string root{letter, ':', '\\'};
   const std::string autorun = root + "Autorun.inf";
   if (!platform::Services().Drives->EntryExists(autorun)) return;

@@ -1,6 +1,6 @@
 #include "drives/RunDisc.h"
 
-#include "drives/CDFunc.h"
+#include "drives/CdDrives.h"
 #include "platform/Application.h"
 #include "platform/IniFile.h"
 #include "platform/Services.h"

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "drives/CDFunc.h"
+#include "drives/CdDrives.h"
 #include "platform/Scsi.h"
 #include "platform/Services.h"
 

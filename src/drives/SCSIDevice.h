@@ -14,7 +14,7 @@
 #include <string>
 
 #include "drives/ScsiPassThrough.h"
-#include "drives/mbASPI.h"
+#include "drives/AspiLibrary.h"
 #include "platform/Component.h"
 #include "platform/Scsi.h"
 #include "platform/Strings.h"

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "drives/mbASPI.h"
+#include "drives/AspiLibrary.h"
 #include "platform/Scsi.h"
 #include "platform/Types.h"
 

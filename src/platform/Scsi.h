@@ -45,7 +45,7 @@ class TScsiService {
   // load lets the previous one go.
   virtual TAspiLoad LoadAspiLibrary(const std::string& path) = 0;
   // The loaded library's two functions; SendASPI32Command takes an ASPI
-  // request block (drives/mbASPI.h) and answers with its status.
+  // request block (drives/AspiLibrary.h) and answers with its status.
   virtual std::uint32_t GetASPI32SupportInfo() = 0;
   virtual std::uint32_t SendASPI32Command(void* srb) = 0;
   // A share in the loaded library: the library stays in memory while any

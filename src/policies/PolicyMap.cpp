@@ -3,7 +3,7 @@
 #include <array>
 
 #include "policies/OSVersion.h"
-#include "policies/RegisterU.h"
+#include "policies/RegistryRoutines.h"
 
 using platform::kHkeyClassesRoot;
 using platform::kHkeyCurrentUser;

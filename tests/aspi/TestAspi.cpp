@@ -7,7 +7,7 @@
 
 #include <cstring>
 
-#include "drives/mbASPI.h"
+#include "drives/AspiLibrary.h"
 
 using namespace drives;
 

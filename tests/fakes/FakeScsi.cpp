@@ -4,7 +4,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "drives/mbASPI.h"
+#include "drives/AspiLibrary.h"
 #include "fakes/Fakes.h"
 
 namespace fakes {

@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "Fuzz.h"
-#include "about/mGetNewVer.h"
+#include "about/UpdateCheck.h"
 #include "fakes/FakeUpdate.h"
 #include "platform/Dialogs.h"
 #include "platform/IniFile.h"
@@ -82,7 +82,7 @@ void CheckUpdate(const std::string& file) {
   system.Dialogs.Answers = {platform::kIdYes};
   platform::TApplication app;
   app.SetTitle("Morvel");
-  auto* checker = platform::TComponent::Create<about::TmGetNewVer>(&app, "mGetNewVer1");
+  auto* checker = platform::TComponent::Create<about::TUpdateCheck>(&app, "mGetNewVer1");
   checker->TempFile = "C:\\T\\curr_ver.tmp";
   try {
     checker->CheckForNewVersion();

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "about/OmU.h"
+#include "about/AboutBox.h"
 #include "app/Main.h"
 #include "fakes/FakeUpdate.h"
 

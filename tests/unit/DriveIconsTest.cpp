@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "about/OmU.h"
+#include "about/AboutBox.h"
 #include "app/Main.h"
 #include "drives/DriveIcons.h"
 #include "fakes/MainFormFixture.h"
@@ -8,7 +8,7 @@
 #include "platform/Messages.h"
 
 using app::TForm1;
-using drives::TRxTrayIcon;
+using platform::TTrayIcon;
 
 namespace {
 
@@ -27,7 +27,7 @@ class DriveIconsTest : public fakes::TMainFormFixture {
     return StartMainForm("English", tray);
   }
 
-  std::string FileShown(const TRxTrayIcon* icon) {
+  std::string FileShown(const TTrayIcon* icon) {
     const std::string path = System.Icons.FileOf(System.NotifyArea.Shown(icon->Handle()).Icon);
     return path.substr(path.find_last_of('\\') + 1);
   }
@@ -38,8 +38,8 @@ class DriveIconsTest : public fakes::TMainFormFixture {
     return n;
   }
   std::string Tray() { return Stored(app::kSettingTray); }
-  void Mouse(const TRxTrayIcon* icon, std::uint32_t message) {
-    System.NotifyArea.Send(icon->Handle(), TRxTrayIcon::kCallbackMessage, 0, message);
+  void Mouse(const TTrayIcon* icon, std::uint32_t message) {
+    System.NotifyArea.Send(icon->Handle(), TTrayIcon::kCallbackMessage, 0, message);
   }
 };
 
@@ -57,7 +57,7 @@ TEST_F(DriveIconsTest, TheImagesFollowTheDeviceEntryKindByKind) {
     SCOPED_TRACE(c.Entry);
     // Each icon goes with its case, and its animation thread with it.
     platform::TComponent caseOwner(nullptr);
-    auto* icon = platform::TComponent::Create<TRxTrayIcon>(&caseOwner, "");
+    auto* icon = platform::TComponent::Create<TTrayIcon>(&caseOwner, "");
     drives::LoadDriveImages(*icon, 'E', c.Entry);
     icon->SetAnimated(true);
     icon->SetInterval(7500);
@@ -79,12 +79,12 @@ TEST_F(DriveIconsTest, TheImagesFollowTheDeviceEntryKindByKind) {
 TEST_F(DriveIconsTest, MissingIconFilesStillLeaveTheDriveAnIcon) {
   platform::TComponent owner(nullptr);
   System.Icons.Readable.erase(System.Drives.Dir + "e.ico");
-  auto* withKind = platform::TComponent::Create<TRxTrayIcon>(&owner, "");
+  auto* withKind = platform::TComponent::Create<TTrayIcon>(&owner, "");
   drives::LoadDriveImages(*withKind, 'E', "1:0:0,E: DVD");
   EXPECT_EQ(withKind->IconCount(), 1);  // the DVD image alone
 
   System.Icons.Readable.erase(System.Drives.Dir + "dvd.ico");
-  auto* bare = platform::TComponent::Create<TRxTrayIcon>(&owner, "");
+  auto* bare = platform::TComponent::Create<TTrayIcon>(&owner, "");
   drives::LoadDriveImages(*bare, 'E', "1:0:0,E: DVD");
   bare->SetAnimated(true);
   bare->SetActive(true);
@@ -115,14 +115,14 @@ TEST_F(DriveIconsTest, IconsAreMadeHiddenLastDriveFirstAndShowLastDriveFirst) {
   ASSERT_EQ(form->DriveIconCount(), 3);
   std::vector<const platform::TComponent*> made;
   for (const auto& owned : form->Components())
-    if (dynamic_cast<const TRxTrayIcon*>(owned.get())) made.push_back(owned.get());
+    if (dynamic_cast<const TTrayIcon*>(owned.get())) made.push_back(owned.get());
   EXPECT_EQ(made, (std::vector<const platform::TComponent*>{
                       form->DriveTrayIcons[3], form->DriveTrayIcons[2], form->DriveTrayIcons[1]}));
   // Hidden icons have no windows yet: a start in window mode makes none.
   EXPECT_EQ(System.NotifyArea.WindowCount(), 0u);
   for (int k = 1; k <= 3; ++k) {
     SCOPED_TRACE(k);
-    const TRxTrayIcon* icon = form->DriveTrayIcons[k];
+    const TTrayIcon* icon = form->DriveTrayIcons[k];
     EXPECT_EQ(icon->Tag(), k);
     EXPECT_FALSE(icon->Active());
     EXPECT_TRUE(icon->Animated());
@@ -260,7 +260,7 @@ TEST_F(DriveIconsTest, ARightClickMakesTheIconsDriveCurrentBeforeTheMenuOpens) {
   form->PopupMenu1->OnPopup = [&](platform::TObject*) {
     currentWhenOpened = form->ComboBox2->Text();
   };
-  TRxTrayIcon* second = form->DriveTrayIcons[2];
+  TTrayIcon* second = form->DriveTrayIcons[2];
   Mouse(second, platform::kWmRButtonDown);
   Mouse(second, platform::kWmRButtonUp);
   EXPECT_EQ(currentWhenOpened, "E:");
@@ -276,7 +276,7 @@ TEST_F(DriveIconsTest, ARightClickMakesTheIconsDriveCurrentBeforeTheMenuOpens) {
 TEST_F(DriveIconsTest, ADoubleClickRunsTheIconsDrive) {
   TForm1* form = Start({'D', 'E'}, "Ja");
   System.Drives.Files["E:\\Autorun.inf"] = "[autorun]\r\nopen=setup.exe /s\r\n";
-  TRxTrayIcon* second = form->DriveTrayIcons[2];
+  TTrayIcon* second = form->DriveTrayIcons[2];
   for (std::uint32_t m : {platform::kWmLButtonDown, platform::kWmLButtonUp,
                           platform::kWmLButtonDblClk, platform::kWmLButtonUp})
     Mouse(second, m);
@@ -288,7 +288,7 @@ TEST_F(DriveIconsTest, ADoubleClickRunsTheIconsDrive) {
 
 TEST_F(DriveIconsTest, OpeningTheTrayBringsBackTheLetterAnimation) {
   TForm1* form = Start({'D', 'E'}, "Ja");
-  TRxTrayIcon* first = form->DriveTrayIcons[1];
+  TTrayIcon* first = form->DriveTrayIcons[1];
   // A disc's own icon, shown steadily.
   platform::TIcon disc;
   System.Icons.Readable.insert("disc.ico");

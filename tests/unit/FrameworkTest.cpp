@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/MyCheckbox.h"
+#include "policies/PolicyCheckBox.h"
 #include "fakes/Fakes.h"
 #include "platform/Forms.h"
 
@@ -16,8 +16,8 @@ class FrameworkTest : public ::testing::Test {
   int Clicks = 0;
 };
 
-TEST_F(FrameworkTest, MyCheckBoxRunsItsHandlerOnlyAfterALeftButtonPress) {
-  auto* box = TComponent::Create<app::TMyCheckBox>(Form, "CheckBox3", Form);
+TEST_F(FrameworkTest, PolicyCheckBoxRunsItsHandlerOnlyAfterALeftButtonPress) {
+  auto* box = TComponent::Create<policies::TPolicyCheckBox>(Form, "CheckBox3", Form);
   box->OnClick = [this](TObject*) { ++Clicks; };
 
   box->SetChecked(true);  // from the program
@@ -45,8 +45,8 @@ TEST_F(FrameworkTest, MyCheckBoxRunsItsHandlerOnlyAfterALeftButtonPress) {
   EXPECT_FALSE(box->MouseClick());
 }
 
-TEST_F(FrameworkTest, MyCheckBoxClearsItsMarkWhenTheHandlerFails) {
-  auto* box = TComponent::Create<app::TMyCheckBox>(Form, "CheckBox5", Form);
+TEST_F(FrameworkTest, PolicyCheckBoxClearsItsMarkWhenTheHandlerFails) {
+  auto* box = TComponent::Create<policies::TPolicyCheckBox>(Form, "CheckBox5", Form);
   box->OnClick = [](TObject*) { throw EConvertError("'x' is not a valid integer value"); };
   box->UserMouseDown();
   box->UserToggled();

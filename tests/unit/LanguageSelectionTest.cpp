@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "about/OmU.h"
+#include "about/AboutBox.h"
 #include "app/Main.h"
 #include "fakes/MainFormFixture.h"
 #include "i18n/LangSelect.h"
@@ -175,7 +175,7 @@ TEST_F(LanguageSelectionTest, WindowModeAndDiscIconsFollowTheExactSettings) {
   TForm1* form = StartMainForm("English", "Ja", "Ja");
   EXPECT_FALSE(form->Visible());
   EXPECT_TRUE(form->CheckBox3->Checked());
-  drives::TRxTrayIcon* icon = form->DriveTrayIcons[1];
+  platform::TTrayIcon* icon = form->DriveTrayIcons[1];
   EXPECT_TRUE(System.NotifyArea.Registered(icon->Handle()));
   EXPECT_TRUE(form->CheckBox5->Checked());
   EXPECT_EQ(System.Icons.FileOf(System.NotifyArea.Shown(icon->Handle()).Icon), "D:\\disc.ico");

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/Main.h"
-#include "app/MultInst.h"
+#include "app/SingleInstance.h"
 #include "fakes/MainFormFixture.h"
 #include "platform/Messages.h"
 
@@ -248,7 +248,7 @@ class ReachTest : public MainFormTest {
 TEST_F(ReachTest, WithoutADriveTheTrayShowsTheProgramsOwnIconWhileTheWindowIsHidden) {
   System.Drives.AddDrive('C', 3);
   TForm1* form = StartMainForm("English", app::kYes);
-  drives::TRxTrayIcon* own = form->ProgramTrayIcon;
+  platform::TTrayIcon* own = form->ProgramTrayIcon;
   ASSERT_NE(own, nullptr);
   EXPECT_FALSE(form->Visible());
   ASSERT_TRUE(System.NotifyArea.Registered(own->Handle()));

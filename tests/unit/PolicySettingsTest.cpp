@@ -42,7 +42,7 @@ std::string Marks(const platform::TCheckListBox& list) {
   return marks;
 }
 
-void MouseToggle(app::TMyCheckBox* box) {
+void MouseToggle(policies::TPolicyCheckBox* box) {
   box->UserMouseDown();
   box->UserToggled();
 }

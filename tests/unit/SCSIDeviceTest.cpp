@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "drives/MCDBurner.h"
+#include "drives/OpticalDrive.h"
 #include "fakes/FakeScsi.h"
 #include "fakes/Fakes.h"
 
@@ -56,7 +56,7 @@ class SCSIDeviceTest : public ::testing::Test {
     return services;
   }()};
   platform::TApplication App;
-  drives::TMCDBurner* Burner = platform::TComponent::Create<drives::TMCDBurner>(&App, "MCDBurner1");
+  drives::TOpticalDrive* Burner = platform::TComponent::Create<drives::TOpticalDrive>(&App, "MCDBurner1");
   bool Result = false;
 };
 
@@ -166,7 +166,7 @@ TEST_F(SCSIDeviceTest, LibraryIsLookedForBesideTheProgramThenInTheSystemFolderOn
     platform::TServices services = platform::Services();
     services.Scsi = &fresh;
     const platform::TScopedServices scope(services);
-    drives::TMCDBurner burner(nullptr);
+    drives::TOpticalDrive burner(nullptr);
     fresh.Libraries = {{Beside(), row.BesideLoads}, {InSystem(), row.SystemLoads}};
     fresh.AspiDevices = {{0, 1, 0, kCdRw, false, 3}};
     System.Drives.Mask |= 1u << ('D' - 'A');

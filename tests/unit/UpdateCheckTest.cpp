@@ -2,12 +2,12 @@
 // file leads to, and which download addresses may be opened.
 #include <gtest/gtest.h>
 
-#include "about/mGetNewVer.h"
+#include "about/UpdateCheck.h"
 #include "drives/RunDisc.h"
 #include "fakes/FakeUpdate.h"
 
 using about::IsNewerVersion;
-using about::TmGetNewVer;
+using about::TUpdateCheck;
 using namespace platform;
 
 namespace {
@@ -72,7 +72,7 @@ class UpdateCheckTest : public ::testing::Test {
  protected:
   fakes::TFakeAboutSystem System;
   TApplication App;
-  TmGetNewVer* Checker = TComponent::Create<TmGetNewVer>(&App, "mGetNewVer1");
+  TUpdateCheck* Checker = TComponent::Create<TUpdateCheck>(&App, "mGetNewVer1");
 
   static constexpr const char* kUrl = "http://mirror.tandrel.invalid/sware/curr_ver.txt";
   static constexpr const char* kTemp = "C:\\T\\curr_ver.tmp";

@@ -15,7 +15,7 @@
 #include "platform/Services.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Undef.h"
-#include "policies/RegisterU.h"
+#include "policies/RegistryRoutines.h"
 
 using namespace platform;
 using namespace policies;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "drives/MCDBurner.h"
+#include "drives/OpticalDrive.h"
 #include "platform/Application.h"
 #include "platform/win32/Win32Drives.h"
 #include "platform/win32/Win32Scsi.h"
@@ -31,7 +31,7 @@ std::vector<std::string> ListDevices(bool preferPassThrough, bool* initialized =
   services.Drives = &drives;
   services.Scsi = &scsi;
   const TScopedServices scope(services);
-  drives::TMCDBurner burner(nullptr);
+  drives::TOpticalDrive burner(nullptr);
   const bool result = burner.InitializeASPI(preferPassThrough);
   if (initialized) *initialized = result;
   return burner.DeviceList().Items();

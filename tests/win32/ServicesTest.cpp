@@ -19,7 +19,7 @@
 #include "platform/win32/Win32Undef.h"
 // The program's own headers.
 #include "TestResources.h"
-#include "drives/CDFunc.h"
+#include "drives/CdDrives.h"
 #include "platform/Application.h"
 #include "platform/win32/Win32Drives.h"
 #include "platform/win32/Win32Instance.h"

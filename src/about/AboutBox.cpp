@@ -1,4 +1,4 @@
-#include "about/OmU.h"
+#include "about/AboutBox.h"
 
 #include "app/Settings.h"
 #include "i18n/Lang.h"
@@ -8,7 +8,7 @@
 #include "platform/ProgramInfo.h"
 #include "platform/Registry.h"
 #include "platform/Services.h"
-#include "policies/RegisterU.h"
+#include "policies/RegistryRoutines.h"
 
 using namespace platform;
 
@@ -94,7 +94,7 @@ TAboutBox::TAboutBox(TComponent* owner) : TForm(owner) {
   OKButton = Make<TButton>(this, this, "OKButton", {101, 215, 75, 25}, "OK");
   OKButton->Default = true;
 
-  mGetNewVer1 = TComponent::Create<TmGetNewVer>(this, "mGetNewVer1");
+  mGetNewVer1 = TComponent::Create<TUpdateCheck>(this, "mGetNewVer1");
   const std::string mirror = UpdateURLSetting();
   mGetNewVer1->URLCurrVerFile = mirror.empty() ? kVersionFileURL : mirror;
   mGetNewVer1->SiteName = "Tandrel Software";

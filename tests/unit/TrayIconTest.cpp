@@ -4,15 +4,15 @@
 #include <chrono>
 #include <thread>
 
-#include "drives/RXShell.h"
+#include "platform/TrayIcon.h"
 #include "fakes/Fakes.h"
 #include "fakes/Poll.h"
 #include "platform/Controls.h"
 #include "platform/Messages.h"
 #include "support/Watchdog.h"
 
-using drives::TMouseButton;
-using drives::TRxTrayIcon;
+using platform::TMouseButton;
+using platform::TTrayIcon;
 using platform::kWmLButtonDblClk, platform::kWmLButtonDown, platform::kWmLButtonUp;
 using platform::kWmMButtonDblClk, platform::kWmMButtonDown, platform::kWmMButtonUp;
 using platform::kWmMouseMove, platform::kWmRButtonDblClk, platform::kWmRButtonDown,
@@ -21,7 +21,7 @@ using platform::TIcon;
 
 namespace {
 
-constexpr std::uint32_t kCallback = TRxTrayIcon::kCallbackMessage;
+constexpr std::uint32_t kCallback = TTrayIcon::kCallbackMessage;
 
 using fakes::Eventually;
 
@@ -42,11 +42,11 @@ class TrayIconTest : public ::testing::Test {
     return icon;
   }
 
-  TRxTrayIcon* Make() { return platform::TComponent::Create<TRxTrayIcon>(&Owner, "Tray"); }
+  TTrayIcon* Make() { return platform::TComponent::Create<TTrayIcon>(&Owner, "Tray"); }
 
   // An icon the way the drives get theirs: letter, then the kinds.
-  TRxTrayIcon* MakeAnimated(std::initializer_list<const char*> files) {
-    TRxTrayIcon* icon = Make();
+  TTrayIcon* MakeAnimated(std::initializer_list<const char*> files) {
+    TTrayIcon* icon = Make();
     icon->SetActive(false);
     for (const char* f : files) icon->AddIcon(Load(f));
     icon->SetAnimated(true);
@@ -54,13 +54,13 @@ class TrayIconTest : public ::testing::Test {
     return icon;
   }
 
-  std::vector<std::string> Requests(const TRxTrayIcon* icon) {
+  std::vector<std::string> Requests(const TTrayIcon* icon) {
     return System.NotifyArea.Requests(icon->Handle());
   }
-  std::string FileShown(const TRxTrayIcon* icon) {
+  std::string FileShown(const TTrayIcon* icon) {
     return System.Icons.FileOf(System.NotifyArea.Shown(icon->Handle()).Icon);
   }
-  void Mouse(const TRxTrayIcon* icon, std::uint32_t message) {
+  void Mouse(const TTrayIcon* icon, std::uint32_t message) {
     System.NotifyArea.Send(icon->Handle(), kCallback, 0, message);
   }
 
@@ -70,7 +70,7 @@ class TrayIconTest : public ::testing::Test {
     System.Clock.Advance(ms);
   }
   // One full interval, and the step it brings.
-  void Step(TRxTrayIcon* icon) {
+  void Step(TTrayIcon* icon) {
     const std::size_t before = System.NotifyArea.CallCount();
     Tick(icon->Interval());
     ASSERT_TRUE(Eventually([&] { return System.NotifyArea.CallCount() > before; }));
@@ -79,7 +79,7 @@ class TrayIconTest : public ::testing::Test {
 
 TEST_F(TrayIconTest, ShowingHidingAndChangesSendTheRightRequests) {
   // An icon never shown has no window and has nothing to delete.
-  TRxTrayIcon* icon = Make();
+  TTrayIcon* icon = Make();
   icon->SetActive(false);
   EXPECT_EQ(icon->Handle(), 0u);
   EXPECT_EQ(System.NotifyArea.CallCount(), 0u);
@@ -124,7 +124,7 @@ TEST_F(TrayIconTest, ShowingHidingAndChangesSendTheRightRequests) {
 }
 
 TEST_F(TrayIconTest, ARefusedRegistrationIsTriedAgainOnTheNextChange) {
-  TRxTrayIcon* icon = Make();
+  TTrayIcon* icon = Make();
   icon->SetIcon(Load("d.ico"));
   System.NotifyArea.RefuseAdd = true;
   icon->SetActive(true);
@@ -138,7 +138,7 @@ TEST_F(TrayIconTest, ARefusedRegistrationIsTriedAgainOnTheNextChange) {
 }
 
 TEST_F(TrayIconTest, TheTooltipIsTheHintBeforeABarCutTo63Characters) {
-  TRxTrayIcon* icon = Make();
+  TTrayIcon* icon = Make();
   icon->SetIcon(Load("d.ico"));
   icon->SetActive(true);
   const std::string longHint(100, 'x');
@@ -152,7 +152,7 @@ TEST_F(TrayIconTest, TheTooltipIsTheHintBeforeABarCutTo63Characters) {
 }
 
 TEST_F(TrayIconTest, AnimationStartsOnlyWithImagesAndShowsTheListNotTheBase) {
-  TRxTrayIcon* icon = Make();
+  TTrayIcon* icon = Make();
   EXPECT_EQ(icon->Interval(), 150);
   icon->SetAnimated(true);
   EXPECT_FALSE(icon->Animated());  // nothing to animate
@@ -179,7 +179,7 @@ TEST_F(TrayIconTest, AnimationStartsOnlyWithImagesAndShowsTheListNotTheBase) {
 }
 
 TEST_F(TrayIconTest, AnimationStepsThroughTheListEveryIntervalAndWraps) {
-  TRxTrayIcon* icon = MakeAnimated({"d.ico", "dvd.ico", "RW.ico"});
+  TTrayIcon* icon = MakeAnimated({"d.ico", "dvd.ico", "RW.ico"});
   icon->SetActive(true);
   EXPECT_EQ(FileShown(icon), "d.ico");
 
@@ -199,7 +199,7 @@ TEST_F(TrayIconTest, AnimationStepsThroughTheListEveryIntervalAndWraps) {
 }
 
 TEST_F(TrayIconTest, AHiddenIconsAnimationWaitsAndResumesWhereItStopped) {
-  TRxTrayIcon* icon = MakeAnimated({"d.ico", "dvd.ico", "RW.ico"});
+  TTrayIcon* icon = MakeAnimated({"d.ico", "dvd.ico", "RW.ico"});
   // Created hidden: time passes, nothing steps.
   System.Clock.Advance(30000);
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -227,7 +227,7 @@ TEST_F(TrayIconTest, AHiddenIconsAnimationWaitsAndResumesWhereItStopped) {
 // The step's request is still under way when the program changes the icon:
 // the notification area ends with the program's change, not the step's.
 TEST_F(TrayIconTest, TheProgramsChangeOutlastsAStepUnderWay) {
-  TRxTrayIcon* icon = MakeAnimated({"d.ico", "dvd.ico"});
+  TTrayIcon* icon = MakeAnimated({"d.ico", "dvd.ico"});
   icon->SetActive(true);
   platform::TCriticalSection section;
   platform::TCondition changed;
@@ -257,7 +257,7 @@ TEST_F(TrayIconTest, TheProgramsChangeOutlastsAStepUnderWay) {
 // The program's call still ends once its own change is out, and the step
 // it leaves behind reaches the notification area from the animation thread.
 TEST_F(TrayIconTest, TheProgramsCallEndsThoughTheAnimationStepsDuringEachRequest) {
-  TRxTrayIcon* icon = MakeAnimated({"d.ico", "dvd.ico"});
+  TTrayIcon* icon = MakeAnimated({"d.ico", "dvd.ico"});
   icon->SetActive(true);
   const auto program = std::this_thread::get_id();
   int programRequests = 0;
@@ -278,8 +278,8 @@ TEST_F(TrayIconTest, TheProgramsCallEndsThoughTheAnimationStepsDuringEachRequest
 }
 
 TEST_F(TrayIconTest, TaskbarCreatedRegistersEveryActiveIconAgain) {
-  TRxTrayIcon* shown = Make();
-  TRxTrayIcon* hidden = platform::TComponent::Create<TRxTrayIcon>(&Owner, "Other");
+  TTrayIcon* shown = Make();
+  TTrayIcon* hidden = platform::TComponent::Create<TTrayIcon>(&Owner, "Other");
   shown->SetIcon(Load("d.ico"));
   hidden->SetIcon(Load("dvd.ico"));
   shown->SetActive(true);
@@ -295,7 +295,7 @@ TEST_F(TrayIconTest, TaskbarCreatedRegistersEveryActiveIconAgain) {
 
 class TrayMouseTest : public TrayIconTest {
  protected:
-  TRxTrayIcon* Icon = nullptr;
+  TTrayIcon* Icon = nullptr;
   platform::TPopupMenu* Menu = nullptr;
   std::vector<std::string> Events;
 
@@ -309,7 +309,7 @@ class TrayMouseTest : public TrayIconTest {
     Icon->OnMouseDown = [=, this](platform::TObject*, TMouseButton b, unsigned shift, int x,
                                   int y) {
       Events.push_back(std::string("Down ") + name(b) +
-                       (shift & drives::ssDouble ? " double" : "") + " " + std::to_string(x) + "," +
+                       (shift & platform::ssDouble ? " double" : "") + " " + std::to_string(x) + "," +
                        std::to_string(y));
     };
     Icon->OnMouseUp = [=, this](platform::TObject*, TMouseButton b, unsigned, int, int) {
@@ -418,7 +418,7 @@ TEST_F(TrayMouseTest, AMenuCommandMayEndTheIconWhoseMenuItWas) {
   for (bool insideRequest : {false, true}) {
     SCOPED_TRACE(insideRequest ? "inside a request" : "a click");
     // An icon of its own, not owned, so that the command can end it.
-    auto* icon = platform::TComponent::Create<TRxTrayIcon>(nullptr, "Alone");
+    auto* icon = platform::TComponent::Create<TTrayIcon>(nullptr, "Alone");
     icon->SetIcon(Load("d.ico"));
     icon->SetActive(!insideRequest);
     icon->PopupMenu = Menu;
@@ -466,7 +466,7 @@ TEST_F(TrayMouseTest, ADisabledIconIgnoresTheMouseAndAFailingHandlerIsReported) 
 TEST_F(TrayIconTest, DestroyingRemovesTheIconAndGivesEveryImageBack) {
   {
     platform::TComponent owner(nullptr);
-    auto* icon = platform::TComponent::Create<TRxTrayIcon>(&owner, "Tray");
+    auto* icon = platform::TComponent::Create<TTrayIcon>(&owner, "Tray");
     for (const char* f : {"d.ico", "dvd.ico", "RW.ico"}) icon->AddIcon(Load(f));
     icon->SetIcon(Load("RW.ico"));
     icon->SetAnimated(true);
@@ -499,7 +499,7 @@ TEST(TrayIconThreads, TheAnimationAndTheProgramNeverInterleaveOnOneIcon) {
   for (const char* f : {"d.ico", "dvd.ico", "RW.ico"}) system.Icons.Readable.insert(f);
   {
     platform::TComponent owner(nullptr);
-    auto* icon = platform::TComponent::Create<TRxTrayIcon>(&owner, "Tray");
+    auto* icon = platform::TComponent::Create<TTrayIcon>(&owner, "Tray");
     auto load = [](const char* f) {
       TIcon i;
       i.LoadFromFile(f);

@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "about/LinkLbl.h"
-#include "about/mGetNewVer.h"
+#include "about/UpdateCheck.h"
 #include "platform/Forms.h"
 
 namespace about {
@@ -43,7 +43,7 @@ class TAboutBox : public platform::TForm {
   platform::TButton* Button2;
   platform::TButton* Button3;
   platform::TButton* OKButton;
-  TmGetNewVer* mGetNewVer1;
+  TUpdateCheck* mGetNewVer1;
 
   // Restores every AutoRun and autoplay setting to its default; the main
   // window provides it. Unset, the reset question is asked and nothing else

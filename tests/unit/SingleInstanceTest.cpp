@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/MultInst.h"
+#include "app/SingleInstance.h"
 #include "fakes/Fakes.h"
 #include "platform/Messages.h"
 

@@ -7,7 +7,7 @@
 
 namespace drives {
 
-class TMCDBurner : public TSCSIDevice {
+class TOpticalDrive : public TSCSIDevice {
  public:
   using TSCSIDevice::TSCSIDevice;
 };

@@ -1,8 +1,8 @@
-#include "app/MyCheckbox.h"
+#include "policies/PolicyCheckBox.h"
 
-namespace app {
+namespace policies {
 
-void TMyCheckBox::Click() {
+void TPolicyCheckBox::Click() {
   // The mark is cleared on every way out, so one press runs one handler.
   struct TClear {
     bool& Mark;
@@ -11,4 +11,4 @@ void TMyCheckBox::Click() {
   if (FMouseClick) TCheckBox::Click();
 }
 
-}  // namespace app
+}  // namespace policies

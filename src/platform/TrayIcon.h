@@ -28,10 +28,8 @@
 #include "platform/Threads.h"
 
 namespace platform {
-class TPopupMenu;
-}
 
-namespace drives {
+class TPopupMenu;
 
 enum class TMouseButton { Left, Right, Middle };
 
@@ -57,14 +55,14 @@ class TIconList {
   std::vector<platform::TIcon> FIcons;
 };
 
-class TRxTrayIcon;
+class TTrayIcon;
 
 // Steps one icon's animation: waits the icon's interval, then advances it,
 // until told to stop. Suspended while the icon is hidden; the position is
 // kept, so the animation resumes where it stopped.
 class TTimerThread {
  public:
-  TTimerThread(TRxTrayIcon& icon, bool suspended);
+  TTimerThread(TTrayIcon& icon, bool suspended);
   // Tells the thread to stop and waits for it.
   ~TTimerThread();
   TTimerThread(const TTimerThread&) = delete;
@@ -80,7 +78,7 @@ class TTimerThread {
  private:
   void Execute();
 
-  TRxTrayIcon& FIcon;
+  TTrayIcon& FIcon;
   mutable platform::TCriticalSection FLock;
   platform::TCondition FWake;
   bool FSuspended;
@@ -89,13 +87,13 @@ class TTimerThread {
   platform::TThread FThread;  // last: it starts once the state above exists
 };
 
-class TRxTrayIcon : public platform::TComponent {
+class TTrayIcon : public platform::TComponent {
  public:
   // The message the notification area sends the icon's window.
   static constexpr std::uint32_t kCallbackMessage = 0xB054;
 
-  explicit TRxTrayIcon(platform::TComponent* owner);
-  ~TRxTrayIcon() override;
+  explicit TTrayIcon(platform::TComponent* owner);
+  ~TTrayIcon() override;
 
   // Present in the notification area.
   bool Active() const;
@@ -229,4 +227,4 @@ class TRxTrayIcon : public platform::TComponent {
   bool FRightDown = false;
 };
 
-}  // namespace drives
+}  // namespace platform

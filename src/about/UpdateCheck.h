@@ -33,7 +33,7 @@ bool IsWebAddress(const std::string& address);
 // language and code page its version information lists.
 std::vector<std::string> OwnVersionStrings();
 
-class TmGetNewVer : public platform::TComponent {
+class TUpdateCheck : public platform::TComponent {
  public:
   using TComponent::TComponent;
 

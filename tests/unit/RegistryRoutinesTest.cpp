@@ -4,7 +4,7 @@
 #include <tuple>
 
 #include "fakes/Fakes.h"
-#include "policies/RegisterU.h"
+#include "policies/RegistryRoutines.h"
 
 using namespace policies;
 using platform::kHkeyClassesRoot;
@@ -30,7 +30,7 @@ std::string RegError(const std::function<void()>& call) {
   return kNoError;
 }
 
-class RegisterUTest : public ::testing::Test {
+class RegistryRoutinesTest : public ::testing::Test {
  protected:
   fakes::TFakeSystem System;
   platform::TApplication App;
@@ -64,7 +64,7 @@ class RegisterUTest : public ::testing::Test {
 
 using TStrings = std::vector<std::string>;
 
-TEST_F(RegisterUTest, RootsAreTheWindowsNumbers) {
+TEST_F(RegistryRoutinesTest, RootsAreTheWindowsNumbers) {
   EXPECT_EQ(kHkeyClassesRoot, 0x80000000u);
   EXPECT_EQ(kHkeyCurrentUser, 0x80000001u);
   EXPECT_EQ(kHkeyLocalMachine, 0x80000002u);
@@ -72,7 +72,7 @@ TEST_F(RegisterUTest, RootsAreTheWindowsNumbers) {
 
 // Routine, open mode, and the path as passed: one leading backslash goes, a
 // trailing one stays.
-TEST_F(RegisterUTest, EachRoutineOpensOnceInItsModeAndCloses) {
+TEST_F(RegistryRoutinesTest, EachRoutineOpensOnceInItsModeAndCloses) {
   Reg.PutString(kHkeyCurrentUser, kPath, "S", "x");
   Reg.PutDword(kHkeyCurrentUser, kPath, "I", 1);
   Reg.Put(kHkeyCurrentUser, kPath, "B", platform::kRegBinary, {1});
@@ -114,7 +114,7 @@ struct TFailureRow {
 // The key cannot be opened: missing under HKCU, refused or missing under an
 // HKLM that allows reading only. Nothing is created; messages name the key as
 // passed, with its backslash.
-TEST_F(RegisterUTest, KeyThatCannotBeOpenedGivesTheDefaultsAndMessages) {
+TEST_F(RegistryRoutinesTest, KeyThatCannotBeOpenedGivesTheDefaultsAndMessages) {
   Reg.ReadOnlyRoots = {kHkeyLocalMachine};
   const std::string key = "\\Software\\Missing";
   const std::string rights =
@@ -160,7 +160,7 @@ TEST_F(RegisterUTest, KeyThatCannotBeOpenedGivesTheDefaultsAndMessages) {
   }
 }
 
-TEST_F(RegisterUTest, AbsentValueGivesTheDefaultsAndOnlyReadStrComplains) {
+TEST_F(RegistryRoutinesTest, AbsentValueGivesTheDefaultsAndOnlyReadStrComplains) {
   Reg.CreateKey(kHkeyCurrentUser, kPath);
   std::string s = "keep";
   RegReadStr(kHkeyCurrentUser, kKey, "Sprog", s);
@@ -176,7 +176,7 @@ TEST_F(RegisterUTest, AbsentValueGivesTheDefaultsAndOnlyReadStrComplains) {
   EXPECT_EQ(Reg.Find(kHkeyCurrentUser, kPath, "Sprog"), nullptr);
 }
 
-TEST_F(RegisterUTest, ReadStrReadsTheDefaultValueOnARootThatRefusesChanges) {
+TEST_F(RegistryRoutinesTest, ReadStrReadsTheDefaultValueOnARootThatRefusesChanges) {
   Reg.ReadOnlyRoots = {kHkeyLocalMachine};
   Reg.PutString(kHkeyLocalMachine, kPath, "", "English");  // the default value
   std::string s;
@@ -185,7 +185,7 @@ TEST_F(RegisterUTest, ReadStrReadsTheDefaultValueOnARootThatRefusesChanges) {
   EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(RegisterUTest, WritesStoreTheirTypesAndCreateEveryMissingKey) {
+TEST_F(RegistryRoutinesTest, WritesStoreTheirTypesAndCreateEveryMissingKey) {
   RegWriteStr(kHkeyCurrentUser, "\\Software\\New\\Deep", "S", "Dansk");
   EXPECT_TRUE(Reg.KeyExists(kHkeyCurrentUser, "Software\\New"));
   EXPECT_TRUE(Reg.KeyExists(kHkeyCurrentUser, "Software\\New\\Deep"));
@@ -216,7 +216,7 @@ TEST_F(RegisterUTest, WritesStoreTheirTypesAndCreateEveryMissingKey) {
   EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(RegisterUTest, ValueExistsAndDelValueWorkForAnyType) {
+TEST_F(RegistryRoutinesTest, ValueExistsAndDelValueWorkForAnyType) {
   Reg.PutString(kHkeyCurrentUser, kPath, "S", "x");
   Reg.PutDword(kHkeyCurrentUser, kPath, "D", 1);
   Reg.Put(kHkeyCurrentUser, kPath, "B", platform::kRegBinary, {1, 2, 3});
@@ -232,7 +232,7 @@ TEST_F(RegisterUTest, ValueExistsAndDelValueWorkForAnyType) {
 }
 
 // What each read gives for a stored value: the value, or the registry error.
-TEST_F(RegisterUTest, ReadsAcceptTheirTypesAndRaiseOnOthers) {
+TEST_F(RegistryRoutinesTest, ReadsAcceptTheirTypesAndRaiseOnOthers) {
   using TRead = std::string (*)();
   const TRead str = [] {
     std::string s = "keep";
@@ -287,7 +287,7 @@ TEST_F(RegisterUTest, ReadsAcceptTheirTypesAndRaiseOnOthers) {
   EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(RegisterUTest, RefusedWriteRaisesFailedToSetAndStoresNothing) {
+TEST_F(RegistryRoutinesTest, RefusedWriteRaisesFailedToSetAndStoresNothing) {
   Reg.CreateKey(kHkeyCurrentUser, kPath);
   Reg.RefuseSetValue = true;
   const std::string failed = "Failed to set data for 'V'";
@@ -298,7 +298,7 @@ TEST_F(RegisterUTest, RefusedWriteRaisesFailedToSetAndStoresNothing) {
   EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(RegisterUTest, OpenInBrowserRunsTheQuotedProgramWithTheUrl) {
+TEST_F(RegistryRoutinesTest, OpenInBrowserRunsTheQuotedProgramWithTheUrl) {
   const struct {
     std::string Command, File;  // File "" means nothing is started
     bool StandardUser = false;  // who may not change HKEY_CLASSES_ROOT
@@ -334,7 +334,7 @@ TEST_F(RegisterUTest, OpenInBrowserRunsTheQuotedProgramWithTheUrl) {
   }
 }
 
-TEST_F(RegisterUTest, OpenInBrowserWithoutAReadableCommandStartsNothing) {
+TEST_F(RegistryRoutinesTest, OpenInBrowserWithoutAReadableCommandStartsNothing) {
   OpenInBrowser("http://x/");  // no key: not created
   EXPECT_FALSE(Reg.KeyExists(kHkeyClassesRoot, kBrowserKey));
   Reg.PutDword(kHkeyClassesRoot, kBrowserKey, "", 1);  // not a string
@@ -359,7 +359,7 @@ TEST(RegistryTest, AccessorStartsAtCurrentUserAndClosesOnDestruction) {
 }
 
 // A 32-bit program on 64-bit Windows opens every key in the 64-bit view.
-TEST_F(RegisterUTest, UnderWow64EveryOpenAsksForThe64BitView) {
+TEST_F(RegistryRoutinesTest, UnderWow64EveryOpenAsksForThe64BitView) {
   for (bool wow64 : {false, true}) {
     System.Os.Wow64 = wow64;
     Reg.Access.clear();

@@ -1,4 +1,4 @@
-#include "drives/CDFunc.h"
+#include "drives/CdDrives.h"
 
 #include <cctype>
 

@@ -1,4 +1,4 @@
-#include "app/MultInst.h"
+#include "app/SingleInstance.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "policies/RegisterU.h"
+#include "policies/RegistryRoutines.h"
 
 #include "platform/Dialogs.h"
 #include "platform/Services.h"

@@ -1,4 +1,4 @@
-#include "drives/mbASPI.h"
+#include "drives/AspiLibrary.h"
 
 #include "platform/Scsi.h"
 #include "platform/Services.h"

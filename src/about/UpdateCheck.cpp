@@ -1,4 +1,4 @@
-#include "about/mGetNewVer.h"
+#include "about/UpdateCheck.h"
 
 #include <atomic>
 #include <cstdint>
@@ -133,7 +133,7 @@ std::vector<std::string> OwnVersionStrings() {
   return strings;
 }
 
-TmGetNewVer::TDownloadResult TmGetNewVer::Download(TDownloadService& download) {
+TUpdateCheck::TDownloadResult TUpdateCheck::Download(TDownloadService& download) {
   TDownloadWatch watch(kDownloadLimits);
   std::atomic<long> result{kEAbort};
   std::atomic<bool> finished{false};
@@ -168,7 +168,7 @@ TmGetNewVer::TDownloadResult TmGetNewVer::Download(TDownloadService& download) {
   return result == kSOk && !watch.Stopped() ? TDownloadResult::Done : TDownloadResult::Failed;
 }
 
-void TmGetNewVer::CheckForNewVersion() {
+void TUpdateCheck::CheckForNewVersion() {
   // A second press while the download runs; the box takes no input while
   // one of the check's dialogs shows.
   if (FChecking) return;
@@ -227,8 +227,8 @@ void TmGetNewVer::CheckForNewVersion() {
                                    kMbOk);
 }
 
-const TPropTable& TmGetNewVer::PublishedProperties() const {
-  using T = TmGetNewVer;
+const TPropTable& TUpdateCheck::PublishedProperties() const {
+  using T = TUpdateCheck;
   const auto text = [](std::string_view name, std::string T::*field) {
     return TPropInfo{
         name, TPropKind::Text,

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "drives/CDFunc.h"
+#include "drives/CdDrives.h"
 #include "fakes/Fakes.h"
 #include "platform/TextFields.h"
 

@@ -1,4 +1,4 @@
-#include "drives/RXShell.h"
+#include "platform/TrayIcon.h"
 
 #include <algorithm>
 
@@ -8,9 +8,7 @@
 #include "platform/Messages.h"
 #include "platform/Services.h"
 
-using namespace platform;
-
-namespace drives {
+namespace platform {
 
 namespace {
 
@@ -37,7 +35,7 @@ void TIconList::Insert(int index, TIcon icon) {
 
 // ---- TTimerThread ----
 
-TTimerThread::TTimerThread(TRxTrayIcon& icon, bool suspended)
+TTimerThread::TTimerThread(TTrayIcon& icon, bool suspended)
     : FIcon(icon), FSuspended(suspended), FThread([this] { Execute(); }) {}
 
 TTimerThread::~TTimerThread() {
@@ -82,7 +80,7 @@ void TTimerThread::Execute() {
     if (FPublishDue) {
       FPublishDue = false;
       lock.Unlock();
-      FIcon.Publish(TRxTrayIcon::TSender::Animation);
+      FIcon.Publish(TTrayIcon::TSender::Animation);
       lock.Lock();
       continue;
     }
@@ -100,13 +98,13 @@ void TTimerThread::Execute() {
   }
 }
 
-// ---- TRxTrayIcon ----
+// ---- TTrayIcon ----
 
-TRxTrayIcon::TRxTrayIcon(TComponent* owner) : TComponent(owner) {
+TTrayIcon::TTrayIcon(TComponent* owner) : TComponent(owner) {
   if (TNotifyArea* area = Services().NotifyArea) FTaskbarCreated = area->TaskbarCreatedMessage();
 }
 
-void TRxTrayIcon::EnsureWindow() {
+void TTrayIcon::EnsureWindow() {
   // Made on the program's thread, whose message loop serves it, and only
   // for an icon that shows: a hidden icon has nothing to receive, and a
   // start with the icons hidden makes no window for them.
@@ -120,7 +118,7 @@ void TRxTrayIcon::EnsureWindow() {
   FWindow = window;
 }
 
-TRxTrayIcon::~TRxTrayIcon() {
+TTrayIcon::~TTrayIcon() {
   *FAlive = false;
   std::unique_ptr<TTimerThread> stopped;
   {
@@ -136,17 +134,17 @@ TRxTrayIcon::~TRxTrayIcon() {
   if (Services().NotifyArea) Services().NotifyArea->DestroyUtilityWindow(FWindow);
 }
 
-bool TRxTrayIcon::Active() const {
+bool TTrayIcon::Active() const {
   TLock lock(FLock);
   return FActive;
 }
 
-bool TRxTrayIcon::Shown() const {
+bool TTrayIcon::Shown() const {
   TLock lock(FLock);
   return FShown;
 }
 
-void TRxTrayIcon::SetActive(bool active) {
+void TTrayIcon::SetActive(bool active) {
   if (active) EnsureWindow();
   {
     TLock lock(FLock);
@@ -161,25 +159,25 @@ void TRxTrayIcon::SetActive(bool active) {
   Publish(TSender::Program);
 }
 
-TIcon TRxTrayIcon::Icon() const {
+TIcon TTrayIcon::Icon() const {
   TLock lock(FLock);
   return FIcon;
 }
 
-bool TRxTrayIcon::IconEmpty() const {
+bool TTrayIcon::IconEmpty() const {
   TLock lock(FLock);
   return FIcon.Empty();
 }
 
-void TRxTrayIcon::SetIcon(const TIcon& icon) { ReplaceIcon(TIcon(icon)); }
+void TTrayIcon::SetIcon(const TIcon& icon) { ReplaceIcon(TIcon(icon)); }
 
-void TRxTrayIcon::LoadIcon(const std::string& path) {
+void TTrayIcon::LoadIcon(const std::string& path) {
   TIcon loaded;
   loaded.LoadFromFile(path);
   ReplaceIcon(std::move(loaded));
 }
 
-void TRxTrayIcon::ReplaceIcon(TIcon icon) {
+void TTrayIcon::ReplaceIcon(TIcon icon) {
   // The image is made (copied or loaded) before the lock is taken, and the
   // old one is destroyed after it is let go.
   {
@@ -190,12 +188,12 @@ void TRxTrayIcon::ReplaceIcon(TIcon icon) {
   Publish(TSender::Program);
 }
 
-int TRxTrayIcon::IconCount() const {
+int TTrayIcon::IconCount() const {
   TLock lock(FLock);
   return FIcons.Count();
 }
 
-void TRxTrayIcon::InsertIcon(int index, TIcon icon) {
+void TTrayIcon::InsertIcon(int index, TIcon icon) {
   {
     TLock lock(FLock);
     FIcons.Insert(index, std::move(icon));
@@ -204,9 +202,9 @@ void TRxTrayIcon::InsertIcon(int index, TIcon icon) {
   Publish(TSender::Program);
 }
 
-void TRxTrayIcon::AddIcon(TIcon icon) { InsertIcon(IconCount(), std::move(icon)); }
+void TTrayIcon::AddIcon(TIcon icon) { InsertIcon(IconCount(), std::move(icon)); }
 
-void TRxTrayIcon::ClearIcons() {
+void TTrayIcon::ClearIcons() {
   std::unique_ptr<TTimerThread> stopped;
   {
     TLock lock(FLock);
@@ -218,12 +216,12 @@ void TRxTrayIcon::ClearIcons() {
   Publish(TSender::Program);
 }
 
-bool TRxTrayIcon::Animated() const {
+bool TTrayIcon::Animated() const {
   TLock lock(FLock);
   return FAnimated;
 }
 
-void TRxTrayIcon::SetAnimated(bool animated) {
+void TTrayIcon::SetAnimated(bool animated) {
   std::unique_ptr<TTimerThread> stopped;
   {
     TLock lock(FLock);
@@ -243,17 +241,17 @@ void TRxTrayIcon::SetAnimated(bool animated) {
   Publish(TSender::Program);
 }
 
-int TRxTrayIcon::AnimationPosition() const {
+int TTrayIcon::AnimationPosition() const {
   TLock lock(FLock);
   return FPosition;
 }
 
-std::string TRxTrayIcon::Hint() const {
+std::string TTrayIcon::Hint() const {
   TLock lock(FLock);
   return FHint;
 }
 
-void TRxTrayIcon::SetHint(const std::string& hint) {
+void TTrayIcon::SetHint(const std::string& hint) {
   {
     TLock lock(FLock);
     if (hint == FHint) return;
@@ -263,17 +261,17 @@ void TRxTrayIcon::SetHint(const std::string& hint) {
   Publish(TSender::Program);
 }
 
-THandle TRxTrayIcon::ImageShown() const {
+THandle TTrayIcon::ImageShown() const {
   TLock lock(FLock);
   return CurrentImage();
 }
 
-std::string TRxTrayIcon::Tip() const {
+std::string TTrayIcon::Tip() const {
   TLock lock(FLock);
   return Record().Tip;
 }
 
-THandle TRxTrayIcon::CurrentImage() const {
+THandle TTrayIcon::CurrentImage() const {
   if (FAnimated && FIcons.Count() > 0) {
     const int at = FPosition < 0 || FPosition >= FIcons.Count() ? 0 : FPosition;
     return FIcons[at].Handle();
@@ -281,7 +279,7 @@ THandle TRxTrayIcon::CurrentImage() const {
   return FIcon.Handle();
 }
 
-TNotifyIconData TRxTrayIcon::Record() const {
+TNotifyIconData TTrayIcon::Record() const {
   TNotifyIconData data;
   data.Window = FWindow;
   data.Id = 0;  // every icon has a window of its own
@@ -294,19 +292,19 @@ TNotifyIconData TRxTrayIcon::Record() const {
   return data;
 }
 
-void TRxTrayIcon::ChangedLocked() {
+void TTrayIcon::ChangedLocked() {
   ++FVersion;
   // Not shown although wanted: a refused registration is tried again.
   if (!FShown && FActive && !FAddDue) FReRegister = true;
 }
 
-std::unique_ptr<TTimerThread> TRxTrayIcon::StopAnimationLocked() {
+std::unique_ptr<TTimerThread> TTrayIcon::StopAnimationLocked() {
   FAnimated = false;
   FPosition = 0;
   return std::move(FThread);
 }
 
-bool TRxTrayIcon::NextRequestLocked(TRequest& request, TSender sender) {
+bool TTrayIcon::NextRequestLocked(TRequest& request, TSender sender) {
   const bool wanted = FActive && CurrentImage() != 0;
   if (FReRegister || FDeleteDue || (FShown && !wanted)) {
     request.Message = kNimDelete;
@@ -332,12 +330,12 @@ bool TRxTrayIcon::NextRequestLocked(TRequest& request, TSender sender) {
   return true;
 }
 
-bool TRxTrayIcon::Notify(unsigned message, const TNotifyIconData& data) {
+bool TTrayIcon::Notify(unsigned message, const TNotifyIconData& data) {
   TNotifyArea* area = Services().NotifyArea;
   return area && area->NotifyIcon(message, data);
 }
 
-void TRxTrayIcon::Publish(TSender sender) {
+void TTrayIcon::Publish(TSender sender) {
   const auto alive = FAlive;
   TLock lock(FLock);
   if (sender == TSender::Program) FProgramVersion = FVersion;
@@ -375,7 +373,7 @@ void TRxTrayIcon::Publish(TSender sender) {
   FPublished.NotifyAll();
 }
 
-void TRxTrayIcon::AnimationStep() {
+void TTrayIcon::AnimationStep() {
   {
     TLock lock(FLock);
     // No thread means the animation is being stopped: this step is void.
@@ -386,7 +384,7 @@ void TRxTrayIcon::AnimationStep() {
   Publish(TSender::Animation);
 }
 
-bool TRxTrayIcon::WndProc(std::uint32_t message, TWParam, TLParam lParam, TLResult& result) {
+bool TTrayIcon::WndProc(std::uint32_t message, TWParam, TLParam lParam, TLResult& result) {
   if (message == kCallbackMessage) {
     if (Enabled) MouseMessage(static_cast<std::uint32_t>(lParam));
     result = 0;
@@ -406,12 +404,12 @@ bool TRxTrayIcon::WndProc(std::uint32_t message, TWParam, TLParam lParam, TLResu
   return false;
 }
 
-void TRxTrayIcon::FireMouse(const TMouseEvent& event, TMouseButton button, unsigned shift, int x,
+void TTrayIcon::FireMouse(const TMouseEvent& event, TMouseButton button, unsigned shift, int x,
                             int y) {
   if (event) Guarded([&] { event(this, button, shift, x, y); });
 }
 
-void TRxTrayIcon::MouseMessage(std::uint32_t mouseMessage) {
+void TTrayIcon::MouseMessage(std::uint32_t mouseMessage) {
   // Each event may end the icon; nothing of it is touched afterwards.
   const auto alive = FAlive;
   int x = 0, y = 0;
@@ -472,7 +470,7 @@ void TRxTrayIcon::MouseMessage(std::uint32_t mouseMessage) {
   }
 }
 
-bool TRxTrayIcon::DoPopup(int x, int y) {
+bool TTrayIcon::DoPopup(int x, int y) {
   if (!Active() || !PopupMenu || !PopupMenu->AutoPopup) return false;
   PopupMenu->PopupComponent = this;
   TNotifyArea* area = Services().NotifyArea;
@@ -490,4 +488,4 @@ bool TRxTrayIcon::DoPopup(int x, int y) {
   return true;
 }
 
-}  // namespace drives
+}  // namespace platform

@@ -5,9 +5,9 @@
 
 #include "platform/Controls.h"
 
-namespace app {
+namespace policies {
 
-class TMyCheckBox : public platform::TCheckBox {
+class TPolicyCheckBox : public platform::TCheckBox {
  public:
   using TCheckBox::TCheckBox;
   void UserMouseDown() override { FMouseClick = true; }
@@ -20,4 +20,4 @@ class TMyCheckBox : public platform::TCheckBox {
   bool FMouseClick = false;
 };
 
-}  // namespace app
+}  // namespace policies
