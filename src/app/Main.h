@@ -7,11 +7,11 @@
 #include <memory>
 #include <string>
 
-#include "policies/PolicyCheckBox.h"
 #include "drives/OpticalDrive.h"
-#include "platform/TrayIcon.h"
 #include "i18n/Lang.h"
 #include "platform/Forms.h"
+#include "platform/TrayIcon.h"
+#include "policies/PolicyCheckBox.h"
 #include "policies/PolicySettings.h"
 
 namespace app {
@@ -119,8 +119,8 @@ class TForm1 : public platform::TForm {
   void ShowDriveIcons();
   void HideDriveIcons();
   // A press on a drive's icon makes that drive current.
-  void OnDriveIconMouseDown(platform::TObject* sender, platform::TMouseButton button, unsigned shift,
-                            int x, int y);
+  void OnDriveIconMouseDown(platform::TObject* sender, platform::TMouseButton button,
+                            unsigned shift, int x, int y);
   // A double click on a drive's icon runs its disc.
   void OnDriveIconDblClick(platform::TObject* sender);
 

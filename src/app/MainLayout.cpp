@@ -89,8 +89,8 @@ void TForm1::BuildControls() {
       Make<TEdit>(this, TabSheet2, "DefPlay", {8, 20, 209, 21}, {}, "Default Audio CD Player");
   DefPlay->SetText("DefPlay");
   DefPlay->OnExit = [this](TObject* s) { DefPlayExit(s); };
-  CheckBox4 =
-      Make<TPolicyCheckBox>(this, TabSheet2, "CheckBox4", {5, 48, 212, 17}, "CD-R/DVD-R Auto Start");
+  CheckBox4 = Make<TPolicyCheckBox>(this, TabSheet2, "CheckBox4", {5, 48, 212, 17},
+                                    "CD-R/DVD-R Auto Start");
   CheckBox4->OnClick = [this](TObject* s) { CheckBox4Click(s); };
   Bevel3 = Make<TBevel>(this, TabSheet2, "Bevel3", {2, 69, 66, 74});
   Label2 = Make<TLabel>(this, TabSheet2, "Label2", {10, 70, 42, 13}, "Autostart");
@@ -118,8 +118,8 @@ void TForm1::BuildControls() {
 
   TabSheet3 = Make<TTabSheet>(this, PageControl1, "TabSheet3", {}, "XP");
   Bevel5 = Make<TBevel>(this, TabSheet3, "Bevel5", {2, 17, 223, 104});
-  CheckBox7 =
-      Make<TPolicyCheckBox>(this, TabSheet3, "CheckBox7", {8, 32, 217, 17}, "Access to CD-ROM drives");
+  CheckBox7 = Make<TPolicyCheckBox>(this, TabSheet3, "CheckBox7", {8, 32, 217, 17},
+                                    "Access to CD-ROM drives");
   CheckBox7->OnClick = [this](TObject* s) { CheckBox7Click(s); };
   CheckBox8 =
       Make<TPolicyCheckBox>(this, TabSheet3, "CheckBox8", {8, 64, 217, 17}, "Enable cd burning");

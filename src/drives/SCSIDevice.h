@@ -13,8 +13,8 @@
 #include <memory>
 #include <string>
 
-#include "drives/ScsiPassThrough.h"
 #include "drives/AspiLibrary.h"
+#include "drives/ScsiPassThrough.h"
 #include "platform/Component.h"
 #include "platform/Scsi.h"
 #include "platform/Strings.h"

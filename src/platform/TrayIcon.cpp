@@ -405,7 +405,7 @@ bool TTrayIcon::WndProc(std::uint32_t message, TWParam, TLParam lParam, TLResult
 }
 
 void TTrayIcon::FireMouse(const TMouseEvent& event, TMouseButton button, unsigned shift, int x,
-                            int y) {
+                          int y) {
   if (event) Guarded([&] { event(this, button, shift, x, y); });
 }
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "policies/PolicyCheckBox.h"
 #include "fakes/Fakes.h"
 #include "platform/Forms.h"
+#include "policies/PolicyCheckBox.h"
 
 using namespace platform;
 

@@ -56,7 +56,8 @@ class SCSIDeviceTest : public ::testing::Test {
     return services;
   }()};
   platform::TApplication App;
-  drives::TOpticalDrive* Burner = platform::TComponent::Create<drives::TOpticalDrive>(&App, "MCDBurner1");
+  drives::TOpticalDrive* Burner =
+      platform::TComponent::Create<drives::TOpticalDrive>(&App, "MCDBurner1");
   bool Result = false;
 };
 

@@ -4,20 +4,20 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/TrayIcon.h"
 #include "fakes/Fakes.h"
 #include "fakes/Poll.h"
 #include "platform/Controls.h"
 #include "platform/Messages.h"
+#include "platform/TrayIcon.h"
 #include "support/Watchdog.h"
 
-using platform::TMouseButton;
-using platform::TTrayIcon;
 using platform::kWmLButtonDblClk, platform::kWmLButtonDown, platform::kWmLButtonUp;
 using platform::kWmMButtonDblClk, platform::kWmMButtonDown, platform::kWmMButtonUp;
 using platform::kWmMouseMove, platform::kWmRButtonDblClk, platform::kWmRButtonDown,
     platform::kWmRButtonUp;
 using platform::TIcon;
+using platform::TMouseButton;
+using platform::TTrayIcon;
 
 namespace {
 
@@ -309,8 +309,8 @@ class TrayMouseTest : public TrayIconTest {
     Icon->OnMouseDown = [=, this](platform::TObject*, TMouseButton b, unsigned shift, int x,
                                   int y) {
       Events.push_back(std::string("Down ") + name(b) +
-                       (shift & platform::ssDouble ? " double" : "") + " " + std::to_string(x) + "," +
-                       std::to_string(y));
+                       (shift & platform::ssDouble ? " double" : "") + " " + std::to_string(x) +
+                       "," + std::to_string(y));
     };
     Icon->OnMouseUp = [=, this](platform::TObject*, TMouseButton b, unsigned, int, int) {
       Events.push_back(std::string("Up ") + name(b));
