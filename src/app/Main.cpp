@@ -255,7 +255,7 @@ void TForm1::CheckBox5Click(TObject*) {
 
 void TForm1::Timer1Timer(TObject*) {
   // Only the 9x family looks once a second; elsewhere a new disc shows its
-  // icon after Close, a click on the option or the next start.
+  // icon when the system says it came (DriveChanges.cpp).
   if (!policies::Is9xFamily(OSCode) || FTimerReporting) return;
   const int k = CurrentDriveIndex();
   if (!CheckBox5->Checked() || k == 0) return;
