@@ -59,9 +59,11 @@ void TForm1::WatchDriveChanges() {
 
 void TForm1::RunMenuCommand(const TNotifyEvent& command, TObject* sender) {
   const TStrings& drives = ComboBox2->Items();
-  const bool gone = FMenuDrive != '\0' &&
-                    std::none_of(drives.Items().begin(), drives.Items().end(),
-                                 [this](const std::string& name) { return name[0] == FMenuDrive; });
+  const bool gone =
+      FMenuDrive != '\0' &&
+      std::none_of(drives.Items().begin(), drives.Items().end(), [this](const std::string& name) {
+        return !name.empty() && name[0] == FMenuDrive;
+      });
   if (!gone) {
     command(sender);
     return;
