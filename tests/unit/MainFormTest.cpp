@@ -210,15 +210,15 @@ TEST_F(MainFormTest, EveryDesignedControlIsOwnedByTheFormUnderItsName) {
                            "Bevel5"})
     EXPECT_NE(form->FindComponent(name), nullptr) << name;
   // Controls inside pages and panels still belong to the form.
-  EXPECT_EQ(form->CheckBox6->Owner(), form);
-  EXPECT_EQ(form->CheckBox6->Parent(), form->TabSheet3);
+  EXPECT_EQ(form->XpPage->CheckBox6->Owner(), form);
+  EXPECT_EQ(form->XpPage->CheckBox6->Parent(), form->XpPage->TabSheet3);
   // Of two painted controls the later lies on top: the picture over its frame.
   const auto& controls = form->Controls();
   EXPECT_LT(std::find(controls.begin(), controls.end(), form->Shape1),
             std::find(controls.begin(), controls.end(), form->Image1));
   EXPECT_EQ(form->PageControl1->Pages().size(), 3u);
-  EXPECT_EQ(form->CheckListBox3->Items()[0], "Uknown");
-  EXPECT_EQ(form->CheckListBox1->Items().Count(), 26);
+  EXPECT_EQ(form->DrivesPage->CheckListBox3->Items()[0], "Uknown");
+  EXPECT_EQ(form->DrivesPage->CheckListBox1->Items().Count(), 26);
   const auto& menu = form->PopupMenu1->Items();
   ASSERT_EQ(menu.size(), 9u);
   EXPECT_EQ(menu[2]->Caption,
@@ -265,7 +265,7 @@ TEST_F(ReachTest, WithoutADriveTheTrayShowsTheProgramsOwnIconWhileTheWindowIsHid
   form->Restore1->UserClicked();
   EXPECT_TRUE(form->Visible());
   EXPECT_FALSE(System.NotifyArea.Registered(own->Handle()));
-  EXPECT_TRUE(form->CheckBox3->Checked());
+  EXPECT_TRUE(form->AutoRunPage->CheckBox3->Checked());
 
   // Minimising brings it back, and leaving the tray mode takes it away.
   form->WMSysCommand(platform::kScMinimize);
