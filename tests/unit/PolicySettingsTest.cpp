@@ -392,6 +392,21 @@ TEST_F(PolicySettingsTest, ThePlayerCommandIsAskedForOnlyWhenItDiffersFromTheSto
             "Do you want to change default player?\n");
 }
 
+TEST_F(PolicySettingsTest, EveryCheckMarkReadsBackAsItWasStoredOnEachFamily) {
+  for (int os : {1, 5, 6}) {  // Windows 98, 2000, XP
+    for (int r = 0; r < policies::kPolicyCount; ++r) {
+      const auto row = static_cast<policies::TPolicy>(r);
+      const policies::TPolicySetting& p = policies::Policy(row);
+      if (p.Shows == policies::TShows::Nothing || !policies::WrittenOn(row, os)) continue;
+      for (bool checked : {true, false, true}) {
+        SCOPED_TRACE(std::to_string(os) + " " + p.Name + " " + std::to_string(checked));
+        policies::StoreValue(row, os, checked ? p.Checked : p.Unchecked);
+        EXPECT_EQ(policies::ShowsChecked(row, os), checked);
+      }
+    }
+  }
+}
+
 TEST(AutoRunMasks, EveryItemCountsInTheMask) {
   platform::TCheckListBox letters(nullptr, nullptr), types(nullptr, nullptr);
   letters.Items().Assign(std::vector<std::string>(26, "X"));
