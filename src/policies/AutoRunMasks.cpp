@@ -100,7 +100,7 @@ void MaskListClickCheck(TPolicyPages& pages, platform::TCheckListBox& list) {
     return;
   }
   baseline = mask;
-  if (Policy(m->Row).AsksRestart) PromptReboot(*pages.Language);
+  PromptReboot(*pages.Language);
 }
 
 }  // namespace policies

@@ -70,7 +70,7 @@ struct TPolicySetting {
   TMarkValue Unchecked = {};
   TReset Reset = TReset::Kept;
   int ResetStep = 0;  // the reset's order, from 1
-  // A stored click ends with the restart question.
+  // A stored mark ends with the restart question.
   bool AsksRestart = false;
 };
 
