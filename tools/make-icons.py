@@ -517,8 +517,8 @@ def reduced(image):
         raise IconError(f'{image.width}x{image.height}: nothing is drawn')
     strip = Image.new('RGB', (len(drawn), 1))
     strip.putdata([pixels[i] for i in drawn])
-    # The quantiser's own choice for each pixel is the nearest entry; Pillow
-    # maps a picture onto a given palette only to within a few levels.
+    # Each drawn pixel keeps the entry the quantiser chose for it: Pillow
+    # would map the picture onto the palette afterwards only to a few levels.
     colours = strip.quantize(255, method=Image.Quantize.MAXCOVERAGE, kmeans=3).convert('RGB')
     out = [(0, 0, 0, 0)] * len(pixels)
     for i, colour in zip(drawn, colours.getdata()):
