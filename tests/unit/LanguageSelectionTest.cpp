@@ -152,8 +152,8 @@ TEST_F(LanguageSelectionTest, AnEmptyKeyAsksOnceForEachSettingAndShowsNothing) {
   EXPECT_EQ(form->BitBtn1->Caption(), "About");
   EXPECT_EQ(form->ComboBox1->Text(), "");
   EXPECT_FALSE(form->Visible());
-  EXPECT_FALSE(form->CheckBox3->Checked());
-  EXPECT_FALSE(form->CheckBox5->Checked());
+  EXPECT_FALSE(form->AutoRunPage->CheckBox3->Checked());
+  EXPECT_FALSE(form->AutoRunPage->CheckBox5->Checked());
 }
 
 TEST_F(LanguageSelectionTest, AMissingKeyIsReportedForEachReadAndCreatedByNone) {
@@ -174,10 +174,10 @@ TEST_F(LanguageSelectionTest, WindowModeAndDiscIconsFollowTheExactSettings) {
   System.Drives.Files["D:\\disc.ico"] = System.Icons.SoundIconFile();
   TForm1* form = StartMainForm("English", "Ja", "Ja");
   EXPECT_FALSE(form->Visible());
-  EXPECT_TRUE(form->CheckBox3->Checked());
+  EXPECT_TRUE(form->AutoRunPage->CheckBox3->Checked());
   platform::TTrayIcon* icon = form->DriveTrayIcons[1];
   EXPECT_TRUE(System.NotifyArea.Registered(icon->Handle()));
-  EXPECT_TRUE(form->CheckBox5->Checked());
+  EXPECT_TRUE(form->AutoRunPage->CheckBox5->Checked());
   EXPECT_EQ(System.Icons.FileOf(System.NotifyArea.Shown(icon->Handle()).Icon), "D:\\disc.ico");
   // Checking from code runs no handler: the start-up writes nothing.
   for (const std::string& call : System.Registry.Calls)
@@ -187,7 +187,7 @@ TEST_F(LanguageSelectionTest, WindowModeAndDiscIconsFollowTheExactSettings) {
 TEST_F(LanguageSelectionTest, ALowerCaseSettingCountsAsNeither) {
   TForm1* form = StartMainForm("English", "nej", "ja");
   EXPECT_FALSE(form->Visible());
-  EXPECT_FALSE(form->CheckBox5->Checked());
+  EXPECT_FALSE(form->AutoRunPage->CheckBox5->Checked());
 }
 
 TEST_F(LanguageSelectionTest, EveryListedPathLeadsToATextOnTheBuiltForms) {
