@@ -46,10 +46,11 @@ class TApplication : public TComponent {
   bool ShowMainForm = true;
 
   // Creates a form owned by the application; the first one becomes the main
-  // form. Its construction runs its creation handler to the end.
-  template <class T>
-  T* CreateForm(std::string name) {
-    return TComponent::Create<T>(this, std::move(name));
+  // form. Its construction, with `args` after the owner, runs its creation
+  // handler to the end.
+  template <class T, class... Args>
+  T* CreateForm(std::string name, Args&&... args) {
+    return TComponent::Create<T>(this, std::move(name), std::forward<Args>(args)...);
   }
   // Called by a form owned by the application as its construction begins, so
   // that the main form is known while its creation handler runs.

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/Component.h"
+#include "platform/Guarded.h"
 #include "platform/Strings.h"
 
 namespace platform {
@@ -92,10 +93,6 @@ class TPeerFactory {
   virtual std::unique_ptr<TPeer> Create(TTimer& timer) = 0;
   virtual std::unique_ptr<TMenuPeer> Create(TPopupMenu& menu) = 0;
 };
-
-// Runs an event handler the way every dispatch must: an exception raised by
-// the handler ends the handler and goes to the application's error report.
-void DoEvent(const TNotifyEvent& event, TObject* sender);
 
 class TWinControl;
 
