@@ -75,6 +75,7 @@ class TApplication : public TComponent {
   THandle MainFormHandle() const { return FMainForm ? FMainForm->Handle() : 0; }
 
   // The standard error report: the exception's text in a message box.
+  // Exceptions reach it through ReportException (platform/Guarded.h).
   void HandleException(const std::exception& e);
   // Keeps the taskbar button in step with the main form's visibility.
   void MainFormVisibilityChanged(bool visible);
