@@ -10,19 +10,6 @@
 
 namespace platform {
 
-enum class TBevelCut { None, Lowered, Raised };
-
-class TPanel : public TWinControl {
- public:
-  using TWinControl::TWinControl;
-  // The two bevels around the panel, the outer one at its edge.
-  TBevelCut BevelOuter = TBevelCut::Raised;
-  TBevelCut BevelInner = TBevelCut::None;
-
- protected:
-  std::unique_ptr<TPeer> CreatePeer(TPeerFactory& factory) override;
-};
-
 class TTabSheet : public TWinControl {
  public:
   using TWinControl::TWinControl;
@@ -64,6 +51,19 @@ class TStatusBar : public TWinControl {
 
  private:
   std::string FSimpleText;
+};
+
+enum class TBevelCut { None, Lowered, Raised };
+
+class TPanel : public TWinControl {
+ public:
+  using TWinControl::TWinControl;
+  // The two bevels around the panel, the outer one at its edge.
+  TBevelCut BevelOuter = TBevelCut::Raised;
+  TBevelCut BevelInner = TBevelCut::None;
+
+ protected:
+  std::unique_ptr<TPeer> CreatePeer(TPeerFactory& factory) override;
 };
 
 }  // namespace platform
