@@ -12,6 +12,7 @@
 #include "i18n/LangSelect.h"
 #include "platform/Application.h"
 #include "platform/Dialogs.h"
+#include "platform/Guarded.h"
 #include "platform/Messages.h"
 #include "platform/Services.h"
 #include "platform/TextFields.h"
@@ -273,7 +274,7 @@ void TForm1::Timer1Timer(TObject*) {
       explicit TRaised(bool& flag) : Flag(flag) { Flag = true; }
       ~TRaised() { Flag = false; }
     } reporting(FTimerReporting);
-    if (Application) Application->HandleException(e);
+    ReportException(e);
   }
 }
 

@@ -70,7 +70,7 @@ TEST_F(LanguageSelectionTest, ANameWithoutAFileFallsBackToEnglishAndKeepsTheName
   Install("english.lng", kEnglish);
   Install("deu.lng", std::string(platform::kReadFileMax + 1, ';'));  // reported once
   TForm1* form = Start("Deu");
-  App->CreateForm<about::TAboutBox>("AboutBox");  // which applies the language once more
+  App->CreateForm<about::TAboutBox>("AboutBox", form->Sprog);  // which applies it once more
   EXPECT_EQ(form->Sprog->LanguageFile(), System.Drives.Dir + "english.lng");
   EXPECT_EQ(form->BitBtn1->Caption(), "About");
   EXPECT_EQ(form->ComboBox1->Text(), "Deu");
