@@ -2,6 +2,14 @@
 # where it loads them from, and installed with it. morvel.ico is also the
 # program's own icon in its resources.
 find_package(Python3 COMPONENTS Interpreter REQUIRED)
+# The script needs Pillow, which Debian's python3-pil gives Debian's python3;
+# another python3 ahead of it on the PATH (a pyenv, say) does not see it.
+set(MORVEL_ICON_PYTHON ${Python3_EXECUTABLE})
+execute_process(COMMAND ${MORVEL_ICON_PYTHON} -c "import PIL"
+                RESULT_VARIABLE MORVEL_NO_PILLOW OUTPUT_QUIET ERROR_QUIET)
+if(MORVEL_NO_PILLOW AND EXISTS /usr/bin/python3)
+  set(MORVEL_ICON_PYTHON /usr/bin/python3)
+endif()
 
 set(MORVEL_ICON_SCRIPT ${PROJECT_SOURCE_DIR}/tools/make-icons.py)
 set(MORVEL_ICON_NAMES
@@ -14,7 +22,7 @@ endforeach()
 
 add_custom_command(
   OUTPUT ${MORVEL_ICON_FILES}
-  COMMAND ${Python3_EXECUTABLE} ${MORVEL_ICON_SCRIPT} ${CMAKE_CURRENT_BINARY_DIR}
+  COMMAND ${MORVEL_ICON_PYTHON} ${MORVEL_ICON_SCRIPT} ${CMAKE_CURRENT_BINARY_DIR}
   DEPENDS ${MORVEL_ICON_SCRIPT}
   COMMENT "Drawing the icons"
   VERBATIM)
@@ -32,6 +40,6 @@ install(FILES ${MORVEL_ICON_FILES} DESTINATION .)
 if(MORVEL_TESTS)
   # Python itself, not the cross compiler's emulator, runs these.
   add_test(NAME icon_files
-           COMMAND ${Python3_EXECUTABLE} ${MORVEL_ICON_SCRIPT} --check ${CMAKE_CURRENT_BINARY_DIR})
-  add_test(NAME icon_files_checker COMMAND ${Python3_EXECUTABLE} ${MORVEL_ICON_SCRIPT} --self-test)
+           COMMAND ${MORVEL_ICON_PYTHON} ${MORVEL_ICON_SCRIPT} --check ${CMAKE_CURRENT_BINARY_DIR})
+  add_test(NAME icon_files_checker COMMAND ${MORVEL_ICON_PYTHON} ${MORVEL_ICON_SCRIPT} --self-test)
 endif()

@@ -11,18 +11,26 @@ with alpha for Windows XP and later, 8-bit with a palette for the systems and
 displays before it. Both carry the 1-bit AND mask that older Windows draws
 with. The shapes are drawn by ImageMagick's convert several times larger and
 averaged down, so edges come out smooth at every size; letters are rendered
-at their final size, where the font's hinting keeps them sharp.
+at their final size, where the font's hinting keeps them sharp. Pillow
+reduces the 8-bit images to their palette, icoutils' icotool writes the
+files and lists them back for the check.
 """
 
 import argparse
+import glob
 import math
 import os
+import re
 import shutil
-import struct
 import subprocess
 import sys
 import tempfile
 from concurrent.futures import ThreadPoolExecutor
+
+try:
+    from PIL import Image
+except ImportError:
+    Image = None                # find_icotool() says what to install
 
 SIZES = (16, 20, 24, 32, 48)
 DEPTHS = (8, 32)
@@ -478,271 +486,82 @@ def render(convert, draw):
 
 
 # ---------------------------------------------------------------------------
-# The ICO container
+# The files. Pillow reduces the 8-bit images to a palette; icotool writes the
+# container, with the 1-bit AND mask, and reads it back for the check.
 
-def mask_stride(size):
-    return (size + 31) // 32 * 4
-
-
-def xor_stride(size, depth):
-    return (size * depth + 31) // 32 * 4
-
-
-def opaque(alpha):
-    # Where the 1-bit mask, and so every system before XP, draws the pixel.
-    return alpha >= 128
+def tool(args):
+    """icotool's output; IconError if it fails or has anything to complain
+    about (it lists a damaged file up to the fault and still exits with 0)."""
+    run = subprocess.run(args, capture_output=True)
+    if run.returncode != 0 or run.stderr:
+        raise IconError(f'{args[0]} failed: ' + run.stderr.decode(errors='replace').strip())
+    return run.stdout.decode()
 
 
-def and_mask(size, rgba):
-    stride = mask_stride(size)
-    out = bytearray()
-    for y in reversed(range(size)):
-        row = bytearray(stride)
-        for x in range(size):
-            if not opaque(rgba[(y * size + x) * 4 + 3]):
-                row[x >> 3] |= 0x80 >> (x & 7)
-        out += row
-    return bytes(out)
+def find_icotool():
+    icotool = shutil.which('icotool')
+    if not icotool or not Image:
+        raise IconError('icotool or Pillow is missing '
+                        '(tools/setup.sh installs icoutils and python3-pil)')
+    return icotool
 
 
-def median_cut(counts, limit):
-    """Up to `limit` colours standing for the colours in `counts`
-    ({(r, g, b): pixels}); returns the palette and each colour's index in it.
-    The box of colours spread widest is halved at its median pixel until
-    there are enough boxes; each box then gives its mean colour."""
-    def measured(box):
-        spreads = [max(c[ch] for c in box) - min(c[ch] for c in box) for ch in range(3)]
-        ch = max(range(3), key=spreads.__getitem__)
-        return box, spreads[ch], ch
-
-    boxes = [measured(list(counts))]
-    while len(boxes) < limit:
-        widest = max(range(len(boxes)), key=lambda n: boxes[n][1])
-        box, spread, ch = boxes[widest]
-        if spread == 0:
-            break                # every box is down to one colour
-        box.sort(key=lambda c: c[ch])
-        half, acc, cut = sum(counts[c] for c in box) / 2, 0, len(box) - 1
-        for i, c in enumerate(box):
-            acc += counts[c]
-            if acc >= half:
-                cut = i + 1
-                break
-        cut = min(max(cut, 1), len(box) - 1)
-        boxes[widest:widest + 1] = [measured(box[:cut]), measured(box[cut:])]
-    palette, index = [], {}
-    for box, _, _ in boxes:
-        n = sum(counts[c] for c in box)
-        palette.append(tuple(round(sum(c[ch] * counts[c] for c in box) / n) for ch in range(3)))
-        for c in box:
-            index[c] = len(palette) - 1
-    return palette, index
+def reduced(image):
+    """The picture as the 8-bit image shows it: hard edges where icotool's
+    mask puts them (alpha over 127 is drawn), and at most 255 colours, all
+    from the drawn pixels; the 256th is the black behind the mask."""
+    alpha = image.getchannel('A').point(lambda a: 255 if a > 127 else 0)
+    pixels = list(image.convert('RGB').getdata())
+    drawn = [i for i, a in enumerate(alpha.getdata()) if a]
+    if not drawn:
+        raise IconError(f'{image.width}x{image.height}: nothing is drawn')
+    strip = Image.new('RGB', (len(drawn), 1))
+    strip.putdata([pixels[i] for i in drawn])
+    # Each drawn pixel keeps the entry the quantiser chose for it: Pillow
+    # would map the picture onto the palette afterwards only to a few levels.
+    colours = strip.quantize(255, method=Image.Quantize.MAXCOVERAGE, kmeans=3).convert('RGB')
+    out = [(0, 0, 0, 0)] * len(pixels)
+    for i, colour in zip(drawn, colours.getdata()):
+        out[i] = colour + (255,)
+    picture = Image.new('RGBA', image.size)
+    picture.putdata(out)
+    return picture
 
 
-def dib(size, depth, rgba):
-    """One image of an icon: header, palette, colour bits and AND mask."""
-    mask = and_mask(size, rgba)
-    stride = xor_stride(size, depth)
-    palette = b''
-    bits = bytearray()
-    if depth == 32:
-        for y in reversed(range(size)):
-            row = bytearray(rgba[y * size * 4:(y + 1) * size * 4])
-            row[0::4], row[2::4] = row[2::4], row[0::4]
-            for x in range(size):
-                if row[x * 4 + 3] == 0:
-                    row[x * 4:x * 4 + 3] = b'\0\0\0'
-            bits += row
-    else:
-        # Index 0 is black, which the colour bits hold wherever the mask is
-        # set; the drawing gets the other 255.
-        counts = {}
-        for i in range(0, len(rgba), 4):
-            if opaque(rgba[i + 3]):
-                c = tuple(rgba[i:i + 3])
-                counts[c] = counts.get(c, 0) + 1
-        colours, index = median_cut(counts, 255) if counts else ([], {})
-        palette = b'\0\0\0\0' + b''.join(bytes((b, g, r, 0)) for r, g, b in colours)
-        palette += b'\0' * (1024 - len(palette))
-        for y in reversed(range(size)):
-            row = bytearray(stride)
-            for x in range(size):
-                i = (y * size + x) * 4
-                if opaque(rgba[i + 3]):
-                    row[x] = index[tuple(rgba[i:i + 3])] + 1
-            bits += row
-    header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, depth, 0,
-                         len(bits) + len(mask), 0, 0, 0, 0)
-    return header + palette + bytes(bits) + mask
+def write_ico(icotool, images, path):
+    """An .ico of {size: RGBA image}, each size at 8 and at 32 bits."""
+    with tempfile.TemporaryDirectory() as tmp:
+        args = [icotool, '-c', '-o', path]
+        for size, image in sorted(images.items()):
+            for depth, picture in ((8, reduced(image)), (32, image)):
+                png = os.path.join(tmp, f'{size}-{depth}.png')
+                picture.save(png)
+                # -b is the least depth: icotool would put a picture of few
+                # colours, or without soft edges, into fewer bits.
+                args += ['-b', str(depth), png]
+        tool(args)
 
 
-def assemble(parts):
-    """An .ico from (size, depth, bitmap) parts, in that order."""
-    out = bytearray(struct.pack('<HHH', 0, 1, len(parts)))
-    offset = 6 + 16 * len(parts)
-    for size, depth, data in parts:
-        out += struct.pack('<BBBBHHII', size % 256, size % 256, 0, 0, 1, depth, len(data), offset)
-        offset += len(data)
-    for _, _, data in parts:
-        out += data
-    return bytes(out)
-
-
-def encode_ico(images):
-    """An .ico from {size: RGBA}, each size in every depth."""
-    return assemble([(size, depth, dib(size, depth, images[size]))
-                     for size in sorted(images) for depth in DEPTHS])
-
-
-def parse_ico(data):
-    """The images of an .ico as a list of dicts; IconError on any fault a
-    Windows loader would trip over."""
-    if len(data) < 6:
-        raise IconError('shorter than an icon header')
-    reserved, kind, count = struct.unpack_from('<HHH', data, 0)
-    if reserved != 0 or kind != 1:
-        raise IconError(f'not an icon header (reserved {reserved}, type {kind})')
-    if count == 0:
-        raise IconError('no images')
-    if len(data) < 6 + 16 * count:
-        raise IconError(f'directory of {count} entries does not fit in {len(data)} bytes')
-    directory, spans = [], []
-    for n in range(count):
-        w, h, colours, res, planes, depth, length, offset = \
-            struct.unpack_from('<BBBBHHII', data, 6 + 16 * n)
-        what = f'entry {n} ({w}x{h}, {depth}-bit)'
-        if w != h or w == 0:
-            raise IconError(f'{what}: not a square of a size this program uses')
-        if colours != 0 or res != 0 or planes != 1 or depth not in DEPTHS:
-            raise IconError(f'{what}: colour count {colours}, reserved {res}, '
-                            f'planes {planes}; want 0, 0, 1 and a depth of 8 or 32')
-        if offset < 6 + 16 * count or offset + length > len(data):
-            raise IconError(f'{what}: bytes {offset}..{offset + length} outside the image '
-                            f'data of a {len(data)}-byte file')
-        directory.append((w, depth, length, offset, what))
-        spans.append((offset, offset + length, what))
-    # The images follow the directory back to back, as every writer lays
-    # them out; anything else is a damaged file.
-    end = 6 + 16 * count
-    for start, stop, what in sorted(spans):
-        if start != end:
-            raise IconError(f'{what}: starts at {start}, '
-                            f'{"overlapping" if start < end else "leaving a gap after"} '
-                            f'what comes before (ends at {end})')
-        end = stop
-    if end != len(data):
-        raise IconError(f'{len(data) - end} bytes after the last image')
-    images = []
-    for w, depth, length, offset, what in directory:
-        h = w
-        if length < 40:
-            raise IconError(f'{what}: {length} bytes cannot hold a bitmap header')
-        (bi_size, bi_w, bi_h, bi_planes, bi_depth, compression, size_image,
-         _, _, clr_used, _) = struct.unpack_from('<IiiHHIIiiII', data, offset)
-        if bi_size != 40:
-            raise IconError(f'{what}: bitmap header of {bi_size} bytes, want 40')
-        if bi_w != w or bi_h != 2 * h:
-            raise IconError(f'{what}: bitmap is {bi_w}x{bi_h}, want {w}x{2 * h} '
-                            '(the height counts colour bits and mask)')
-        if bi_planes != 1 or bi_depth != depth or compression != 0:
-            raise IconError(f'{what}: bitmap has {bi_planes} planes, {bi_depth} bits, '
-                            f'compression {compression}')
-        entries = clr_used or (1 << depth if depth <= 8 else 0)
-        if depth <= 8 and entries > 1 << depth:
-            raise IconError(f'{what}: palette of {entries} colours')
-        xor_len = xor_stride(w, depth) * h
-        and_len = mask_stride(w) * h
-        if size_image not in (0, xor_len, xor_len + and_len):
-            raise IconError(f'{what}: image size field {size_image}, want {xor_len + and_len}')
-        want = 40 + 4 * entries + xor_len + and_len
-        if length != want:
-            raise IconError(f'{what}: {length} bytes, but header, palette, colour bits and '
-                            f'a mask with rows of {mask_stride(w)} bytes take {want}')
-        start = offset + 40
-        images.append({'size': w, 'depth': depth, 'what': what,
-                       'palette': data[start:start + 4 * entries],
-                       'bits': data[start + 4 * entries:start + 4 * entries + xor_len],
-                       'mask': data[offset + length - and_len:offset + length]})
-    return images
-
-
-def masked(image, x, y):
-    """Whether the AND mask leaves pixel (x, y), top row 0, transparent."""
-    size = image['size']
-    row = image['mask'][(size - 1 - y) * mask_stride(size):]
-    return bool(row[x >> 3] & (0x80 >> (x & 7)))
-
-
-def decode(image):
-    """An image's pixels as RGBA, top row first: how Windows would draw it."""
-    size, depth, bits = image['size'], image['depth'], image['bits']
-    stride = xor_stride(size, depth)
-    out = bytearray()
-    for y in range(size):
-        row = bits[(size - 1 - y) * stride:]
-        for x in range(size):
-            if depth == 32:
-                b, g, r, a = row[x * 4:x * 4 + 4]
-            else:
-                b, g, r = image['palette'][row[x] * 4:row[x] * 4 + 3]
-                a = 0 if masked(image, x, y) else 255
-            out += bytes((r, g, b, a))
-    return bytes(out)
-
-
-def check_ico(data):
-    """Raises IconError unless `data` is one of this program's icons: every
-    size in both depths, in a container every Windows since 95 reads."""
-    images = parse_ico(data)
-    found = sorted((i['size'], i['depth']) for i in images)
-    want = sorted((s, d) for s in SIZES for d in DEPTHS)
+def check_ico(icotool, path):
+    """Raises IconError unless icotool reads every size in both depths from
+    the file, the 8-bit ones with a full palette."""
+    found = sorted(tuple(map(int, m)) for m in re.findall(
+        r'--icon --index=\d+ --width=(\d+) --height=(\d+) --bit-depth=(\d+) '
+        r'--palette-size=(\d+)',
+        tool([icotool, '-l', path])))
+    want = sorted((s, s, d, 256 if d == 8 else 0) for s in SIZES for d in DEPTHS)
     if found != want:
-        raise IconError(f'images {found}, want {want}')
-    masks = {}
-    for image in images:
-        size, what = image['size'], image['what']
-        if image['depth'] == 32:
-            alpha = image['bits'][3::4]
-            if not any(alpha):
-                # Windows would then fall back to the mask and lose the edges.
-                raise IconError(f'{what}: alpha is zero everywhere')
-            for y in range(size):
-                for x in range(size):
-                    a = alpha[(size - 1 - y) * size + x]
-                    if masked(image, x, y) == opaque(a):
-                        raise IconError(f'{what}: mask at ({x}, {y}) disagrees with alpha {a}')
-        else:
-            stride = xor_stride(size, 8)
-            for y in range(size):
-                for x in range(size):
-                    i = image['bits'][(size - 1 - y) * stride + x]
-                    colour = image['palette'][i * 4:i * 4 + 3]
-                    if len(colour) < 3:
-                        raise IconError(f'{what}: pixel ({x}, {y}) uses colour {i} '
-                                        'beyond the palette')
-                    if masked(image, x, y) and any(colour):
-                        # The screen would be XORed with it around the picture.
-                        raise IconError(f'{what}: transparent pixel ({x}, {y}) is not black')
-        masks.setdefault(size, []).append(image['mask'])
-    for size, both in masks.items():
-        if both[0] != both[1]:
-            raise IconError(f'{size}x{size}: the 8-bit and 32-bit masks differ')
-        if all(b == 0xff for b in both[0][:mask_stride(size) * size]):
-            raise IconError(f'{size}x{size}: nothing is drawn')
-    return images
+        raise IconError(f'images (width, height, depth, palette) {found}, want {want}')
 
 
 def check_dir(folder):
+    icotool = find_icotool()
     faults = []
     for name in ICON_NAMES:
-        path = os.path.join(folder, name + '.ico')
         try:
-            with open(path, 'rb') as f:
-                check_ico(f.read())
-        except OSError as e:
-            faults.append(f'{path}: {e.strerror}')
+            check_ico(icotool, os.path.join(folder, name + '.ico'))
         except IconError as e:
-            faults.append(f'{path}: {e}')
+            faults.append(f'{name}.ico: {e}')
     return faults
 
 
@@ -750,8 +569,8 @@ def check_dir(folder):
 # Checking the checker
 
 def sample_images():
-    """A ring with a bite out of its upper left, so that nothing upside down
-    or mirrored passes for it, drawn without convert in every size."""
+    """A ring with a bite out of its upper left, drawn without convert in
+    every size, in more colours than a palette holds."""
     images = {}
     for size in SIZES:
         px = bytearray()
@@ -763,106 +582,67 @@ def sample_images():
                 if x < c and y < c / 2:
                     a = 0
                 px += bytes((20 + 4 * x, 220 - 4 * y, 90, a))
-        images[size] = bytes(px)
+        images[size] = Image.frombytes('RGBA', (size, size), bytes(px))
     return images
 
 
-def broken_icons(images):
-    """(what is wrong, the bytes, what the checker must say) for faults a
-    writer of icons could make."""
-    good = encode_ico(images)
-    parts = [(size, depth, dib(size, depth, images[size]))
-             for size in sorted(images) for depth in DEPTHS]
-    # The first two images are the 16-pixel ones, 8-bit first.
-    e8, e32 = 6, 6 + 16
-    d8, d32 = (struct.unpack_from('<I', good, e + 12)[0] for e in (e8, e32))
-    bits8, bits32 = d8 + 40 + 1024, d32 + 40
-    mask8, mask32 = bits8 + 16 * 16, bits32 + 16 * 16 * 4
-    top_left8, top_left32 = mask8 + 15 * 4, mask32 + 15 * 4     # rows are bottom-up
-
-    def patched(offset, fmt, value):
-        out = bytearray(good)
-        struct.pack_into(fmt, out, offset, value)
-        return bytes(out)
-
-    def flipped(offset, bit):
-        return patched(offset, '<B', good[offset] ^ bit)
-
-    no_alpha = bytearray(good)
-    no_alpha[bits32 + 3:mask32:4] = bytes(16 * 16)
-    # Mask rows of 3 bytes at 20 pixels, directory and lengths made to fit.
-    unpadded = []
-    for size, depth, data in parts:
-        if size == 20:
-            mask = data[-mask_stride(20) * 20:]
-            data = data[:-len(mask)] + b''.join(mask[i:i + 3] for i in range(0, len(mask), 4))
-        unpadded.append((size, depth, data))
-
-    yield 'truncated', good[:-1], 'outside'
-    yield 'trailing bytes', good + b'\0', 'after the last image'
-    yield 'a cursor', patched(2, '<H', 2), 'not an icon header'
-    yield 'no images', patched(4, '<H', 0), 'no images'
-    yield 'entry past the end', patched(e32 + 12, '<I', len(good)), 'outside'
-    yield 'entry length short', patched(e8 + 8, '<I', d32 - d8 - 4), 'leaving a gap'
-    yield 'width byte wrong', patched(e8, '<B', 17), 'not a square'
-    yield 'planes zero', patched(e8 + 4, '<H', 0), 'planes 0'
-    yield 'height not doubled', patched(d8 + 8, '<i', 16), 'want 16x32'
-    yield 'newer bitmap header', patched(d32, '<I', 108), 'header of 108'
-    yield 'depth differs', patched(d32 + 14, '<H', 24), '24 bits'
-    yield 'compressed', patched(d8 + 16, '<I', 1), 'compression 1'
-    yield 'short palette', patched(d8 + 32, '<I', 16), 'take'
-    yield 'a size missing', assemble([p for p in parts if p[:2] != (20, 8)]), 'want'
-    yield 'a size twice', assemble(parts + parts[:1]), 'want'
-    yield 'images overlap', patched(e32 + 12, '<I', d32 - 4), 'overlapping'
-    yield 'mask rows not padded', assemble(unpadded), 'take'
-    yield 'mask against alpha', flipped(top_left32, 0x80), 'disagrees with alpha'
-    yield 'alpha all zero', bytes(no_alpha), 'alpha is zero'
-    yield 'transparent pixel not black', patched(bits8 + 15 * 16, '<B', 1), 'not black'
-    yield 'masks differ', flipped(top_left8, 0x80), 'masks differ'
+def differences(drawn, back, depth):
+    """The largest difference in any channel between the pixels drawn and
+    those read back, as the image of that depth shows them."""
+    worst = 0
+    for a, b in zip(drawn.getdata(), back.convert('RGBA').getdata()):
+        if depth == 8:
+            a = a[:3] + (255 if a[3] > 127 else 0,)
+        if a[3] or b[3]:
+            worst = max(worst, *(abs(x - y) for x, y in zip(a, b)))
+    return worst
 
 
 def self_test():
+    icotool = find_icotool()
     images = sample_images()
-    good = encode_ico(images)
     failures = []
-    try:
-        check_ico(good)
-    except IconError as e:
-        failures.append(f'a well-formed icon was rejected: {e}')
-    # What is drawn must come back as it went in: exactly at 32 bits, with
-    # the nearest of 255 colours and hard edges at 8.
-    for image in parse_ico(good):
-        size, got = image['size'], decode(image)
-        want = bytearray(images[size])
-        for i in range(0, len(want), 4):
-            if image['depth'] == 8:
-                want[i + 3] = 255 if opaque(want[i + 3]) else 0
-            if want[i + 3] == 0:
-                want[i:i + 3] = b'\0\0\0'
-        if image['depth'] == 32 and got != bytes(want):
-            failures.append(f'{image["what"]}: pixels changed on the way through')
-        if image['depth'] == 8:
-            worst = max(abs(a - b) for a, b in zip(got, want))
-            if worst > 24:
-                failures.append(f'{image["what"]}: colours off by up to {worst}')
-    rejected = 0
-    for what, data, reason in broken_icons(images):
+    with tempfile.TemporaryDirectory() as tmp:
+        def written(name, data=None, sizes=SIZES):
+            path = os.path.join(tmp, name)
+            if data is None:
+                write_ico(icotool, {s: images[s] for s in sizes}, path)
+            else:
+                with open(path, 'wb') as f:
+                    f.write(data)
+            return path
+
+        good = written('good.ico')
+        with open(good, 'rb') as f:
+            data = f.read()
+        broken = {'truncated': written('truncated.ico', data[:-1]),
+                  'a cursor': written('cursor.ico', data[:2] + b'\x02' + data[3:]),
+                  'a size missing': written('missing.ico', sizes=SIZES[1:])}
+        for what, path in broken.items():
+            try:
+                check_ico(icotool, path)
+                failures.append(f'{what}: accepted')
+            except IconError:
+                pass
         try:
-            check_ico(data)
-            failures.append(f'{what}: accepted')
+            check_ico(icotool, good)
         except IconError as e:
-            if reason not in str(e):
-                failures.append(f'{what}: rejected for another fault: {e}')
-            rejected += 1
-    # More colours than the palette holds: every one must still get an entry.
-    counts = {(r * 17, g * 17, b * 85): 1 for r in range(16) for g in range(16) for b in range(4)}
-    palette, index = median_cut(counts, 255)
-    if len(palette) != 255 or set(index) != set(counts) or max(index.values()) >= len(palette):
-        failures.append(f'{len(counts)} colours made a palette of {len(palette)}')
+            failures.append(f'a well-formed icon was rejected: {e}')
+        # What is drawn must come back as it went in: exactly at 32 bits,
+        # with the nearest of 255 colours and hard edges at 8.
+        out = os.path.join(tmp, 'back')
+        os.mkdir(out)
+        tool([icotool, '-x', '-o', out, good])
+        for size in SIZES:
+            for depth, limit in ((8, 24), (32, 0)):
+                back = Image.open(glob.glob(f'{out}/*_{size}x{size}x{depth}.png')[0])
+                worst = differences(images[size], back, depth)
+                if worst > limit:
+                    failures.append(f'{size}x{size}, {depth}-bit: pixels off by up to {worst}')
     for f in failures:
         print('FAULT:', f)
-    print(f'{rejected} broken icons rejected; '
-          f'{"failed" if failures else "passed"}: the checker and the encoder')
+    print(f'{len(broken)} broken icons rejected; '
+          f'{"failed" if failures else "passed"}: the checker and the writer')
     return 1 if failures else 0
 
 
@@ -871,23 +651,19 @@ def self_test():
 
 def contact_sheet(folder, out_png, zoom=3):
     """Every icon in every size, enlarged: the 32-bit images on light and on
-    dark ground, then the 8-bit ones, decoded from the files as written."""
-    convert = find_convert()
+    dark ground, then the 8-bit ones, as icotool reads them from the files."""
+    convert, icotool = find_convert(), find_icotool()
     cell = max(SIZES) * zoom + 6
     grounds = (('#ececec', 32), ('#3a6ea5', 32), ('#ececec', 8))
     args = [convert]
     with tempfile.TemporaryDirectory() as tmp:
         for name in ICON_NAMES:
-            with open(os.path.join(folder, name + '.ico'), 'rb') as f:
-                images = {(i['size'], i['depth']): i for i in parse_ico(f.read())}
+            tool([icotool, '-x', '-o', tmp, os.path.join(folder, name + '.ico')])
             args.append('(')
             for ground, depth in grounds:
                 for size in SIZES:
-                    raw = os.path.join(tmp, f'{name}-{size}-{depth}.rgba')
-                    with open(raw, 'wb') as f:
-                        f.write(decode(images[(size, depth)]))
-                    args += ['(', '-size', f'{size}x{size}', '-depth', '8', 'RGBA:' + raw,
-                             '-scale', f'{zoom * 100}%', '-background', ground,
+                    png = glob.glob(f'{tmp}/{name}_*_{size}x{size}x{depth}.png')[0]
+                    args += ['(', png, '-scale', f'{zoom * 100}%', '-background', ground,
                              '-gravity', 'center', '-extent', f'{cell}x{cell}', '-flatten', ')']
             args += ['+append', ')']
         args += ['-append', '+repage', out_png]
@@ -899,16 +675,16 @@ def contact_sheet(folder, out_png, zoom=3):
 # ---------------------------------------------------------------------------
 
 def write_icons(folder):
-    convert = find_convert()
+    convert, icotool = find_convert(), find_icotool()
     os.makedirs(folder, exist_ok=True)
 
     def one(name):
-        data = encode_ico(render(convert, drawing_for(name)))
-        check_ico(data)
+        images = {size: Image.frombytes('RGBA', (size, size), rgba)
+                  for size, rgba in render(convert, drawing_for(name)).items()}
         # Written whole or not at all, so a failed run leaves no half icon.
         tmp = os.path.join(folder, f'.{name}.ico.tmp')
-        with open(tmp, 'wb') as f:
-            f.write(data)
+        write_ico(icotool, images, tmp)
+        check_ico(icotool, tmp)
         os.replace(tmp, os.path.join(folder, name + '.ico'))
 
     with ThreadPoolExecutor(max_workers=os.cpu_count() or 2) as pool:

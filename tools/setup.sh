@@ -12,7 +12,8 @@ set -euo pipefail
 # dpkg-dev for unpacking Debian source packages (libjpeg-turbo, built for
 # Windows without SIMD, so no nasm), fp-utils for chmcmd, which compiles the
 # help file, and python3 with convert and the Liberation fonts for drawing
-# the icons and the about box's pictures. nsis (makensis) makes the
+# the icons and the about box's pictures, Pillow (python3-pil) and icotool
+# (icoutils) for the icons' palettes and files. nsis (makensis) makes the
 # installers (tools/package.sh); clang-14 with its runtime libraries
 # (libFuzzer, the sanitizers) builds the fuzz targets.
 PACKAGES=(
@@ -23,7 +24,7 @@ PACKAGES=(
   libjpeg-dev dpkg-dev fp-utils
   wine wine64 fonts-wine fonts-liberation
   libxrender1 libxrandr2 libxcursor1 libxi6 libxcomposite1 libxfixes3 libxinerama1
-  xvfb x11-apps x11-utils xauth imagemagick
+  xvfb x11-apps x11-utils xauth imagemagick python3-pil icoutils
   coreutils procps
   nsis
 )

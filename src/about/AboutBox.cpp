@@ -1,12 +1,9 @@
 #include "about/AboutBox.h"
 
-#include "app/Settings.h"
 #include "i18n/Lang.h"
-#include "platform/Application.h"
 #include "platform/Dialogs.h"
 #include "platform/Download.h"
 #include "platform/ProgramInfo.h"
-#include "platform/Registry.h"
 #include "platform/Services.h"
 #include "policies/RegistryRoutines.h"
 
@@ -32,28 +29,10 @@ std::string Picture(const char* name) {
   return info ? info->ResourceData(name) : std::string();
 }
 
-// The optional settings value; nothing to report when it is absent.
-std::string UpdateURLSetting() {
-  TRegistry registry;
-  registry.SetRootKey(app::kSettingsRoot);
-  try {
-    if (registry.OpenKeyReadOnly(app::kSettingsKey) && registry.ValueExists(kSettingUpdateURL))
-      return registry.ReadString(kSettingUpdateURL);
-  } catch (const Exception&) {
-    // A value of another type counts as absent.
-  }
-  return {};
-}
-
-// The main window's language component, which translates this box too.
-i18n::TLanguage* MainLanguage() {
-  TForm* main = Application ? Application->MainForm() : nullptr;
-  return main ? dynamic_cast<i18n::TLanguage*>(main->FindComponent("Sprog")) : nullptr;
-}
-
 }  // namespace
 
-TAboutBox::TAboutBox(TComponent* owner) : TForm(owner) {
+TAboutBox::TAboutBox(TComponent* owner, i18n::TLanguage* language, const std::string& updateURL)
+    : TForm(owner), FLanguage(language) {
   SetCaption("About");
   Dialog = true;
   MaximizeBox = false;
@@ -95,8 +74,7 @@ TAboutBox::TAboutBox(TComponent* owner) : TForm(owner) {
   OKButton->Default = true;
 
   mGetNewVer1 = TComponent::Create<TUpdateCheck>(this, "mGetNewVer1");
-  const std::string mirror = UpdateURLSetting();
-  mGetNewVer1->URLCurrVerFile = mirror.empty() ? kVersionFileURL : mirror;
+  mGetNewVer1->URLCurrVerFile = updateURL.empty() ? kVersionFileURL : updateURL;
   mGetNewVer1->SiteName = "Tandrel Software";
   mGetNewVer1->FailureDlg = true;
   mGetNewVer1->DownloadDlg = true;
@@ -122,7 +100,7 @@ TAboutBox::~TAboutBox() {
 }
 
 void TAboutBox::FormCreate(TObject*) {
-  if (i18n::TLanguage* language = MainLanguage()) language->Translate();
+  if (FLanguage) FLanguage->Translate();
 }
 
 void TAboutBox::Button1Click(TObject*) {
@@ -134,9 +112,8 @@ void TAboutBox::Button1Click(TObject*) {
 }
 
 void TAboutBox::Button2Click(TObject*) {
-  const i18n::TLanguage* language = MainLanguage();
   const std::string question =
-      language ? language->TranslateText("Restore default?") : std::string("Restore default?");
+      FLanguage ? FLanguage->TranslateText("Restore default?") : std::string("Restore default?");
   const int answer = Services().Dialogs->MessageBox(Handle(), question, "Default values",
                                                     kMbOkCancel | kMbIconQuestion);
   if (answer != kIdOk) return;

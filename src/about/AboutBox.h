@@ -10,11 +10,12 @@
 #include "about/UpdateCheck.h"
 #include "platform/Forms.h"
 
+namespace i18n {
+class TLanguage;
+}
+
 namespace about {
 
-// The program's settings value that points the update check at another
-// version file (a mirror, or a test server); absent, the maker's site.
-inline constexpr const char* kSettingUpdateURL = "UpdateURL";
 inline constexpr const char* kVersionFileURL = "http://www.tandrel.invalid/sware/curr_ver.txt";
 inline constexpr const char* kSiteURL = "http://www.tandrel.invalid/";
 inline constexpr const char* kDonationURL =
@@ -27,7 +28,11 @@ inline constexpr const char* kDonatePicture = "DONATE_JPG";
 
 class TAboutBox : public platform::TForm {
  public:
-  explicit TAboutBox(platform::TComponent* owner);
+  // `language` is the main window's language component, which translates
+  // this box too; `updateURL` the version file of the update check, empty
+  // for the maker's site. The program's entry point passes both.
+  explicit TAboutBox(platform::TComponent* owner, i18n::TLanguage* language = nullptr,
+                     const std::string& updateURL = {});
   ~TAboutBox() override;
 
   platform::TPanel* Panel1;
@@ -60,6 +65,9 @@ class TAboutBox : public platform::TForm {
   void Button3Click(platform::TObject* sender);
   // The donation page, in the browser.
   void Image1Click(platform::TObject* sender);
+
+ private:
+  i18n::TLanguage* FLanguage;
 };
 
 // The program's about box while it exists.

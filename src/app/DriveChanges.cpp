@@ -100,17 +100,18 @@ void TForm1::DriveChangeTimerTimer(TObject*) {
       change.Types[i] = Services().Drives->GetDriveType({static_cast<char>('A' + i), ':'});
   change.Media = FPendingMedia;
   FPendingMedia = 0;
-  change.DiscIcons = CheckBox5->Checked();
+  change.DiscIcons = AutoRunPage->CheckBox5->Checked();
 
   const drives::TDriveSetPlan plan = drives::PlanDriveSetChange(change);
   if (plan.Removed != 0 || plan.Added != 0) {
     ApplyDriveSetChange(plan.Removed, plan.Added, plan.Current);
     // The Extras page's letter lists offer the letters that are there.
+    Policies.Baselines.PresentDrives = present;
     for (int i = 0; i < 26; ++i) {
       const std::uint32_t bit = 1u << i;
       if (!((plan.Removed | plan.Added) & bit)) continue;
-      CheckListBox1->SetItemEnabled(i, (present & bit) != 0);
-      CheckListBox2->SetItemEnabled(i, (present & bit) != 0);
+      DrivesPage->CheckListBox1->SetItemEnabled(i, (present & bit) != 0);
+      DrivesPage->CheckListBox2->SetItemEnabled(i, (present & bit) != 0);
     }
   }
   RecheckDiscIcons(plan.Recheck, plan.Added);

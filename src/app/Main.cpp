@@ -12,6 +12,7 @@
 #include "i18n/LangSelect.h"
 #include "platform/Application.h"
 #include "platform/Dialogs.h"
+#include "platform/Guarded.h"
 #include "platform/Messages.h"
 #include "platform/Services.h"
 #include "platform/TextFields.h"
@@ -143,7 +144,7 @@ void TForm1::PairDeviceEntries() {
 void TForm1::FormCreate(TObject*) {
   // First: a drive that comes during start-up is not missed.
   WatchDriveChanges();
-  OSCode = policies::GetOperatingSystem();
+  Policies.OSCode = policies::GetOperatingSystem();
   drives::ListCdDrives(ComboBox2->Items());
   // The message is passed through the language component before any
   // language file is chosen, so it shows in English.
@@ -172,11 +173,11 @@ void TForm1::FormCreate(TObject*) {
     Image1->LoadFromFile(drives::GetIcoFileName(letter));
 
   // The "XP" page has nothing for the 9x family, nor for a system unknown.
-  if (policies::Is9xFamily(OSCode)) TabSheet3->SetEnabled(false);
+  if (policies::Is9xFamily(Policies.OSCode)) XpPage->TabSheet3->SetEnabled(false);
 
   ApplyStartupLanguage();
   ApplyWindowMode();
-  LoadPolicySettings();
+  policies::LoadPolicySettings(Policies);
   ApplyDiscIconSetting();
 }
 
@@ -207,11 +208,11 @@ void TForm1::ApplyWindowMode() {
   std::string mode;
   ReadTraySetting(mode);
   if (mode == kYes) {
-    CheckBox3->SetChecked(true);
+    AutoRunPage->CheckBox3->SetChecked(true);
     Hide();
     ShowDriveIcons();
   } else if (mode == kNo) {
-    CheckBox3->SetChecked(false);
+    AutoRunPage->CheckBox3->SetChecked(false);
     Show();
   }
   // Anything else leaves the window hidden.
@@ -221,10 +222,10 @@ void TForm1::ApplyDiscIconSetting() {
   std::string icons;
   ReadIconSetting(icons);
   if (icons != kYes) {
-    CheckBox5->SetChecked(false);
+    AutoRunPage->CheckBox5->SetChecked(false);
     return;
   }
-  CheckBox5->SetChecked(true);
+  AutoRunPage->CheckBox5->SetChecked(true);
   // An error ends the pass: the drives before it in the list keep their
   // images.
   for (int k = DriveIconCount(); k >= 1; --k)
@@ -243,7 +244,7 @@ void TForm1::ApplyDiscIcon(char letter, int k) {
 }
 
 void TForm1::CheckBox5Click(TObject*) {
-  const bool on = CheckBox5->Checked();
+  const bool on = AutoRunPage->CheckBox5->Checked();
   WriteIconSetting(on);
   for (int k = DriveIconCount(); k >= 1; --k) {
     if (!on)
@@ -256,9 +257,9 @@ void TForm1::CheckBox5Click(TObject*) {
 void TForm1::Timer1Timer(TObject*) {
   // Only the 9x family looks once a second; elsewhere a new disc shows its
   // icon when the system says it came (DriveChanges.cpp).
-  if (!policies::Is9xFamily(OSCode) || FTimerReporting) return;
+  if (!policies::Is9xFamily(Policies.OSCode) || FTimerReporting) return;
   const int k = CurrentDriveIndex();
-  if (!CheckBox5->Checked() || k == 0) return;
+  if (!AutoRunPage->CheckBox5->Checked() || k == 0) return;
   const char letter = CurrentDriveLetter();
   if (!drives::DiskInDrive(letter)) {
     // The disc has left: the next one's errors are news.
@@ -281,7 +282,7 @@ void TForm1::Timer1Timer(TObject*) {
       explicit TRaised(bool& flag) : Flag(flag) { Flag = true; }
       ~TRaised() { Flag = false; }
     } reporting(FTimerReporting);
-    if (Application) Application->HandleException(e);
+    ReportException(e);
   }
 }
 
@@ -333,7 +334,7 @@ void TForm1::BitBtn3Click(TObject*) {
   const int position = CurrentDriveIndex();
   drives::CloseCD(letter);
   // A letter that is no drive raises here, once the tray command is out.
-  if (CheckBox5->Checked() && drives::DiskInDrive(letter) && position > 0)
+  if (AutoRunPage->CheckBox5->Checked() && drives::DiskInDrive(letter) && position > 0)
     ApplyDiscIcon(letter, position);
 }
 
@@ -360,7 +361,7 @@ bool TForm1::WMSysCommand(unsigned command) {
   // standard way.
   if (command != kScMinimize) return false;
   Hide();
-  CheckBox3->SetChecked(true);
+  AutoRunPage->CheckBox3->SetChecked(true);
   WriteTraySetting(true);
   ShowDriveIcons();
   return true;
@@ -370,7 +371,7 @@ void TForm1::FormCanResize(TObject*, int&, int&, bool& resize) { resize = false;
 
 void TForm1::CheckBox3Click(TObject*) {
   // The window stays as it is; only the icons follow the box.
-  const bool inTray = CheckBox3->Checked();
+  const bool inTray = AutoRunPage->CheckBox3->Checked();
   WriteTraySetting(inTray);
   if (inTray)
     ShowDriveIcons();

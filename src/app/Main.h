@@ -14,12 +14,12 @@
 #include "platform/Forms.h"
 #include "platform/TrayIcon.h"
 #include "platform/VolumeWatch.h"
-#include "policies/PolicyCheckBox.h"
+#include "policies/AutoRunPage.h"
+#include "policies/DrivesPage.h"
 #include "policies/PolicySettings.h"
+#include "policies/XpPage.h"
 
 namespace app {
-
-using policies::TPolicyCheckBox;
 
 class TForm1 : public platform::TForm {
  public:
@@ -32,36 +32,13 @@ class TForm1 : public platform::TForm {
   platform::TBitBtn* BitBtn3;
   platform::TBitBtn* BitBtn4;
 
-  // Centre: the option pages.
+  // Centre: the option pages, each making and handling its own controls.
   platform::TPageControl* PageControl1;
-  platform::TTabSheet* TabSheet1;
-  platform::TPanel* Panel1;
-  TPolicyCheckBox* CheckBox1;
-  TPolicyCheckBox* CheckBox2;
-  platform::TBevel* Bevel1;
-  platform::TBitBtn* BitBtn5;
-  platform::TBitBtn* BitBtn6;
-  TPolicyCheckBox* CheckBox3;
-  TPolicyCheckBox* CheckBox5;
-  platform::TTabSheet* TabSheet2;
-  platform::TBevel* Bevel4;
-  platform::TLabel* Label3;
-  platform::TEdit* DefPlay;
-  TPolicyCheckBox* CheckBox4;
-  platform::TBevel* Bevel3;
-  platform::TLabel* Label2;
-  platform::TLabel* Label4;
-  platform::TCheckListBox* CheckListBox1;
-  platform::TCheckListBox* CheckListBox2;
-  platform::TBevel* Bevel2;
-  platform::TLabel* Label1;
-  platform::TCheckListBox* CheckListBox3;
-  platform::TCheckListBox* CheckListBox4;
-  platform::TTabSheet* TabSheet3;
-  platform::TBevel* Bevel5;
-  TPolicyCheckBox* CheckBox7;
-  TPolicyCheckBox* CheckBox8;
-  platform::TCheckBox* CheckBox6;
+  // What the pages share: the form, the system, the language, the baselines.
+  policies::TPolicyPages Policies{.Form = this};
+  std::unique_ptr<policies::TAutoRunPage> AutoRunPage;
+  std::unique_ptr<policies::TDrivesPage> DrivesPage;
+  std::unique_ptr<policies::TXpPage> XpPage;
 
   // Right column.
   platform::TBitBtn* BitBtn1;
@@ -159,32 +136,8 @@ class TForm1 : public platform::TForm {
   // description's first character gets it in Drev.
   void PairDeviceEntries();
 
-  // ---- Policy settings and the option pages (MainPolicies.cpp) ----
-  // Which Windows this is (policies/OSVersion.h), set first at start-up.
-  int OSCode = -1;
-  // UserTypeMask, SystemTypeMask, UserDriveMask, SystemDriveMask and
-  // PlayerCommand: the values last read or stored.
-  policies::TPolicyBaselines Baselines;
-  // Start-up: every option control from the registry.
-  void LoadPolicySettings();
   // The about box's "Reset default", once confirmed there.
-  void ResetPolicyDefaults();
-  bool MyExitWindows(unsigned flags);
-  void BitBtn5Click(platform::TObject* sender);
-  void BitBtn6Click(platform::TObject* sender);
-  void CheckBox1Click(platform::TObject* sender);
-  void CheckBox2Click(platform::TObject* sender);
-  void DefPlayExit(platform::TObject* sender);
-  void CheckListBox1ClickCheck(platform::TObject* sender);
-  void CheckListBox2ClickCheck(platform::TObject* sender);
-  void CheckListBox3ClickCheck(platform::TObject* sender);
-  void CheckListBox4ClickCheck(platform::TObject* sender);
-  void CheckBox4Click(platform::TObject* sender);
-  void CheckBox6Click(platform::TObject* sender);
-  void CheckBox7Click(platform::TObject* sender);
-  void CheckBox8Click(platform::TObject* sender);
-  policies::TPolicyPages PolicyPages() const;
-  // ---- end of the policy block ----
+  void ResetPolicyDefaults() { policies::ResetPolicyDefaults(Policies); }
 
   // ---- Drives and discs that come and go (DriveChanges.cpp) ----
   // Listens for the system's volume messages from the first start-up step

@@ -1,36 +1,14 @@
 // The main window as designed: the form's frame, every control with its
 // place, caption and hint, the tray menu, and which handler each event
-// runs. The handlers themselves are in Main.cpp.
+// runs. The handlers themselves are in Main.cpp; the option pages make and
+// handle their own controls (policies/AutoRunPage, DrivesPage, XpPage).
 #include "app/Main.h"
 #include "i18n/LangSelect.h"
+#include "platform/Layout.h"
 
 using namespace platform;
 
 namespace app {
-
-namespace {
-
-template <class T>
-T* Make(TComponent* owner, TWinControl* parent, const char* name, TRect r,
-        const std::string& caption = {}, const std::string& hint = {}) {
-  T* control = TComponent::Create<T>(owner, name, parent);
-  control->SetBounds(r.Left, r.Top, r.Width, r.Height);
-  control->SetCaption(caption);
-  control->SetHint(hint);
-  return control;
-}
-
-const char* const kDriveTypes[] = {"Uknown",           "No Root Directory", "Removable Drives",
-                                   "Hard Disk Drives", "Network Drives",    "CD-ROM Drives",
-                                   "RAM Disk Drives"};
-
-std::vector<std::string> DriveLetters() {
-  std::vector<std::string> letters;
-  for (char c = 'A'; c <= 'Z'; ++c) letters.emplace_back(1, c);
-  return letters;
-}
-
-}  // namespace
 
 TForm1::TForm1(TComponent* owner) : TForm(owner) {
   SetCaption("Morvel v 2.3");
@@ -64,70 +42,11 @@ void TForm1::BuildControls() {
   BitBtn4->OnClick = [this](TObject* s) { BitBtn4Click(s); };
 
   PageControl1 = Make<TPageControl>(this, this, "PageControl1", {129, 1, 240, 172});
-  TabSheet1 = Make<TTabSheet>(this, PageControl1, "TabSheet1", {}, "Options");
-  Panel1 = Make<TPanel>(this, TabSheet1, "Panel1", {0, 1, 233, 142});
-  CheckBox1 = Make<TPolicyCheckBox>(this, Panel1, "CheckBox1", {8, 5, 201, 17}, "Start Morvel");
-  CheckBox1->OnClick = [this](TObject* s) { CheckBox1Click(s); };
-  CheckBox2 = Make<TPolicyCheckBox>(this, Panel1, "CheckBox2", {8, 24, 201, 17}, "Lyd auto");
-  CheckBox2->OnClick = [this](TObject* s) { CheckBox2Click(s); };
-  Bevel1 = Make<TBevel>(this, Panel1, "Bevel1", {6, 46, 222, 54});
-  BitBtn5 =
-      Make<TBitBtn>(this, Panel1, "BitBtn5", {12, 62, 89, 25}, "BitBtn5", "Autorun function on");
-  BitBtn5->OnClick = [this](TObject* s) { BitBtn5Click(s); };
-  BitBtn6 =
-      Make<TBitBtn>(this, Panel1, "BitBtn6", {130, 62, 91, 25}, "BitBtn6", "Autorun function off");
-  BitBtn6->OnClick = [this](TObject* s) { BitBtn6Click(s); };
-  CheckBox3 = Make<TPolicyCheckBox>(this, Panel1, "CheckBox3", {8, 104, 177, 17}, "Taskbar");
-  CheckBox3->OnClick = [this](TObject* s) { CheckBox3Click(s); };
-  CheckBox5 = Make<TPolicyCheckBox>(this, Panel1, "CheckBox5", {8, 121, 201, 17}, "Ikon");
-  CheckBox5->OnClick = [this](TObject* s) { CheckBox5Click(s); };
-
-  TabSheet2 = Make<TTabSheet>(this, PageControl1, "TabSheet2", {}, "Extras");
-  Bevel4 = Make<TBevel>(this, TabSheet2, "Bevel4", {1, 3, 224, 41});
-  Label3 = Make<TLabel>(this, TabSheet2, "Label3", {8, 6, 114, 13}, "Default CD Audio Player");
-  DefPlay =
-      Make<TEdit>(this, TabSheet2, "DefPlay", {8, 20, 209, 21}, {}, "Default Audio CD Player");
-  DefPlay->SetText("DefPlay");
-  DefPlay->OnExit = [this](TObject* s) { DefPlayExit(s); };
-  CheckBox4 = Make<TPolicyCheckBox>(this, TabSheet2, "CheckBox4", {5, 48, 212, 17},
-                                    "CD-R/DVD-R Auto Start");
-  CheckBox4->OnClick = [this](TObject* s) { CheckBox4Click(s); };
-  Bevel3 = Make<TBevel>(this, TabSheet2, "Bevel3", {2, 69, 66, 74});
-  Label2 = Make<TLabel>(this, TabSheet2, "Label2", {10, 70, 42, 13}, "Autostart");
-  Label2->Centered = true;
-  Label4 = Make<TLabel>(this, TabSheet2, "Label4", {16, 82, 30, 13}, "Drives");
-  CheckListBox1 = Make<TCheckListBox>(this, TabSheet2, "CheckListBox1", {8, 98, 49, 16}, {},
-                                      "Auto Start Specific Drive (user)");
-  CheckListBox2 = Make<TCheckListBox>(this, TabSheet2, "CheckListBox2", {8, 119, 49, 16}, {},
-                                      "Auto Start Specific Drive (system)");
-  Bevel2 = Make<TBevel>(this, TabSheet2, "Bevel2", {72, 69, 153, 74});
-  Label1 = Make<TLabel>(this, TabSheet2, "Label1", {111, 75, 57, 13}, "Drive Types");
-  Label1->Centered = true;
-  CheckListBox3 = Make<TCheckListBox>(this, TabSheet2, "CheckListBox3", {80, 92, 137, 16}, {},
-                                      "Auto Start Drive Type (user)");
-  CheckListBox4 = Make<TCheckListBox>(this, TabSheet2, "CheckListBox4", {80, 122, 137, 16}, {},
-                                      "Auto Start Drive Type (system)");
-  // Each pair: the user's setting, then the machine's.
-  for (TCheckListBox* list : {CheckListBox1, CheckListBox2}) list->Items().Assign(DriveLetters());
-  for (TCheckListBox* list : {CheckListBox3, CheckListBox4})
-    list->Items().Assign(std::vector<std::string>(std::begin(kDriveTypes), std::end(kDriveTypes)));
-  CheckListBox1->OnClickCheck = [this](TObject* s) { CheckListBox1ClickCheck(s); };
-  CheckListBox2->OnClickCheck = [this](TObject* s) { CheckListBox2ClickCheck(s); };
-  CheckListBox3->OnClickCheck = [this](TObject* s) { CheckListBox3ClickCheck(s); };
-  CheckListBox4->OnClickCheck = [this](TObject* s) { CheckListBox4ClickCheck(s); };
-
-  TabSheet3 = Make<TTabSheet>(this, PageControl1, "TabSheet3", {}, "XP");
-  Bevel5 = Make<TBevel>(this, TabSheet3, "Bevel5", {2, 17, 223, 104});
-  CheckBox7 = Make<TPolicyCheckBox>(this, TabSheet3, "CheckBox7", {8, 32, 217, 17},
-                                    "Access to CD-ROM drives");
-  CheckBox7->OnClick = [this](TObject* s) { CheckBox7Click(s); };
-  CheckBox8 =
-      Make<TPolicyCheckBox>(this, TabSheet3, "CheckBox8", {8, 64, 217, 17}, "Enable cd burning");
-  CheckBox8->OnClick = [this](TObject* s) { CheckBox8Click(s); };
-  CheckBox6 = Make<TCheckBox>(this, TabSheet3, "CheckBox6", {8, 96, 217, 17},
-                              "Install from Removable Media");
-  // A plain check box: its handler runs on every change, also from code.
-  CheckBox6->OnClick = [this](TObject* s) { CheckBox6Click(s); };
+  AutoRunPage = std::make_unique<policies::TAutoRunPage>(Policies, PageControl1);
+  AutoRunPage->CheckBox3->OnClick = [this](TObject* s) { CheckBox3Click(s); };
+  AutoRunPage->CheckBox5->OnClick = [this](TObject* s) { CheckBox5Click(s); };
+  DrivesPage = std::make_unique<policies::TDrivesPage>(Policies, PageControl1);
+  XpPage = std::make_unique<policies::TXpPage>(Policies, PageControl1);
 
   BitBtn1 = Make<TBitBtn>(this, this, "BitBtn1", {382, 23, 89, 25}, "BitBtn1", "About the program");
   BitBtn1->OnClick = [this](TObject* s) { BitBtn1Click(s); };
@@ -151,6 +70,7 @@ void TForm1::BuildControls() {
   Sprog = TComponent::Create<i18n::TLanguage>(this, "Sprog");
   Sprog->SetSeparator(i18n::kLanguageSeparator);
   Sprog->Properties().Assign(i18n::LanguagePaths());
+  Policies.Language = Sprog;
   Timer1 = TComponent::Create<TTimer>(this, "Timer1");
   Timer1->SetOnTimer([this](TObject* s) { Timer1Timer(s); });
   MCDBurner1 = TComponent::Create<drives::TOpticalDrive>(this, "MCDBurner1");

@@ -4,6 +4,7 @@
 
 #include "about/AboutBox.h"
 #include "app/Main.h"
+#include "app/Settings.h"
 #include "app/SingleInstance.h"
 #include "platform/Application.h"
 #include "platform/win32/Win32Paths.h"
@@ -32,7 +33,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // Whether the main window shows is the main window's own decision.
     application.ShowMainForm = false;
     app::TForm1* main = application.CreateForm<app::TForm1>("Form1");
-    about::TAboutBox* aboutBox = application.CreateForm<about::TAboutBox>("AboutBox");
+    // The about box speaks the main window's language.
+    about::TAboutBox* aboutBox = application.CreateForm<about::TAboutBox>(
+        "AboutBox", main->Sprog, app::ReadUpdateURLSetting());
     // "Reset default" puts back the policies the main window's pages show.
     aboutBox->OnResetDefaults = [main] { main->ResetPolicyDefaults(); };
     application.Run();

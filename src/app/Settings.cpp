@@ -17,6 +17,20 @@ void Write(const char* name, const std::string& value) {
   policies::RegWriteStr(kSettingsRoot, kSettingsKey, name, value);
 }
 
+// An optional value: absent, or of another type, it reads as empty, and
+// nothing is reported.
+std::string ReadOptional(const char* name) {
+  platform::TRegistry registry;
+  registry.SetRootKey(kSettingsRoot);
+  try {
+    if (registry.OpenKeyReadOnly(kSettingsKey) && registry.ValueExists(name))
+      return registry.ReadString(name);
+  } catch (const platform::Exception&) {
+    // A value of another type counts as absent.
+  }
+  return {};
+}
+
 }  // namespace
 
 void ReadLanguageSetting(std::string& language) { Read(kSettingLanguage, language); }
@@ -24,19 +38,13 @@ void ReadTraySetting(std::string& mode) { Read(kSettingTray, mode); }
 void ReadIconSetting(std::string& icons) { Read(kSettingIcons, icons); }
 
 std::uint16_t ReadAnimationSetting() {
-  platform::TRegistry registry;
-  registry.SetRootKey(kSettingsRoot);
   std::int32_t ms = 0;
-  try {
-    if (registry.OpenKeyReadOnly(kSettingsKey) && registry.ValueExists(kSettingAnimationMs) &&
-        platform::TryStrToInt(registry.ReadString(kSettingAnimationMs), ms) && ms >= 1 &&
-        ms <= 65535)
-      return static_cast<std::uint16_t>(ms);
-  } catch (const platform::Exception&) {
-    // A value of another type counts as absent.
-  }
+  if (platform::TryStrToInt(ReadOptional(kSettingAnimationMs), ms) && ms >= 1 && ms <= 65535)
+    return static_cast<std::uint16_t>(ms);
   return kAnimationMs;
 }
+
+std::string ReadUpdateURLSetting() { return ReadOptional(kSettingUpdateURL); }
 
 void WriteLanguageSetting(const std::string& language) { Write(kSettingLanguage, language); }
 void WriteTraySetting(bool inTray) { Write(kSettingTray, inTray ? kYes : kNo); }

@@ -1,5 +1,6 @@
 // The program's own settings: three text values in one machine-wide key,
-// read once at start and written the moment the user changes a control.
+// read once at start and written the moment the user changes a control, and
+// two optional ones that only a test or an administrator sets.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +20,9 @@ inline constexpr const char* kSettingIcons = "Ikon";      // discs show their ow
 // milliseconds, so that a soak can run many steps in little time.
 inline constexpr const char* kSettingAnimationMs = "AnimationMs";
 inline constexpr std::uint16_t kAnimationMs = 7500;
+// Optional: points the update check at another version file (a mirror, or a
+// test server); absent, the maker's site.
+inline constexpr const char* kSettingUpdateURL = "UpdateURL";
 
 // On and off, compared exactly: "ja" counts as neither.
 inline constexpr const char* kYes = "Ja";
@@ -32,6 +36,8 @@ void ReadIconSetting(std::string& icons);
 // The animation step; kAnimationMs, silently, when the value is absent or
 // not a number from 1 to 65535.
 std::uint16_t ReadAnimationSetting();
+// The update check's version file; empty, silently, when the value is absent.
+std::string ReadUpdateURLSetting();
 
 // Each write reports a refused change in a message box and goes on.
 void WriteLanguageSetting(const std::string& language);

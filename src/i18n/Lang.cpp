@@ -2,6 +2,7 @@
 
 #include "platform/Application.h"
 #include "platform/Convert.h"
+#include "platform/Guarded.h"
 #include "platform/IniFile.h"
 #include "platform/Services.h"
 
@@ -36,8 +37,8 @@ bool TLanguage::Translate() {
   const TIniFile ini(FLanguageFile);
   // Said once, where the language is loaded; the pass then runs as for a
   // file that cannot be read, and messages stay in English without a word.
-  if (ini.TooLarge() && platform::Application)
-    platform::Application->HandleException(platform::EInOutError(
+  if (ini.TooLarge())
+    platform::ReportException(platform::EInOutError(
         "The language file " + FLanguageFile + " is larger than " +
         std::to_string(platform::kReadFileMax / (1024 * 1024)) + " MiB and was not read"));
   // A copy: a handler may change the list while the pass runs.

@@ -7,7 +7,8 @@
 namespace i18n {
 
 // The paths the main window's language component translates, in the order
-// they are applied. The about box's paths lead nowhere until it exists.
+// they are applied; each is a [Translations] key of every language file. The
+// about box's paths lead nowhere until it exists.
 const std::vector<std::string>& LanguagePaths();
 
 // The separator of list values in the language files.

@@ -46,10 +46,11 @@ class TApplication : public TComponent {
   bool ShowMainForm = true;
 
   // Creates a form owned by the application; the first one becomes the main
-  // form. Its construction runs its creation handler to the end.
-  template <class T>
-  T* CreateForm(std::string name) {
-    return TComponent::Create<T>(this, std::move(name));
+  // form. Its construction, with `args` after the owner, runs its creation
+  // handler to the end.
+  template <class T, class... Args>
+  T* CreateForm(std::string name, Args&&... args) {
+    return TComponent::Create<T>(this, std::move(name), std::forward<Args>(args)...);
   }
   // Called by a form owned by the application as its construction begins, so
   // that the main form is known while its creation handler runs.
@@ -74,6 +75,7 @@ class TApplication : public TComponent {
   THandle MainFormHandle() const { return FMainForm ? FMainForm->Handle() : 0; }
 
   // The standard error report: the exception's text in a message box.
+  // Exceptions reach it through ReportException (platform/Guarded.h).
   void HandleException(const std::exception& e);
   // Keeps the taskbar button in step with the main form's visibility.
   void MainFormVisibilityChanged(bool visible);

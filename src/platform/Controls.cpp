@@ -3,23 +3,10 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/Application.h"
 #include "platform/Convert.h"
 #include "platform/Services.h"
 
 namespace platform {
-
-void DoEvent(const TNotifyEvent& event, TObject* sender) {
-  if (!event) return;
-  try {
-    event(sender);
-  } catch (const std::exception& e) {
-    if (Application)
-      Application->HandleException(e);
-    else
-      throw;
-  }
-}
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "platform/Forms.h"
 
 #include "platform/Application.h"
+#include "platform/Guarded.h"
 #include "platform/Services.h"
 
 namespace platform {
@@ -53,14 +54,7 @@ void TForm::SetWindowState(TWindowState state) {
 
 bool TForm::CloseQuery() {
   bool canClose = true;
-  if (OnCloseQuery) {
-    try {
-      OnCloseQuery(this, canClose);
-    } catch (const std::exception& e) {
-      if (Application) Application->HandleException(e);
-      canClose = false;
-    }
-  }
+  if (OnCloseQuery && !Guarded([&] { OnCloseQuery(this, canClose); })) canClose = false;
   return canClose;
 }
 
@@ -88,13 +82,7 @@ void TForm::ShowModal() {
 
 bool TForm::CanResize(int& width, int& height) {
   bool resize = true;
-  if (OnCanResize) {
-    try {
-      OnCanResize(this, width, height, resize);
-    } catch (const std::exception& e) {
-      if (Application) Application->HandleException(e);
-    }
-  }
+  if (OnCanResize) Guarded([&] { OnCanResize(this, width, height, resize); });
   return resize;
 }
 

@@ -2,28 +2,13 @@
 
 #include <algorithm>
 
-#include "platform/Application.h"
 #include "platform/Clock.h"
 #include "platform/Controls.h"
+#include "platform/Guarded.h"
 #include "platform/Messages.h"
 #include "platform/Services.h"
 
 namespace platform {
-
-namespace {
-
-// A handler's failure goes to the standard error report, never back into
-// the window procedure.
-template <class F>
-void Guarded(F&& run) {
-  try {
-    run();
-  } catch (const std::exception& e) {
-    if (Application) Application->HandleException(e);
-  }
-}
-
-}  // namespace
 
 // ---- TIconList ----
 

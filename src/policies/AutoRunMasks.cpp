@@ -1,6 +1,7 @@
 #include "policies/AutoRunMasks.h"
 
-#include "policies/PolicyMap.h"
+#include "platform/Services.h"
+#include "policies/RegistryRoutines.h"
 #include "policies/RestartPrompt.h"
 
 namespace policies {
@@ -16,14 +17,32 @@ struct TMaskListRow {
   TPolicy Row;
   bool Letters;
   const char* Question;
+  std::int32_t TPolicyBaselines::*Baseline;
 };
 
 const TMaskListRow kMaskLists[] = {
-    {kUserDriveLetters, true, "Do you want to change Drive Autostart Setting?"},
-    {kSystemDriveLetters, true, "Do you want to change Drive System Autostart Setting?"},
-    {kUserDriveTypes, false, "Do you want to change Current User Drive Type Setting?"},
-    {kSystemDriveTypes, false, "Do you want to change System Drive Type Setting?"},
+    {kUserDriveLetters, true, "Do you want to change Drive Autostart Setting?",
+     &TPolicyBaselines::UserDriveMask},
+    {kSystemDriveLetters, true, "Do you want to change Drive System Autostart Setting?",
+     &TPolicyBaselines::SystemDriveMask},
+    {kUserDriveTypes, false, "Do you want to change Current User Drive Type Setting?",
+     &TPolicyBaselines::UserTypeMask},
+    {kSystemDriveTypes, false, "Do you want to change System Drive Type Setting?",
+     &TPolicyBaselines::SystemTypeMask},
 };
+
+const TMaskListRow* MaskListOf(TPolicy row) {
+  for (const TMaskListRow& list : kMaskLists)
+    if (list.Row == row) return &list;
+  return nullptr;
+}
+
+void ShowMask(const TMaskListRow& row, platform::TCheckListBox& list, std::int32_t mask) {
+  if (row.Letters)
+    ShowLetterMask(list, mask);
+  else
+    ShowTypeMask(list, mask);
+}
 
 std::int32_t Mask(const platform::TCheckListBox& list, std::int32_t all, int items) {
   std::int32_t mask = all;
@@ -52,35 +71,36 @@ void ShowTypeMask(platform::TCheckListBox& list, std::int32_t mask) {
   for (int t = 0; t < kTypes; ++t) list.SetChecked(t, !BitSet(mask, t));
 }
 
-void MaskListClickCheck(TMaskList which, platform::TCheckListBox& list, std::int32_t& baseline,
-                        int osCode, const i18n::TLanguage& language) {
-  const TMaskListRow& row = kMaskLists[static_cast<int>(which)];
-  const std::int32_t mask = row.Letters ? LetterMask(list) : TypeMask(list);
-  if (mask == baseline) return;
-  if (!AskQuestion(language, row.Question)) return;
-  // Drive letters are a number on every system; drive types a single byte
-  // on the 9x family. The baseline follows only what was stored.
-  const auto write = [&] {
-    return row.Letters ? WriteInteger(row.Row, mask) : WriteIntegerOrByte(row.Row, osCode, mask);
-  };
-  const auto putBack = [&] {
-    if (row.Letters)
-      ShowLetterMask(list, baseline);
-    else
-      ShowTypeMask(list, baseline);
-  };
-  if (!StoreOrPutBack(row.Row, write, putBack)) return;
-  baseline = mask;
-  PromptReboot(language);
+void ShowStoredMask(TPolicyPages& pages, TPolicy row, platform::TCheckListBox& list) {
+  const TMaskListRow* m = MaskListOf(row);
+  if (!m) return;
+  if (m->Letters) {
+    platform::TDriveService* drives = platform::Services().Drives;
+    pages.Baselines.PresentDrives = drives ? drives->GetLogicalDrives() : 0;
+    for (int i = 0; i < kLetters; ++i)
+      list.SetItemEnabled(i, (pages.Baselines.PresentDrives & (1u << i)) != 0);
+  }
+  std::int32_t& baseline = pages.Baselines.*m->Baseline;
+  baseline = ReadNumber(row, pages.OSCode);
+  ShowMask(*m, list, baseline);
 }
 
-void WriteCdrAutoRun(platform::TCheckBox& box) {
-  if (!box.Checked())
-    Delete(kCdrAutoRun);
-  else
-    StoreOrPutBack(
-        kCdrAutoRun, [] { return WriteInteger(kCdrAutoRun, 1); },
-        [&box] { box.RestoreChecked(false); });
+void MaskListClickCheck(TPolicyPages& pages, platform::TCheckListBox& list) {
+  const TMaskListRow* m = MaskListOf(RowOf(list.Name()));
+  if (!m) return;
+  std::int32_t& baseline = pages.Baselines.*m->Baseline;
+  const std::int32_t mask = m->Letters ? LetterMask(list) : TypeMask(list);
+  if (mask == baseline) return;
+  if (!AskQuestion(*pages.Language, m->Question)) return;
+  // Drive letters are a number on every system; drive types a single byte
+  // on the 9x family. The baseline follows only what was stored.
+  if (!WriteNumber(m->Row, pages.OSCode, mask)) {
+    ShowMask(*m, list, baseline);
+    ShowWriteRefused(Policy(m->Row).WriteKey);
+    return;
+  }
+  baseline = mask;
+  PromptReboot(*pages.Language);
 }
 
 }  // namespace policies

@@ -5,8 +5,9 @@
 
 #include <cstdint>
 
-#include "i18n/Lang.h"
 #include "platform/Controls.h"
+#include "policies/PolicyMap.h"
+#include "policies/PolicySettings.h"
 
 namespace policies {
 
@@ -20,16 +21,14 @@ void ShowLetterMask(platform::TCheckListBox& list, std::int32_t mask);
 // The type items whose bit is clear checked, the others unchecked.
 void ShowTypeMask(platform::TCheckListBox& list, std::int32_t mask);
 
-enum class TMaskList { UserDrives, SystemDrives, UserTypes, SystemTypes };
+// Start-up: the list of `row` shows what is stored, which becomes its
+// baseline. A letter list first disables the letters of absent drives.
+void ShowStoredMask(TPolicyPages& pages, TPolicy row, platform::TCheckListBox& list);
 
 // After the user toggled an item: when the list now differs from its
 // baseline, asks, and on "Yes" stores the mask, takes it as the baseline and
 // asks to restart. On "Cancel" the mark stays and nothing is stored. A mask
 // that cannot be stored is reported, and the list shows its baseline again.
-void MaskListClickCheck(TMaskList which, platform::TCheckListBox& list, std::int32_t& baseline,
-                        int osCode, const i18n::TLanguage& language);
-
-// AutoRun on recordable discs: 1 when checked, deleted when not.
-void WriteCdrAutoRun(platform::TCheckBox& box);
+void MaskListClickCheck(TPolicyPages& pages, platform::TCheckListBox& list);
 
 }  // namespace policies

@@ -1,142 +1,136 @@
 #include "policies/PolicySettings.h"
 
-#include <iterator>
-
-#include "platform/Services.h"
 #include "policies/AutoRunMasks.h"
-#include "policies/OSVersion.h"
 #include "policies/PolicyMap.h"
+#include "policies/RegistryRoutines.h"
 #include "policies/RestartPrompt.h"
+
+using platform::TCheckBox;
+using platform::TCheckListBox;
+using platform::TControl;
+using platform::TEdit;
 
 namespace policies {
 
 namespace {
 
-// The read-out's steps. `set` counts the controls they have set, in the
-// order LoadPolicySettings lists them.
-void ReadOut(int osCode, const TPolicyPages& pages, TPolicyBaselines& baselines, std::size_t& set) {
-  // The check boxes here report mouse clicks only, so checking them runs
-  // nothing; CheckBox6 is the exception and writes its value when checked.
-  if (Exists(kStartWithWindows)) pages.CheckBox1->SetChecked(true);
-  set = 1;
+TPolicy Next(int row) { return static_cast<TPolicy>(row + 1); }
 
-  pages.DefPlay->SetText(ReadText(kAudioCdPlayer));
-  baselines.PlayerCommand = pages.DefPlay->Text();
-  set = 2;
-
-  const std::string machinePlays = ReadText(kAudioCdAutoplay);
-  const std::string classesPlay = ReadText(kAudioCdAutoplayClasses);
-  if (machinePlays == "play") pages.CheckBox2->SetChecked(true);
-  if (classesPlay == "play") pages.CheckBox2->SetChecked(true);
-  set = 3;
-
-  // The button of the state in force is the disabled one. Absent, the NT
-  // value reads as -1 (off) and the 9x value as 1 (on).
-  pages.BitBtn6->SetEnabled(false);
-  pages.BitBtn5->SetEnabled(true);
-  const int autoRun = IsNtFamily(osCode) ? ReadInteger(kCdRomAutoRunNt) : ReadByte(kCdRomAutoRun9x);
-  if (autoRun == 1) {
-    pages.BitBtn5->SetEnabled(false);
-    pages.BitBtn6->SetEnabled(true);
+// Calls `each` with every control a row names: one, or two buttons.
+template <class F>
+void ForEachControl(const TPolicyPages& pages, std::string_view names, F each) {
+  while (!names.empty()) {
+    const std::size_t slash = names.find('/');
+    if (TControl* control = pages.Control(names.substr(0, slash))) each(*control);
+    names = slash == std::string_view::npos ? std::string_view() : names.substr(slash + 1);
   }
-  set = 5;
+}
 
-  if (IsNtFamily(osCode)) {
-    pages.CheckBox7->SetEnabled(true);
-    const std::string access = ReadText(kCdRomAccess);
-    if (access == "0") pages.CheckBox7->SetChecked(true);
-    if (access == "1") pages.CheckBox7->SetChecked(false);
+// A check box shows the mark as it is; two buttons show it by which one is
+// disabled: the one of the state in force.
+void ShowMark(const TPolicyPages& pages, std::string_view control, bool checked) {
+  bool first = true;
+  ForEachControl(pages, control, [&](TControl& c) {
+    if (auto* box = dynamic_cast<TCheckBox*>(&c))
+      box->SetChecked(checked);
+    else
+      c.SetEnabled(first ? !checked : checked);
+    first = false;
+  });
+}
+
+// Reads the rows [first, end), which one control shows, and shows them.
+void ShowRows(TPolicyPages& pages, TPolicy first, TPolicy end) {
+  const TPolicySetting& p = Policy(first);
+  TControl* control = pages.Control(p.Control);
+  if (auto* edit = dynamic_cast<TEdit*>(control)) {
+    // The one edit: the player command, compared with what is stored.
+    edit->SetText(ReadText(first));
+    pages.Baselines.PlayerCommand = edit->Text();
+  } else if (auto* list = dynamic_cast<TCheckListBox*>(control)) {
+    ShowStoredMask(pages, first, *list);
+  } else if (p.Shows != TShows::Nothing) {
+    // Every row of the system is read; one that shows checked checks the
+    // box (the pages start with every box clear).
+    bool read = false, checked = false;
+    for (TPolicy row = first; row < end; row = Next(row)) {
+      if (!ReadOn(row, pages.OSCode)) continue;
+      const bool shows = ShowsChecked(row, pages.OSCode);
+      read = true;
+      checked = checked || shows;
+    }
+    if (read) ShowMark(pages, p.Control, checked);
   }
-  set = 6;
-  if (IsXp(osCode)) {
-    pages.CheckBox8->SetEnabled(true);
-    if (ReadInteger(kCdBurning) < 1) pages.CheckBox8->SetChecked(true);
-  }
-  set = 7;
-  if (IsXp(osCode)) {
-    pages.CheckBox6->SetEnabled(true);
-    if (ReadDisableMedia() < 1) pages.CheckBox6->SetChecked(true);
-  }
-  set = 8;
-
-  if (ReadInteger(kCdrAutoRun) == 1) pages.CheckBox4->SetChecked(true);
-  set = 9;
-
-  baselines.UserTypeMask = ReadIntegerOrByte(kUserDriveTypes, osCode);
-  ShowTypeMask(*pages.CheckListBox3, baselines.UserTypeMask);
-  set = 10;
-  baselines.SystemTypeMask = ReadIntegerOrByte(kSystemDriveTypes, osCode);
-  ShowTypeMask(*pages.CheckListBox4, baselines.SystemTypeMask);
-  set = 11;
-
-  platform::TDriveService* drives = platform::Services().Drives;
-  baselines.PresentDrives = drives ? drives->GetLogicalDrives() : 0;
-  for (int i = 0; i < 26; ++i) {
-    const bool present = (baselines.PresentDrives & (1u << i)) != 0;
-    pages.CheckListBox1->SetItemEnabled(i, present);
-    pages.CheckListBox2->SetItemEnabled(i, present);
-  }
-
-  baselines.UserDriveMask = ReadInteger(kUserDriveLetters);
-  ShowLetterMask(*pages.CheckListBox1, baselines.UserDriveMask);
-  set = 12;
-  baselines.SystemDriveMask = ReadInteger(kSystemDriveLetters);
-  ShowLetterMask(*pages.CheckListBox2, baselines.SystemDriveMask);
 }
 
 }  // namespace
 
-void LoadPolicySettings(int osCode, const TPolicyPages& pages, TPolicyBaselines& baselines) {
-  // The controls in the order the read-out sets them from the registry.
-  platform::TControl* const readOrder[] = {
-      pages.CheckBox1,    pages.DefPlay,       pages.CheckBox2,     pages.BitBtn5,
-      pages.BitBtn6,      pages.CheckBox7,     pages.CheckBox8,     pages.CheckBox6,
-      pages.CheckBox4,    pages.CheckListBox3, pages.CheckListBox4, pages.CheckListBox1,
-      pages.CheckListBox2};
-  std::size_t set = 0;
+TControl* TPolicyPages::Control(std::string_view name) const {
+  return Form && !name.empty() ? dynamic_cast<TControl*>(Form->FindComponent(name)) : nullptr;
+}
+
+void LoadPolicySettings(TPolicyPages& pages) {
+  TPolicy row = TPolicy{};
   try {
-    ReadOut(osCode, pages, baselines, set);
+    while (row < kPolicyCount) {
+      TPolicy end = Next(row);
+      while (end < kPolicyCount && std::string_view(Policy(end).Control) == Policy(row).Control)
+        end = Next(end);
+      ShowRows(pages, row, end);
+      row = end;
+    }
   } catch (...) {
     // The read-out ends here. What the later controls show was never read,
     // and their handlers would write it, for a mask over every drive letter
     // even: they take no input until the next start.
-    for (std::size_t i = set; i < std::size(readOrder); ++i) readOrder[i]->SetEnabled(false);
+    for (; row < kPolicyCount; row = Next(row))
+      ForEachControl(pages, Policy(row).Control, [](TControl& c) { c.SetEnabled(false); });
     throw;
   }
 }
 
-void ResetPolicyDefaults(int osCode, const TPolicyPages& pages, const i18n::TLanguage& language) {
+void ResetPolicyDefaults(TPolicyPages& pages) {
   // Every step runs, and sets its control, whether its write went through
   // or not: the user asked for every default at once, and a number that
   // cannot be written stays unreported here, as it always was; the messages
   // of the text writes and the deletions already tell a user without rights.
-  WriteText(kAudioCdAutoplay, "play");
-  WriteText(kAudioCdAutoplayClasses, "play");
-  pages.CheckBox2->SetChecked(true);
-  Delete(kCdrAutoRun);
-  Delete(kUserDriveLetters);
-  Delete(kSystemDriveLetters);
-  Delete(kUserDriveTypes);
-  Delete(kSystemDriveTypes);
-  if (IsNtFamily(osCode))
-    WriteInteger(kCdRomAutoRunNt, 1);
-  else
-    WriteByte(kCdRomAutoRun9x, 1);
-  pages.BitBtn5->SetEnabled(false);
-  pages.BitBtn6->SetEnabled(true);
-  if (IsNtFamily(osCode)) {
-    WriteText(kCdRomAccess, "0");
-    pages.CheckBox7->SetChecked(true);
+  for (int step = 1; step <= kPolicyCount; ++step) {
+    const char* shown = nullptr;
+    for (TPolicy row = TPolicy{}; row < kPolicyCount; row = Next(row)) {
+      const TPolicySetting& p = Policy(row);
+      if (p.ResetStep != step || !ReadOn(row, pages.OSCode)) continue;
+      if (p.Reset == TReset::Deleted) {
+        Delete(row);
+      } else {
+        StoreValue(row, pages.OSCode, p.Checked);
+        shown = p.Control;
+      }
+    }
+    if (shown) ShowMark(pages, shown, true);
   }
-  if (IsXp(osCode)) {
-    WriteInteger(kCdBurning, 0);
-    pages.CheckBox8->SetChecked(true);
+  PromptReboot(*pages.Language);
+}
+
+void StoreMark(const TPolicyPages& pages, std::string_view control, bool checked, bool userChange,
+               const std::function<void()>& putBack) {
+  bool restart = false;
+  for (TPolicy row = TPolicy{}; row < kPolicyCount; row = Next(row)) {
+    const TPolicySetting& p = Policy(row);
+    if (control != p.Control || !WrittenOn(row, pages.OSCode)) continue;
+    if (!StoreValue(row, pages.OSCode, checked ? p.Checked : p.Unchecked) && userChange) {
+      putBack();
+      ShowWriteRefused(p.WriteKey);
+      return;
+    }
+    restart = restart || p.AsksRestart;
   }
-  if (IsXp(osCode)) {
-    WriteDisableMedia(0);
-    pages.CheckBox6->SetChecked(true);
-  }
-  PromptReboot(language);
+  ShowMark(pages, control, checked);
+  if (restart) PromptReboot(*pages.Language);
+}
+
+void StoreBoxMark(const TPolicyPages& pages, TCheckBox& box) {
+  const bool checked = box.Checked();
+  StoreMark(pages, box.Name(), checked, box.UserChange(), [&] { box.RestoreChecked(!checked); });
 }
 
 }  // namespace policies

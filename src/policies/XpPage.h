@@ -1,17 +1,25 @@
-// The "XP" page: settings of the NT family, written on every click whatever
-// was stored; the checked state writes the zero.
+// The "XP" page (TabSheet3): settings of the NT family, disabled as a whole
+// elsewhere. Each box writes its row on every click whatever was stored; the
+// checked state writes the zero.
 #pragma once
 
-#include "platform/Controls.h"
+#include "policies/PolicyCheckBox.h"
+#include "policies/PolicySettings.h"
 
 namespace policies {
 
-// "0" or "1" as text.
-void WriteCdRomAccess(bool checked);
-// A change the user made that cannot be stored is reported, and the box
-// shows its mark from before again. Set from code (CheckBox6 at start-up and
-// by the reset), the box writes as before and keeps its mark.
-void WriteCdBurning(platform::TCheckBox& box);
-void WriteRemovableMediaInstall(platform::TCheckBox& box);
+class TXpPage {
+ public:
+  // Makes the page on `pageControl`, its controls owned by the form.
+  TXpPage(TPolicyPages& policies, platform::TPageControl* pageControl);
+
+  platform::TTabSheet* TabSheet3;
+  platform::TBevel* Bevel5;
+  TPolicyCheckBox* CheckBox7;  // users may read CD-ROM drives
+  TPolicyCheckBox* CheckBox8;  // CD burning enabled
+  // Installing from removable media allowed. A plain check box: its click
+  // runs on every change, also from code, and then writes too.
+  platform::TCheckBox* CheckBox6;
+};
 
 }  // namespace policies

@@ -6,6 +6,7 @@
 
 #include "about/AboutBox.h"
 #include "app/Main.h"
+#include "app/Settings.h"
 #include "fakes/FakeUpdate.h"
 
 using about::TAboutBox;
@@ -102,7 +103,7 @@ class AboutBoxTest : public ::testing::Test {
     App.SetTitle("Morvel");
     App.ShowMainForm = false;
     Main = App.CreateForm<app::TForm1>("Form1");
-    Box = App.CreateForm<TAboutBox>("AboutBox");
+    Box = App.CreateForm<TAboutBox>("AboutBox", Main->Sprog, app::ReadUpdateURLSetting());
   }
 };
 

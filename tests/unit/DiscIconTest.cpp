@@ -51,8 +51,8 @@ class DiscIconTest : public fakes::TMainFormFixture {
     return texts;
   }
   void ClickIconBox(TForm1* form) {
-    form->CheckBox5->UserMouseDown();
-    form->CheckBox5->UserToggled();
+    form->AutoRunPage->CheckBox5->UserMouseDown();
+    form->AutoRunPage->CheckBox5->UserToggled();
   }
 };
 
@@ -96,9 +96,9 @@ TEST_F(DiscIconTest, EachIconEntryGivesItsImageOrNone) {
     System.Dialogs.Asked.clear();
     form->BitBtn3->UserClicked();  // Close: with the option off, nothing is read
     EXPECT_EQ(Shown(form, 1), Letter('d'));
-    form->CheckBox5->SetChecked(true);
+    form->AutoRunPage->CheckBox5->SetChecked(true);
     form->BitBtn3->UserClicked();
-    form->CheckBox5->SetChecked(false);
+    form->AutoRunPage->CheckBox5->SetChecked(false);
     if (c.Shown.empty() || c.Shown[0] == '!') {
       EXPECT_EQ(Shown(form, 1), Letter('d'));
       EXPECT_TRUE(form->DriveTrayIcons[1]->Animated());
@@ -166,7 +166,7 @@ TEST_F(DiscIconTest, AnErrorEndsTheStartUpAndSkipsTheDrivesNotYetHandled) {
   System.Drives.AddCdRom('F', true);
   TForm1* form = StartMainForm("English", app::kNo, app::kYes);
   EXPECT_EQ(Reports(), std::vector<std::string>{"'x' is not a valid integer value"});
-  EXPECT_TRUE(form->CheckBox5->Checked());
+  EXPECT_TRUE(form->AutoRunPage->CheckBox5->Checked());
   // The last drive first: F: failed, so E: and D: were never looked at.
   std::vector<std::string> volumes;
   for (const std::string& call : System.Drives.Calls)
@@ -188,7 +188,7 @@ TEST_F(DiscIconTest, TheTimerLooksAtTheCurrentDriveOnTheNineXFamilyOnly) {
        : System.Os.Set(platform::kVerPlatformWin32Windows, 4, 10);
     Disc(kAutorunD, "setup.exe,1");
     TForm1* form = nt ? CreateMainForm() : Start(app::kYes);
-    ASSERT_EQ(form->OSCode, nt ? 6 : 1);
+    ASSERT_EQ(form->Policies.OSCode, nt ? 6 : 1);
     EXPECT_EQ(Shown(form, 1), "D:\\setup.exe,1");
 
     // The icon is taken anew every second; the handles do not pile up.
@@ -216,7 +216,7 @@ TEST_F(DiscIconTest, TheTimerLooksAtTheCurrentDriveOnTheNineXFamilyOnly) {
     System.Dialogs.Asked.clear();
 
     // Only the current drive, and only with the option on.
-    form->CheckBox5->SetChecked(false);
+    form->AutoRunPage->CheckBox5->SetChecked(false);
     Disc(kAutorunD, "disc.ico");
     form->BitBtn2->UserClicked();
     form->Timer1->Tick();

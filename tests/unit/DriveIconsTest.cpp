@@ -157,7 +157,7 @@ TEST_F(DriveIconsTest, MinimisingGoesToTheTrayAndIsRemembered) {
   EXPECT_TRUE(form->WMSysCommand(platform::kScMinimize));
   EXPECT_FALSE(form->Visible());
   EXPECT_FALSE(System.AppHost.AppWindowShown);  // no taskbar button left
-  EXPECT_TRUE(form->CheckBox3->Checked());
+  EXPECT_TRUE(form->AutoRunPage->CheckBox3->Checked());
   EXPECT_EQ(Tray(), "Ja");
   EXPECT_EQ(Registered(form), 2u);
 
@@ -166,7 +166,7 @@ TEST_F(DriveIconsTest, MinimisingGoesToTheTrayAndIsRemembered) {
   EXPECT_TRUE(form->Visible());
   EXPECT_EQ(Registered(form), 2u);
   EXPECT_EQ(Tray(), "Ja");
-  EXPECT_TRUE(form->CheckBox3->Checked());
+  EXPECT_TRUE(form->AutoRunPage->CheckBox3->Checked());
 }
 
 TEST_F(DriveIconsTest, ARefusedSettingIsReportedAndTheTrayModeStillComes) {
@@ -182,30 +182,30 @@ TEST_F(DriveIconsTest, ARefusedSettingIsReportedAndTheTrayModeStillComes) {
 TEST_F(DriveIconsTest, TheTaskbarBoxSwitchesTheIconsOnlyWhenClicked) {
   TForm1* form = Start({'D', 'E'});
   // The keyboard toggles the mark but nothing else.
-  form->CheckBox3->UserToggled();
-  EXPECT_TRUE(form->CheckBox3->Checked());
+  form->AutoRunPage->CheckBox3->UserToggled();
+  EXPECT_TRUE(form->AutoRunPage->CheckBox3->Checked());
   EXPECT_EQ(Tray(), "Nej");
   EXPECT_EQ(Registered(form), 0u);
 
-  form->CheckBox3->UserMouseDown();
-  form->CheckBox3->UserToggled();  // unchecked by the mouse
+  form->AutoRunPage->CheckBox3->UserMouseDown();
+  form->AutoRunPage->CheckBox3->UserToggled();  // unchecked by the mouse
   EXPECT_EQ(Tray(), "Nej");
   EXPECT_EQ(Registered(form), 0u);
-  form->CheckBox3->UserMouseDown();
-  form->CheckBox3->UserToggled();
+  form->AutoRunPage->CheckBox3->UserMouseDown();
+  form->AutoRunPage->CheckBox3->UserToggled();
   EXPECT_EQ(Tray(), "Ja");
   EXPECT_EQ(Registered(form), 2u);
   EXPECT_TRUE(form->Visible());
 
-  form->CheckBox3->UserMouseDown();
-  form->CheckBox3->UserToggled();
+  form->AutoRunPage->CheckBox3->UserMouseDown();
+  form->AutoRunPage->CheckBox3->UserToggled();
   EXPECT_EQ(Tray(), "Nej");
   EXPECT_EQ(Registered(form), 0u);
   EXPECT_TRUE(form->Visible());
   // Minimising afterwards brings them back and checks the box again.
   form->WMSysCommand(platform::kScMinimize);
   EXPECT_EQ(Registered(form), 2u);
-  EXPECT_TRUE(form->CheckBox3->Checked());
+  EXPECT_TRUE(form->AutoRunPage->CheckBox3->Checked());
 }
 
 // The soak's rounds (tools/soak.sh) against the fakes, which count what
@@ -225,8 +225,8 @@ TEST_F(DriveIconsTest, RoundsOfLanguagesMenusTogglesAndAnimationLeaveNothingBehi
     Mouse(form->DriveTrayIcons[1 + r % 2], platform::kWmRButtonDown);
     Mouse(form->DriveTrayIcons[1 + r % 2], platform::kWmRButtonUp);
     for (int i = 0; i < 2; ++i) {
-      form->CheckBox3->UserMouseDown();
-      form->CheckBox3->UserToggled();
+      form->AutoRunPage->CheckBox3->UserMouseDown();
+      form->AutoRunPage->CheckBox3->UserToggled();
     }
     form->ComboBox2->SetText(r % 2 ? "D:" : "E:");
     form->ComboBox2Change(form);
@@ -251,7 +251,7 @@ TEST_F(DriveIconsTest, AStoredTrayModeStartsHiddenWithTheIcons) {
   TForm1* form = Start({'D', 'E'}, "Ja");
   EXPECT_FALSE(form->Visible());
   EXPECT_EQ(Registered(form), 2u);
-  EXPECT_TRUE(form->CheckBox3->Checked());
+  EXPECT_TRUE(form->AutoRunPage->CheckBox3->Checked());
 }
 
 TEST_F(DriveIconsTest, ARightClickMakesTheIconsDriveCurrentBeforeTheMenuOpens) {

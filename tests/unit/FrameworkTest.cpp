@@ -91,11 +91,23 @@ TEST_F(FrameworkTest, AnErrorInAHandlerIsReportedWithTheTitleAndTheProgramGoesOn
   App.SetTitle("Morvel");
   auto* button = TComponent::Create<TButton>(Form, "BitBtn2", Form);
   button->OnClick = [](TObject*) { throw EConvertError("Not a valid drive ID"); };
-  EXPECT_NO_THROW(button->UserClicked());
-  ASSERT_EQ(System.Dialogs.Asked.size(), 1u);
-  EXPECT_EQ(System.Dialogs.Asked[0].Caption, "Morvel");
-  EXPECT_EQ(System.Dialogs.Asked[0].Flags, kMbOk | kMbIconStop);
-  EXPECT_FALSE(App.Terminated());
+  // A failing close query keeps the form open, whatever it had answered.
+  Form->OnCloseQuery = [](TObject*, bool& canClose) {
+    canClose = true;
+    throw EConvertError("Not a valid drive ID");
+  };
+  Form->OnCanResize = [](TObject*, int&, int&, bool&) { throw EConvertError("x"); };
+  int width = 0, height = 0;
+  const std::function<void()> dispatches[] = {[&] { button->UserClicked(); },
+                                              [&] { Form->UserClose(); },
+                                              [&] { EXPECT_TRUE(Form->CanResize(width, height)); }};
+  for (std::size_t i = 0; i < std::size(dispatches); ++i) {
+    EXPECT_NO_THROW(dispatches[i]()) << i;
+    ASSERT_EQ(System.Dialogs.Asked.size(), i + 1);
+    EXPECT_EQ(System.Dialogs.Asked[i].Caption, "Morvel");
+    EXPECT_EQ(System.Dialogs.Asked[i].Flags, kMbOk | kMbIconStop);
+    EXPECT_FALSE(App.Terminated()) << i;
+  }
 }
 
 TEST_F(FrameworkTest, PropertiesAreFoundByNameInAnyCaseThroughTheBaseTables) {

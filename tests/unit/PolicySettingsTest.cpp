@@ -51,9 +51,10 @@ void MouseToggle(policies::TPolicyCheckBox* box) {
 std::string Enabled(const TForm1& f) {
   std::string on;
   for (const platform::TControl* c : std::initializer_list<const platform::TControl*>{
-           f.CheckBox1, f.DefPlay, f.CheckBox2, f.BitBtn5, f.BitBtn6, f.CheckBox7, f.CheckBox8,
-           f.CheckBox6, f.CheckBox4, f.CheckListBox3, f.CheckListBox4, f.CheckListBox1,
-           f.CheckListBox2})
+           f.AutoRunPage->CheckBox1, f.DrivesPage->DefPlay, f.AutoRunPage->CheckBox2,
+           f.AutoRunPage->BitBtn5, f.AutoRunPage->BitBtn6, f.XpPage->CheckBox7, f.XpPage->CheckBox8,
+           f.XpPage->CheckBox6, f.DrivesPage->CheckBox4, f.DrivesPage->CheckListBox3,
+           f.DrivesPage->CheckListBox4, f.DrivesPage->CheckListBox1, f.DrivesPage->CheckListBox2})
     on += c->EffectivelyEnabled() ? '1' : '0';
   return on;
 }
@@ -119,19 +120,22 @@ class PolicySettingsTest : public ::testing::Test {
   }
   // Every control of the pages and the baselines, in one line.
   static std::string State(const TForm1& f) {
-    const policies::TPolicyBaselines& b = f.Baselines;
+    const policies::TPolicyBaselines& b = f.Policies.Baselines;
     char masks[64];
     std::snprintf(masks, sizeof masks, "%X %X %X %X", static_cast<unsigned>(b.UserTypeMask),
                   static_cast<unsigned>(b.SystemTypeMask), static_cast<unsigned>(b.UserDriveMask),
                   static_cast<unsigned>(b.SystemDriveMask));
     auto on = [](bool v) { return v ? '1' : '0'; };
     return std::string{
-               on(f.CheckBox1->Checked()), on(f.CheckBox2->Checked()), on(f.BitBtn5->Enabled()),
-               on(f.BitBtn6->Enabled()),   on(f.TabSheet3->Enabled()), on(f.CheckBox7->Checked()),
-               on(f.CheckBox8->Checked()), on(f.CheckBox6->Checked()), on(f.CheckBox4->Checked())} +
-           " '" + f.DefPlay->Text() + "' '" + b.PlayerCommand + "' " + Marks(*f.CheckListBox3) +
-           " " + Marks(*f.CheckListBox4) + " " + Marks(*f.CheckListBox1) + " " +
-           Marks(*f.CheckListBox2) + " " + masks;
+               on(f.AutoRunPage->CheckBox1->Checked()), on(f.AutoRunPage->CheckBox2->Checked()),
+               on(f.AutoRunPage->BitBtn5->Enabled()),   on(f.AutoRunPage->BitBtn6->Enabled()),
+               on(f.XpPage->TabSheet3->Enabled()),      on(f.XpPage->CheckBox7->Checked()),
+               on(f.XpPage->CheckBox8->Checked()),      on(f.XpPage->CheckBox6->Checked()),
+               on(f.DrivesPage->CheckBox4->Checked())} +
+           " '" + f.DrivesPage->DefPlay->Text() + "' '" + b.PlayerCommand + "' " +
+           Marks(*f.DrivesPage->CheckListBox3) + " " + Marks(*f.DrivesPage->CheckListBox4) + " " +
+           Marks(*f.DrivesPage->CheckListBox1) + " " + Marks(*f.DrivesPage->CheckListBox2) + " " +
+           masks;
   }
 };
 
@@ -165,16 +169,17 @@ TEST_F(PolicySettingsTest, AnEmptyRegistryShowsTheDefaultsOfEachSystem) {
     EXPECT_EQ(Started, row.Asked);
     EXPECT_EQ(Value(kHkeyCurrentUser, kInstaller, "DiasbleMedia"), row.Installer);
     EXPECT_EQ(Value(kHkeyCurrentUser, kInstaller, "DisableMedia"), row.Installer);
-    EXPECT_EQ(form->Baselines.PresentDrives, (1u << 2) | (1u << 3));
+    EXPECT_EQ(form->Policies.Baselines.PresentDrives, (1u << 2) | (1u << 3));
     // Letters of absent drives keep their marks but take no click.
-    for (platform::TCheckListBox* list : {form->CheckListBox1, form->CheckListBox2}) {
+    for (platform::TCheckListBox* list :
+         {form->DrivesPage->CheckListBox1, form->DrivesPage->CheckListBox2}) {
       EXPECT_TRUE(list->ItemEnabled(2) && list->ItemEnabled(3));
       EXPECT_FALSE(list->ItemEnabled(0) || list->ItemEnabled(25));
       const bool before = list->Checked(0);
       list->UserToggled(0);
       EXPECT_EQ(list->Checked(0), before);
     }
-    EXPECT_TRUE(form->CheckBox5->Checked());  // start-up went on to the disc icons
+    EXPECT_TRUE(form->AutoRunPage->CheckBox5->Checked());  // start-up went on to the disc icons
   }
 }
 
@@ -219,7 +224,7 @@ TEST_F(PolicySettingsTest, AFilledRegistryIsShownAsStoredAndReadInTheReadForms) 
     EXPECT_EQ(State(*form), row.State);
     EXPECT_EQ(Started, "");
     // Read again to see where: the CD-ROM service under the system's spelling.
-    form->LoadPolicySettings();
+    policies::LoadPolicySettings(form->Policies);
     EXPECT_EQ(Changes(), "");
     const std::string open = std::string("Open HKLM\\System\\CurrentControlSet\\Services\\") +
                              (row.Os == kWin98 ? "Class\\CDROM" : "CDROM") + " ReadOnly";
@@ -237,7 +242,7 @@ TEST_F(PolicySettingsTest, AValueOfTheWrongTypeEndsTheStartUpAtThatStep) {
   EXPECT_EQ(State(*form).substr(0, 9), "011011111");
   EXPECT_EQ(State(*form).substr(State(*form).find(" 0000000")),
             " 0000000 0000000 " + kNoLetters + " " + kNoLetters + " 0 0 0 0");
-  EXPECT_FALSE(form->CheckBox5->Checked());
+  EXPECT_FALSE(form->AutoRunPage->CheckBox5->Checked());
   // What the stop left unread takes no input; each value below stops earlier.
   EXPECT_EQ(Enabled(*form), "1111011110000");
   for (auto [row, enabled] : {std::pair{policies::kCdBurning, "1111010000000"},
@@ -255,10 +260,12 @@ TEST_F(PolicySettingsTest, AWriteThatFailsIsSaidAndTheControlKeepsItsStoredState
     policies::TPolicy Row;  // its root refuses changes
     void (*Input)(TForm1&);
   } rows[] = {
-      {kWinXp, policies::kCdrAutoRun, [](TForm1& f) { MouseToggle(f.CheckBox4); }},
-      {kWin98, policies::kUserDriveTypes, [](TForm1& f) { f.CheckListBox3->UserToggled(2); }},
-      {kWinXp, policies::kRemovableMediaInstall, [](TForm1& f) { f.CheckBox6->UserToggled(); }},
-      {kWin98, policies::kCdRomAutoRun9x, [](TForm1& f) { f.BitBtn6->UserClicked(); }},
+      {kWinXp, policies::kCdrAutoRun, [](TForm1& f) { MouseToggle(f.DrivesPage->CheckBox4); }},
+      {kWin98, policies::kUserDriveTypes,
+       [](TForm1& f) { f.DrivesPage->CheckListBox3->UserToggled(2); }},
+      {kWinXp, policies::kRemovableMediaInstall,
+       [](TForm1& f) { f.XpPage->CheckBox6->UserToggled(); }},
+      {kWin98, policies::kCdRomAutoRun9x, [](TForm1& f) { f.AutoRunPage->BitBtn6->UserClicked(); }},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.Row);
@@ -327,7 +334,7 @@ TEST_F(PolicySettingsTest, TheAutoRunButtonsSwitchTheCdRomServiceOfTheSystem) {
     SCOPED_TRACE(c.Os);
     TForm1* form = Start(c.Os);
     Reg.Clear();
-    (c.On ? form->BitBtn5 : form->BitBtn6)->UserClicked();
+    (c.On ? form->AutoRunPage->BitBtn5 : form->AutoRunPage->BitBtn6)->UserClicked();
     EXPECT_EQ(Value(kHkeyLocalMachine, kCdRomNt, "AutoRun"), c.Nt);
     EXPECT_EQ(Value(kHkeyLocalMachine, kCdRom9x, "AutoRun"), c.Nine);
     EXPECT_EQ(State(*form).substr(2, 2), c.On ? "01" : "10");
@@ -338,13 +345,14 @@ TEST_F(PolicySettingsTest, TheAutoRunButtonsSwitchTheCdRomServiceOfTheSystem) {
 TEST_F(PolicySettingsTest, EveryOptionBoxWritesItsValue) {
   TForm1* form = Start(kWinXp);  // CheckBox2, 7, 8 and 6 checked; 1 and 4 not
   // The keyboard changes the marks of the mouse-only boxes and writes nothing.
-  for (auto* box : {form->CheckBox1, form->CheckBox2, form->CheckBox7, form->CheckBox8})
+  for (auto* box : {form->AutoRunPage->CheckBox1, form->AutoRunPage->CheckBox2,
+                    form->XpPage->CheckBox7, form->XpPage->CheckBox8})
     box->UserToggled(), box->UserToggled();
   EXPECT_EQ(Changes(), "");
-  for (auto* box :
-       {form->CheckBox1, form->CheckBox2, form->CheckBox7, form->CheckBox8, form->CheckBox4})
+  for (auto* box : {form->AutoRunPage->CheckBox1, form->AutoRunPage->CheckBox2,
+                    form->XpPage->CheckBox7, form->XpPage->CheckBox8, form->DrivesPage->CheckBox4})
     MouseToggle(box);
-  form->CheckBox6->UserToggled();  // a plain box: the keyboard writes too
+  form->XpPage->CheckBox6->UserToggled();  // a plain box: the keyboard writes too
   EXPECT_EQ(Reg.String(kHkeyLocalMachine, kRun, "Morvel"), '"' + System.Os.Program + '"');
   EXPECT_EQ(Value(kHkeyLocalMachine, kMachineShell, ""), "1:00");  // emptied, not deleted
   EXPECT_EQ(Value(kHkeyClassesRoot, kClassesShell, ""), "1:00");
@@ -353,7 +361,8 @@ TEST_F(PolicySettingsTest, EveryOptionBoxWritesItsValue) {
   EXPECT_EQ(Value(kHkeyCurrentUser, kExplorer, "CDRAutoRun"), "4:01000000");
   EXPECT_EQ(Value(kHkeyCurrentUser, kInstaller, "DiasbleMedia"), "4:01000000");
   EXPECT_EQ(Value(kHkeyCurrentUser, kInstaller, "DisableMedia"), "4:01000000");
-  for (auto* box : {form->CheckBox1, form->CheckBox2, form->CheckBox7, form->CheckBox4})
+  for (auto* box : {form->AutoRunPage->CheckBox1, form->AutoRunPage->CheckBox2,
+                    form->XpPage->CheckBox7, form->DrivesPage->CheckBox4})
     MouseToggle(box);
   EXPECT_EQ(Value(kHkeyLocalMachine, kRun, "Morvel"), "-");
   EXPECT_EQ(Reg.String(kHkeyClassesRoot, kClassesShell, ""), "play");
@@ -365,22 +374,37 @@ TEST_F(PolicySettingsTest, EveryOptionBoxWritesItsValue) {
 TEST_F(PolicySettingsTest, ThePlayerCommandIsAskedForOnlyWhenItDiffersFromTheStoredOne) {
   TForm1* form = Start(kWinXp);
   const std::string stored = "cdplayer.exe /play %1";
-  form->DefPlay->UserLeft();
-  form->DefPlay->UserEdited("other.exe");
-  form->DefPlay->UserEdited(stored);
-  form->DefPlay->UserLeft();
+  form->DrivesPage->DefPlay->UserLeft();
+  form->DrivesPage->DefPlay->UserEdited("other.exe");
+  form->DrivesPage->DefPlay->UserEdited(stored);
+  form->DrivesPage->DefPlay->UserLeft();
   EXPECT_EQ(Shown(), "");
 
   System.Dialogs.Answers = {kIdCancel, kIdYes};
-  form->DefPlay->UserEdited("new.exe");
-  form->DefPlay->UserLeft();
+  form->DrivesPage->DefPlay->UserEdited("new.exe");
+  form->DrivesPage->DefPlay->UserLeft();
   EXPECT_EQ(Reg.String(kHkeyClassesRoot, kPlayer, ""), stored);
-  form->DefPlay->UserLeft();
-  form->DefPlay->UserLeft();
+  form->DrivesPage->DefPlay->UserLeft();
+  form->DrivesPage->DefPlay->UserLeft();
   EXPECT_EQ(Reg.String(kHkeyClassesRoot, kPlayer, ""), "new.exe");
   EXPECT_EQ(Shown(),
             "Do you want to change default player?\n"
             "Do you want to change default player?\n");
+}
+
+TEST_F(PolicySettingsTest, EveryCheckMarkReadsBackAsItWasStoredOnEachFamily) {
+  for (int os : {1, 5, 6}) {  // Windows 98, 2000, XP
+    for (int r = 0; r < policies::kPolicyCount; ++r) {
+      const auto row = static_cast<policies::TPolicy>(r);
+      const policies::TPolicySetting& p = policies::Policy(row);
+      if (p.Shows == policies::TShows::Nothing || !policies::WrittenOn(row, os)) continue;
+      for (bool checked : {true, false, true}) {
+        SCOPED_TRACE(std::to_string(os) + " " + p.Name + " " + std::to_string(checked));
+        policies::StoreValue(row, os, checked ? p.Checked : p.Unchecked);
+        EXPECT_EQ(policies::ShowsChecked(row, os), checked);
+      }
+    }
+  }
 }
 
 TEST(AutoRunMasks, EveryItemCountsInTheMask) {
@@ -413,8 +437,9 @@ TEST_F(PolicySettingsTest, AConfirmedListChangeIsStoredInTheSystemsFormAndAsksTo
     SCOPED_TRACE(c.List);
     Reg.Clear();
     TForm1* form = Start(c.Os);
-    platform::TCheckListBox* lists[] = {form->CheckListBox1, form->CheckListBox2,
-                                        form->CheckListBox3, form->CheckListBox4};
+    platform::TCheckListBox* lists[] = {
+        form->DrivesPage->CheckListBox1, form->DrivesPage->CheckListBox2,
+        form->DrivesPage->CheckListBox3, form->DrivesPage->CheckListBox4};
     System.Dialogs.Answers = {kIdYes, kIdCancel};
     lists[c.List - 1]->UserToggled(2);
     EXPECT_EQ(Shown(), c.Question + "\n" + kReboot + "\n");
@@ -428,25 +453,25 @@ TEST_F(PolicySettingsTest, CancelKeepsTheMarkAndOnlyAChangeFromTheBaselineAsks) 
   Reg.PutDword(kHkeyLocalMachine, kExplorer, "NoDriveTypeAutoRun", 0x91);
   TForm1* form = Start(kWinXp);
   // Nothing stored for the letters: back from "C" is still no -1.
-  form->CheckListBox1->UserToggled(2);
-  form->CheckListBox1->UserToggled(2);
+  form->DrivesPage->CheckListBox1->UserToggled(2);
+  form->DrivesPage->CheckListBox1->UserToggled(2);
   // A value the list shows exactly: toggling back asks nothing.
-  form->CheckListBox4->UserToggled(0);
-  form->CheckListBox4->UserToggled(0);
+  form->DrivesPage->CheckListBox4->UserToggled(0);
+  form->DrivesPage->CheckListBox4->UserToggled(0);
   EXPECT_EQ(Shown(),
             "Do you want to change Drive Autostart Setting?\n"
             "Do you want to change Drive Autostart Setting?\n"
             "Do you want to change System Drive Type Setting?\n");
   EXPECT_EQ(Changes(), "");
-  EXPECT_EQ(form->Baselines.UserDriveMask, -1);
+  EXPECT_EQ(form->Policies.Baselines.UserDriveMask, -1);
 
   // A machine the user may not change: said, and nothing moves.
   Reg.ReadOnlyRoots = {kHkeyLocalMachine};
   System.Dialogs.Asked.clear();
   System.Dialogs.Answers = {kIdYes};
-  form->CheckListBox2->UserToggled(2);
-  EXPECT_EQ(form->Baselines.SystemDriveMask, -1);
-  EXPECT_EQ(Marks(*form->CheckListBox2), kNoLetters);
+  form->DrivesPage->CheckListBox2->UserToggled(2);
+  EXPECT_EQ(form->Policies.Baselines.SystemDriveMask, -1);
+  EXPECT_EQ(Marks(*form->DrivesPage->CheckListBox2), kNoLetters);
   EXPECT_EQ(Value(kHkeyLocalMachine, kExplorer, "NoDriveAutoRun"), "-");
   EXPECT_EQ(Shown(), "Do you want to change Drive System Autostart Setting?\nError writing : " +
                          kExplorer + kRefused);

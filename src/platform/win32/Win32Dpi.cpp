@@ -2,6 +2,7 @@
 
 #include "platform/Scale.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/ModuleFunction.h"
 
 namespace platform::win32 {
 
@@ -9,9 +10,7 @@ namespace {
 
 template <class F>
 F User32(const char* name) {
-  HMODULE user = ::GetModuleHandleA("user32.dll");
-  FARPROC found = user ? ::GetProcAddress(user, name) : nullptr;
-  return reinterpret_cast<F>(reinterpret_cast<void (*)()>(found));
+  return ModuleFunction<F>("user32.dll", name);
 }
 
 using TGetDpiForSystem = UINT(WINAPI*)();

@@ -11,7 +11,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "platform/win32/ModuleFunction.h"
+
 namespace {
+
+using platform::win32::ModuleFunction;
 
 // A name in the ANSI code page; false when it does not fit or convert.
 bool ToAnsi(LPCWSTR name, char (&ansi)[MAX_PATH * 2]) {
@@ -20,17 +24,6 @@ bool ToAnsi(LPCWSTR name, char (&ansi)[MAX_PATH * 2]) {
   if (length > 0) return true;
   ::SetLastError(ERROR_INVALID_PARAMETER);
   return false;
-}
-
-template <class F>
-F Lookup(HMODULE module, const char* name) {
-  return module ? reinterpret_cast<F>(reinterpret_cast<void*>(::GetProcAddress(module, name)))
-                : nullptr;
-}
-
-template <class F>
-F Lookup(const char* module, const char* name) {
-  return Lookup<F>(::GetModuleHandleA(module), name);
 }
 
 }  // namespace
@@ -75,8 +68,9 @@ BOOL WINAPI MorvelInitCommonControlsEx(const INITCOMMONCONTROLSEX* classes) {
   if (!library) return FALSE;
   using TInitEx = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
   using TInit = void(WINAPI*)();
-  if (auto initEx = Lookup<TInitEx>(library, "InitCommonControlsEx")) return initEx(classes);
-  if (auto init = Lookup<TInit>(library, "InitCommonControls")) init();
+  if (auto initEx = ModuleFunction<TInitEx>(library, "InitCommonControlsEx"))
+    return initEx(classes);
+  if (auto init = ModuleFunction<TInit>(library, "InitCommonControls")) init();
   return TRUE;
 }
 
@@ -85,8 +79,8 @@ BOOL WINAPI MorvelInitCommonControlsEx(const INITCOMMONCONTROLSEX* classes) {
 long WINAPI MorvelBroadcastSystemMessageA(DWORD flags, LPDWORD recipients, UINT message,
                                           WPARAM wParam, LPARAM lParam) {
   using TBroadcast = long(WINAPI*)(DWORD, LPDWORD, UINT, WPARAM, LPARAM);
-  auto broadcast = Lookup<TBroadcast>("user32.dll", "BroadcastSystemMessageA");
-  if (!broadcast) broadcast = Lookup<TBroadcast>("user32.dll", "BroadcastSystemMessage");
+  auto broadcast = ModuleFunction<TBroadcast>("user32.dll", "BroadcastSystemMessageA");
+  if (!broadcast) broadcast = ModuleFunction<TBroadcast>("user32.dll", "BroadcastSystemMessage");
   return broadcast ? broadcast(flags, recipients, message, wParam, lParam) : -1;
 }
 

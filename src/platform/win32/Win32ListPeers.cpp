@@ -1,5 +1,6 @@
 // The check list: an owner-drawn list box that paints a check box before
-// each item and turns clicks on it, or the space bar, into toggles.
+// each item, grey for a disabled item, and turns clicks on it, or the space
+// bar, into toggles, which the model refuses for a disabled item.
 #include "platform/win32/Win32ListPeers.h"
 
 #include <algorithm>
@@ -70,7 +71,8 @@ LRESULT TWin32CheckListPeer::WndProc(HWND window, UINT message, WPARAM wParam, L
   switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
-      // The list selects the item first; a press on the box also toggles it.
+      // The list selects the item first; a press on the box also toggles it
+      // (the model keeps a disabled item as it is).
       LRESULT result = CallDefault(window, message, wParam, lParam);
       LRESULT hit = ::SendMessageA(window, LB_ITEMFROMPOINT, 0, lParam);
       int index = LOWORD(hit);

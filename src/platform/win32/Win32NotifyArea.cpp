@@ -7,6 +7,7 @@
 #include <memory>
 #include <utility>
 
+#include "platform/Guarded.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32Dpi.h"
 #include "platform/win32/Win32Paths.h"
@@ -33,7 +34,7 @@ class TUtilityWindow final : public TWindowTarget {
   LRESULT WindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override {
     TLResult result = 0;
     bool handled = false;
-    Guarded([&] {
+    GuardedCallback([&] {
       if (FHandler) handled = FHandler(message, wParam, lParam, result);
     });
     return handled ? static_cast<LRESULT>(result)

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/DeviceNames.h"
+#include "platform/win32/ModuleFunction.h"
 
 namespace platform::win32 {
 
@@ -12,9 +13,7 @@ namespace {
 // stubs that fail, and the 32-bit program must load there.
 template <class F>
 F Kernel32(const char* name) {
-  HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
-  FARPROC found = kernel ? ::GetProcAddress(kernel, name) : nullptr;
-  return reinterpret_cast<F>(reinterpret_cast<void (*)()>(found));
+  return ModuleFunction<F>("kernel32.dll", name);
 }
 
 // GetModuleFileNameA or GetModuleFileNameW. The path may be longer than

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstring>
 
+#include "platform/win32/ModuleFunction.h"
+
 namespace platform::win32 {
 
 // The platform's own records, as the device drivers take them in the 32-bit
@@ -31,13 +33,6 @@ struct TPassThroughWithSense {
 
 HANDLE AsHandle(THandle handle) { return reinterpret_cast<HANDLE>(handle); }
 
-template <class F>
-F Function(HMODULE module, const char* name) {
-  // Through the generic function pointer type, which any function pointer
-  // may be converted from and back to.
-  return reinterpret_cast<F>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
-}
-
 }  // namespace
 
 TAspiLoad TWin32Scsi::LoadAspiLibrary(const std::string& path) {
@@ -46,8 +41,8 @@ TAspiLoad TWin32Scsi::LoadAspiLibrary(const std::string& path) {
   FLibrary.reset();
   TModuleHandle library(::LoadLibraryA(path.c_str()));
   if (!library) return TAspiLoad::NoLibrary;
-  FSupportInfo = Function<TSupportInfo>(library.get(), "GetASPI32SupportInfo");
-  FSendCommand = Function<TSendCommand>(library.get(), "SendASPI32Command");
+  FSupportInfo = ModuleFunction<TSupportInfo>(library.get(), "GetASPI32SupportInfo");
+  FSendCommand = ModuleFunction<TSendCommand>(library.get(), "SendASPI32Command");
   if (FSupportInfo && FSendCommand) {
     FLibrary = std::make_shared<TModuleHandle>(std::move(library));
     return TAspiLoad::Loaded;
@@ -131,8 +126,7 @@ bool TWin32Scsi::GetAddress(THandle device, TScsiAddress& address) {
 void RemoveCurrentDirectoryFromLibrarySearch() {
   // Looked up, not linked: the oldest systems the program runs on lack it.
   using TSetDllDirectory = BOOL(WINAPI*)(LPCSTR);
-  if (const auto set =
-          Function<TSetDllDirectory>(::GetModuleHandleA("kernel32.dll"), "SetDllDirectoryA"))
+  if (const auto set = ModuleFunction<TSetDllDirectory>("kernel32.dll", "SetDllDirectoryA"))
     set("");
 }
 

@@ -3,13 +3,13 @@
 #include <unordered_map>
 #include <utility>
 
-#include "platform/Application.h"
+#include "platform/Guarded.h"
 
 namespace platform::win32 {
 
 namespace {
 
-// What the property points at. It lives while a message to its window is
+// What the table holds for a window. It lives while a message to its window is
 // being answered, even when the window is unbound or destroyed meanwhile,
 // so that every call on the stack finds it, and an owned target, intact.
 struct TBinding {
@@ -136,7 +136,7 @@ LRESULT CALLBACK BoundWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
   ++binding->Calls;
   TWindowTarget& target = *binding->Target;
   LRESULT answer = 0;
-  Guarded([&] { answer = target.WindowMessage(window, message, wParam, lParam); });
+  GuardedCallback([&] { answer = target.WindowMessage(window, message, wParam, lParam); });
   if (message == WM_NCDESTROY && binding->Bound) {
     // Also reached when a parent window takes this one down with it.
     Release(window, *binding);
@@ -145,15 +145,5 @@ LRESULT CALLBACK BoundWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
   if (--binding->Calls == 0 && !binding->Bound) delete binding;
   return answer;
 }
-
-void ReportException(const std::exception& e) noexcept {
-  try {
-    if (Application) Application->HandleException(e);
-  } catch (...) {
-    // The error report itself failed; there is nobody left to tell.
-  }
-}
-
-void ReportUnknownException() noexcept { ReportException(Exception("Unexpected error.")); }
 
 }  // namespace platform::win32

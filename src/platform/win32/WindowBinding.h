@@ -1,16 +1,16 @@
 // How every window of ours finds the object behind it: the classes we
-// register, one window property that binds an object to a window, the window
-// procedure that hands each message to that object, and the one barrier that
-// keeps exceptions out of the system's code.
+// register, a table in the program that binds an object to a window, and the
+// window procedure that hands each message to that object through the
+// exception barrier (platform/Guarded.h), which keeps exceptions out of the
+// system's code.
 //
-// A property and not GWLP_USERDATA: a window that is not ours (a combo box's
+// A table and not GWLP_USERDATA: a window that is not ours (a combo box's
 // inner edit, a tooltip) may use its user data for itself, and must never be
 // taken for one of ours.
 #pragma once
 
 #include <windows.h>
 
-#include <exception>
 #include <memory>
 
 namespace platform::win32 {
@@ -59,25 +59,5 @@ TWindowTarget* BoundTarget(HWND window);
 // subclass: a window of one of our classes created with a TWindowTarget*
 // as its creation parameter is bound from its first message on.
 LRESULT CALLBACK BoundWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-// Hands an exception to the application's error report; without an
-// application there is nobody to tell, and it ends here.
-void ReportException(const std::exception& e) noexcept;
-void ReportUnknownException() noexcept;
-
-// Runs `body`; whatever it throws is reported and goes no further. False
-// when it threw.
-template <class F>
-bool Guarded(F&& body) noexcept {
-  try {
-    body();
-    return true;
-  } catch (const std::exception& e) {
-    ReportException(e);
-  } catch (...) {
-    ReportUnknownException();
-  }
-  return false;
-}
 
 }  // namespace platform::win32
