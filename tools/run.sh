@@ -31,23 +31,7 @@ fi
 exe=$root/build/win64/morvel.exe
 title="Morvel v 2.3"
 morvel_pid=
-
-# shellcheck disable=SC2317  # run by the trap
-cleanup() {
-  local rc=$?
-  trap - EXIT INT TERM
-  if [ -n "$morvel_pid" ]; then
-    kill "$morvel_pid" 2>/dev/null || true
-    wait "$morvel_pid" 2>/dev/null || true
-  fi
-  if [ -d "$prefix" ]; then
-    wp_stop_server "$prefix" 30 || true
-  fi
-  wp_stop_xvfb
-  exit "$rc"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
+wp_cleanup_on_exit "$prefix"
 
 "$root/tools/setup.sh"
 
@@ -94,12 +78,12 @@ export WINEPREFIX=$prefix
 start_morvel() {
   (cd "$(dirname "$exe")" && exec "$WINE64" "$(basename "$exe")") &
   morvel_pid=$!
+  wp_track_pid "$morvel_pid"
   echo "run: morvel.exe started (pid $morvel_pid) on $DISPLAY"
 }
 
 stop_morvel() {
-  kill "$morvel_pid" 2>/dev/null || true
-  wait "$morvel_pid" 2>/dev/null || true
+  wp_stop_pid "$morvel_pid"
   morvel_pid=
   wp_stop_server "$prefix" 30 || true
 }
@@ -115,6 +99,7 @@ start_morvel
 if [ -z "$headless" ]; then
   rc=0
   wait "$morvel_pid" || rc=$?
+  wp_forget_pid "$morvel_pid"
   morvel_pid=
   echo "run: morvel.exe ended ($rc)"
   exit 0

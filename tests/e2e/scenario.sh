@@ -5,16 +5,13 @@
 #
 #   scenario.sh SCENARIO E2E_TESTS_EXE MORVEL_EXE WORK_DIR
 #
-# SCENARIO is "prefix" (only make sure the prefix exists), "two-drives",
-# "single-instance", "eight-drives", "language", "tray", "long-autorun",
-# "device-name", "aspi", "policies", "update", "dpi", "discs", "no-drive" or
-# "soak". The "tray", "discs" and "update" scenarios also need e2e_probe.exe
-# beside E2E_TESTS_EXE; "aspi" the test
-# ASPI library in the "aspi" folder beside E2E_TESTS_EXE's folder; "update"
-# runs update-server.py on 127.0.0.1 for as long as its tests run. The
-# prefix is $WINEPREFIX, or
-# WORK_DIR/prefix when that is unset; DISPLAY is used when set, else an Xvfb
-# is started for this run and stopped again.
+# SCENARIO is "prefix" (only make sure the prefix exists) or one of the
+# scenarios in scenarios.txt beside this script. The "tray", "discs" and
+# "update" scenarios also need e2e_probe.exe beside E2E_TESTS_EXE; "aspi" the
+# test ASPI library in the "aspi" folder beside E2E_TESTS_EXE's folder;
+# "update" runs update-server.py on 127.0.0.1 for as long as its tests run.
+# The prefix is $WINEPREFIX, or WORK_DIR/prefix when that is unset; DISPLAY
+# is used when set, else an Xvfb is started for this run and stopped again.
 set -euo pipefail
 
 scenario=${1:?scenario}
@@ -34,26 +31,9 @@ t0=$(wp_now_ms)
 
 phase() { printf 'e2e %s: %s (%s)\n' "$scenario" "$*" "$(wp_since "$t0")"; }
 
-server_pid=
-# shellcheck disable=SC2317  # run by the trap
-cleanup() {
-  local rc=$?
-  trap - EXIT
-  if [ -n "$server_pid" ] && kill -0 "$server_pid" 2>/dev/null; then
-    kill "$server_pid" 2>/dev/null || true
-    wait "$server_pid" 2>/dev/null || true
-  fi
-  # Every process of the scenario must be gone by now; a wineserver that
-  # does not end in time means one leaked, which fails the scenario.
-  if ! wp_stop_server "$prefix" 30; then
-    echo "e2e $scenario: Wine processes were still running afterwards" >&2
-    rc=1
-  fi
-  wp_stop_xvfb
-  exit "$rc"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
+# Every process of the scenario must be gone by the end; a wineserver that
+# does not end in time means one leaked, which fails the scenario.
+wp_cleanup_on_exit "$prefix" strict
 
 if [ ! -f "$prefix/system.reg" ]; then
   wp_create "$prefix" desktop
@@ -68,30 +48,14 @@ for f in "$tests_exe" "$morvel_exe"; do
   fi
 done
 
-case "$scenario" in
-  two-drives) letters=(d e); filter='TwoDrives.*' ;;
-  single-instance) letters=(d); filter='SingleInstance.*' ;;
-  eight-drives) letters=(d e f g h i j k); filter='EightDrives.*' ;;
-  language) letters=(d); filter='Language.*' ;;
-  # D: runs the probe from its Autorun.inf; E: is a drive without a disc.
-  tray) letters=(d e); filter='Tray.*' ;;
-  # D:'s Autorun.inf names a program longer than the shell takes.
-  long-autorun) letters=(d); filter='LongAutorun.*' ;;
-  device-name) letters=(d); filter='DeviceName.*' ;;
-  # The test ASPI library lies beside a copy of the program.
-  aspi) letters=(d e); filter='Aspi.*' ;;
-  # One start per Windows version Wine can report.
-  policies) letters=(d); filter='Policies.*' ;;
-  update) letters=(d); filter='Update.*' ;;
-  # Three passes, at 96, 144 and 288 DPI (see below).
-  dpi) letters=(d); filter='Dpi.*' ;;
-  # The icons animate every 10 ms (the optional AnimationMs setting).
-  soak) letters=(d e); filter='Soak.*' ;;
-  # Seven drives: D:'s disc names an icon file, E:'s the probe's own icon.
-  discs) letters=(d e f g h i j); filter='Discs.*' ;;
-  no-drive) letters=(); filter='NoDrive.*' ;;
-  *) echo "e2e: unknown scenario $scenario" >&2; exit 2 ;;
-esac
+# The scenario's drives and test cases, from its line in scenarios.txt.
+read -r _ drives filter < <(awk -v name="$scenario" '$1 == name' "$here/scenarios.txt") || true
+if [ -z "${filter:-}" ]; then
+  echo "e2e: unknown scenario $scenario" >&2
+  exit 2
+fi
+letters=()
+[ "$drives" = - ] || IFS=, read -r -a letters <<<"$drives"
 
 # Fresh disc folders for every run. The first disc has an autorun file, the
 # way a program's installation disc would.
@@ -188,7 +152,7 @@ if [ "$scenario" = update ]; then
   rm -rf "$update_dir"
   mkdir -p "$update_dir"
   python3 "$here/update-server.py" "$update_dir" &
-  server_pid=$!
+  wp_track_pid $!
   for _ in $(seq 200); do
     [ -f "$update_dir/port" ] && break
     sleep 0.1
