@@ -109,6 +109,32 @@ if [ "$scenario" = aspi ]; then
   morvel_exe=$program/$(basename "$morvel_exe")
 fi
 
+# reg_text TEXT: TEXT as a quoted value of a .reg file.
+reg_text() { local t=${1//\\/\\\\}; printf '"%s"' "${t//\"/\\\"}"; }
+
+if [ "$scenario" = update ]; then
+  # The maker's site on a free port; the program's setting points at it
+  # (below). The probe stands in for the web browser, for web addresses and
+  # web pages.
+  export MORVEL_E2E_UPDATE_DIR MORVEL_PROBE_DIR
+  update_dir=$work/update
+  rm -rf "$update_dir"
+  mkdir -p "$update_dir"
+  python3 "$here/update-server.py" "$update_dir" &
+  wp_track_pid $!
+  for _ in $(seq 200); do
+    [ -f "$update_dir/port" ] && break
+    sleep 0.1
+  done
+  if [ ! -f "$update_dir/port" ]; then
+    echo "e2e $scenario: the web server did not start" >&2
+    exit 1
+  fi
+  MORVEL_E2E_UPDATE_DIR=$(wp_winpath "$update_dir")
+  MORVEL_PROBE_DIR=$MORVEL_E2E_UPDATE_DIR
+  phase "web server on port $(cat "$update_dir/port")"
+fi
+
 # Drives, the Windows version the program is meant for, and the program's
 # own settings: English, window mode, no disc icons. Without them it would
 # start hidden and report each missing value in a message box. The option
@@ -132,6 +158,20 @@ fi
     wp_reg_key 'HKEY_CURRENT_USER\Software\Wine\AppDefaults\morvel.exe\DllOverrides'
     wp_reg_sz wnaspi32 native,builtin
   fi
+  if [ "$scenario" = update ]; then
+    wp_reg_key 'HKEY_LOCAL_MACHINE\Software\Tandrel\Morvel'
+    wp_reg_sz UpdateURL "http://127.0.0.1:$(cat "$update_dir/port")/sware/curr_ver.txt"
+    browser=$(wp_winpath "$(cd "$(dirname "$probe")" && pwd)/$(basename "$probe")")
+    for key in http https htmlfile; do
+      wp_reg_key "HKEY_CLASSES_ROOT\\$key\\shell\\open\\command"
+      printf '@=%s\n' "$(reg_text "\"$browser\" \"%1\"")"
+    done
+  fi
+  if [ "$scenario" = dpi ]; then
+    # The first pass runs at 96 DPI (see below).
+    wp_reg_key 'HKEY_CURRENT_USER\Control Panel\Desktop'
+    wp_reg_dword LogPixels 96
+  fi
   wp_reg_windows_values
 } | wp_import "$prefix"
 if [ "$scenario" = tray ]; then
@@ -140,40 +180,6 @@ if [ "$scenario" = tray ]; then
   rmdir "$discs/e"
 fi
 phase "drives ${letters[*]} ready"
-
-# reg_text TEXT: TEXT as a quoted value of a .reg file.
-reg_text() { local t=${1//\\/\\\\}; printf '"%s"' "${t//\"/\\\"}"; }
-
-if [ "$scenario" = update ]; then
-  # The maker's site on a free port; the program's setting points at it. The
-  # probe stands in for the web browser, for web addresses and web pages.
-  export MORVEL_E2E_UPDATE_DIR MORVEL_PROBE_DIR
-  update_dir=$work/update
-  rm -rf "$update_dir"
-  mkdir -p "$update_dir"
-  python3 "$here/update-server.py" "$update_dir" &
-  wp_track_pid $!
-  for _ in $(seq 200); do
-    [ -f "$update_dir/port" ] && break
-    sleep 0.1
-  done
-  if [ ! -f "$update_dir/port" ]; then
-    echo "e2e $scenario: the web server did not start" >&2
-    exit 1
-  fi
-  browser=$(wp_winpath "$(cd "$(dirname "$probe")" && pwd)/$(basename "$probe")")
-  {
-    wp_reg_key 'HKEY_LOCAL_MACHINE\Software\Tandrel\Morvel'
-    wp_reg_sz UpdateURL "http://127.0.0.1:$(cat "$update_dir/port")/sware/curr_ver.txt"
-    for key in http https htmlfile; do
-      wp_reg_key "HKEY_CLASSES_ROOT\\$key\\shell\\open\\command"
-      printf '@=%s\n' "$(reg_text "\"$browser\" \"%1\"")"
-    done
-  } | wp_import "$prefix"
-  MORVEL_E2E_UPDATE_DIR=$(wp_winpath "$update_dir")
-  MORVEL_PROBE_DIR=$MORVEL_E2E_UPDATE_DIR
-  phase "web server on port $(cat "$update_dir/port")"
-fi
 
 wp_start_xvfb
 
@@ -199,7 +205,7 @@ if [ "$scenario" = dpi ]; then
   export MORVEL_E2E_DPI MORVEL_E2E_LAYOUT
   MORVEL_E2E_LAYOUT=$(wp_winpath "$work")\\dpi-layout.txt
   for MORVEL_E2E_DPI in 96 144 288; do
-    set_dpi "$MORVEL_E2E_DPI"
+    [ "$MORVEL_E2E_DPI" = 96 ] || set_dpi "$MORVEL_E2E_DPI"
     run_tests || { rc=$?; break; }
     phase "pass at $MORVEL_E2E_DPI DPI done"
   done
