@@ -428,18 +428,23 @@ std::string Env(const char* Name) {
   return N > 0 && N < sizeof Value ? Value : "";
 }
 
+BITMAPINFO TopDownBitmapInfo(int Width, int Height, WORD BitCount) {
+  BITMAPINFO Info{};
+  Info.bmiHeader.biSize = sizeof Info.bmiHeader;
+  Info.bmiHeader.biWidth = Width;
+  Info.bmiHeader.biHeight = -Height;
+  Info.bmiHeader.biPlanes = 1;
+  Info.bmiHeader.biBitCount = BitCount;
+  Info.bmiHeader.biCompression = BI_RGB;
+  return Info;
+}
+
 // The whole screen as a BMP file in MORVEL_E2E_SHOTS, when that is set.
 void Screenshot(const std::string& Name) {
   const std::string Dir = Env("MORVEL_E2E_SHOTS");
   if (Dir.empty()) return;
   const int W = GetSystemMetrics(SM_CXSCREEN), H = GetSystemMetrics(SM_CYSCREEN);
-  BITMAPINFO Info{};
-  Info.bmiHeader.biSize = sizeof Info.bmiHeader;
-  Info.bmiHeader.biWidth = W;
-  Info.bmiHeader.biHeight = -H;  // top row first
-  Info.bmiHeader.biPlanes = 1;
-  Info.bmiHeader.biBitCount = 24;
-  Info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO Info = TopDownBitmapInfo(W, H, 24);
   void* Bits = nullptr;
   HDC Screen = GetDC(nullptr);
   HDC Memory = CreateCompatibleDC(Screen);

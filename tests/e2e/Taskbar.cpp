@@ -35,13 +35,7 @@ int TrayIconCount() {
 
   HDC Screen = GetDC(nullptr);
   if (!Screen) return -1;
-  BITMAPINFO Info{};
-  Info.bmiHeader.biSize = sizeof Info.bmiHeader;
-  Info.bmiHeader.biWidth = Width;
-  Info.bmiHeader.biHeight = -Height;  // top row first
-  Info.bmiHeader.biPlanes = 1;
-  Info.bmiHeader.biBitCount = 32;
-  Info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO Info = TopDownBitmapInfo(Width, Height, 32);
   void* Bits = nullptr;
   HBITMAP Picture = CreateDIBSection(Screen, &Info, DIB_RGB_COLORS, &Bits, nullptr, 0);
   HDC Memory = CreateCompatibleDC(Screen);
