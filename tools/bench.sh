@@ -27,16 +27,7 @@ if [ ! -f "$build/tools/bench/bench_runner.exe" ] || [ ! -f "$build/morvel.exe" 
   cmake --build --preset win64 -j2 --target morvel bench_minimal bench_runner >/dev/null
 fi
 
-# shellcheck disable=SC2317  # run by the trap
-cleanup() {
-  local rc=$?
-  trap - EXIT
-  wp_stop_server "$prefix" 30 || rc=1
-  wp_stop_xvfb
-  exit "$rc"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
+wp_cleanup_on_exit "$prefix" strict
 
 if [ ! -f "$prefix/system.reg" ]; then
   wp_create "$prefix" desktop

@@ -7,6 +7,7 @@
 #   tools/fuzz.sh            a few seconds per target (a step of tools/test.sh)
 #   tools/fuzz.sh --long     one million executions per target
 #   tools/fuzz.sh [--long] ini scsi     only these targets
+#   FUZZ_JOBS=1 tools/fuzz.sh            one target at a time (default two)
 #
 # What a run finds beyond the seeds goes to build/fuzz/work/<target>, made
 # anew each run; the seed corpus is only read.
@@ -39,19 +40,52 @@ if [ "${#targets[@]}" = 0 ]; then
   for exe in "$bin"/fuzz_*; do targets+=("${exe##*/fuzz_}"); done
 fi
 
+# Two targets at a time by default (FUZZ_JOBS): each is one process that
+# keeps one core busy. The ones still running when the script ends are
+# ended by their ids.
+jobs=${FUZZ_JOBS:-2}
+running=()
+# shellcheck disable=SC2317  # run by the trap
+stop_running() {
+  local pid
+  for pid in "${running[@]}"; do
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+  done
+}
+trap stop_running EXIT
+trap 'exit 130' INT TERM
+
+# fuzz_one NAME: one target from its seeds; its exit code and seconds go to
+# build/fuzz/NAME.result.
+fuzz_one() {
+  local name=$1 start=$EPOCHSECONDS rc=0
+  # -timeout: ten seconds on one input is a hang for parsers of this size.
+  "$bin/fuzz_$name" "${mode[@]}" -timeout=10 -print_final_stats=1 \
+    -artifact_prefix="$findings/$name-" "build/fuzz/work/$name" "tests/fuzz/corpus/$name" \
+    >"build/fuzz/$name.log" 2>&1 || rc=$?
+  echo "$rc $((EPOCHSECONDS - start))" >"build/fuzz/$name.result"
+}
+
+for name in "${targets[@]}"; do
+  rm -rf "build/fuzz/work/$name" "build/fuzz/$name.result"
+  mkdir -p "build/fuzz/work/$name"
+  fuzz_one "$name" &
+  running+=("$!")
+  if [ "${#running[@]}" -ge "$jobs" ]; then
+    wait "${running[0]}"
+    running=("${running[@]:1}")
+  fi
+done
+for pid in "${running[@]}"; do wait "$pid"; done
+running=()
+
 failed=()
 rows=()
 for name in "${targets[@]}"; do
-  seeds=tests/fuzz/corpus/$name
-  work=build/fuzz/work/$name
   log=build/fuzz/$name.log
-  rm -rf "$work"
-  mkdir -p "$work"
-  start=$EPOCHSECONDS
-  # -timeout: ten seconds on one input is a hang for parsers of this size.
-  "$bin/fuzz_$name" "${mode[@]}" -timeout=10 -print_final_stats=1 \
-    -artifact_prefix="$findings/$name-" "$work" "$seeds" >"$log" 2>&1
-  rc=$?
+  rc='?' secs='?'
+  if [ -f "build/fuzz/$name.result" ]; then read -r rc secs <"build/fuzz/$name.result"; fi
   runs=$(sed -nE 's/^stat::number_of_executed_units: *([0-9]+)/\1/p' "$log" | tail -1)
   if [ "$rc" = 0 ]; then
     result=ok
@@ -60,7 +94,7 @@ for name in "${targets[@]}"; do
     failed+=("$name")
     grep -E 'ERROR|check failed|Test unit written' "$log" | head -5
   fi
-  rows+=("$(printf '%-10s %10s runs %5ss  %s' "$name" "${runs:-?}" $((EPOCHSECONDS - start)) "$result")")
+  rows+=("$(printf '%-10s %10s runs %5ss  %s' "$name" "${runs:-?}" "$secs" "$result")")
 done
 
 printf '%s\n' "${rows[@]}"

@@ -5,6 +5,7 @@
 #
 #   tools/run.sh
 #   MORVEL_LANGUAGE=Deutsch tools/run.sh    (headless: the screenshot in German)
+#   tools/run.sh --pictures                 (the README's pictures, see below)
 #
 # With a DISPLAY the program runs until you end it. Without one it runs on a
 # private Xvfb: once its main window is up, a screenshot of the whole screen
@@ -12,9 +13,21 @@
 # tray mode for build/run/morvel-tray.png (the paths are printed), and the
 # program, the Wine processes and the Xvfb are ended again.
 #
+# --pictures always runs on a private Xvfb and also cuts the two pictures at
+# the top of README.md out of the screenshots: the main window alone
+# (docs/images/main-window.png) and the right end of the taskbar with the
+# tray icons, at twice their size (docs/images/tray.png).
+#
 # The Wine prefix is build/wine/run-prefix, kept between runs (the tests use
 # their own). Remove it to start over.
 set -euo pipefail
+
+pictures=
+case "${1:-}" in
+  "") ;;
+  --pictures) pictures=1 ;;
+  *) echo "usage: tools/run.sh [--pictures]" >&2; exit 2 ;;
+esac
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -31,23 +44,7 @@ fi
 exe=$root/build/win64/morvel.exe
 title="Morvel v 2.3"
 morvel_pid=
-
-# shellcheck disable=SC2317  # run by the trap
-cleanup() {
-  local rc=$?
-  trap - EXIT INT TERM
-  if [ -n "$morvel_pid" ]; then
-    kill "$morvel_pid" 2>/dev/null || true
-    wait "$morvel_pid" 2>/dev/null || true
-  fi
-  if [ -d "$prefix" ]; then
-    wp_stop_server "$prefix" 30 || true
-  fi
-  wp_stop_xvfb
-  exit "$rc"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
+wp_cleanup_on_exit "$prefix"
 
 "$root/tools/setup.sh"
 
@@ -57,6 +54,11 @@ cmake --build --preset win64 --target morvel -j 2
 
 headless=
 [ -n "${DISPLAY:-}" ] || headless=1
+if [ -n "$pictures" ]; then
+  # The same picture on every machine: the private screen, never the user's.
+  unset DISPLAY
+  headless=1
+fi
 
 first_run=
 if [ ! -f "$prefix/system.reg" ]; then
@@ -94,12 +96,12 @@ export WINEPREFIX=$prefix
 start_morvel() {
   (cd "$(dirname "$exe")" && exec "$WINE64" "$(basename "$exe")") &
   morvel_pid=$!
+  wp_track_pid "$morvel_pid"
   echo "run: morvel.exe started (pid $morvel_pid) on $DISPLAY"
 }
 
 stop_morvel() {
-  kill "$morvel_pid" 2>/dev/null || true
-  wait "$morvel_pid" 2>/dev/null || true
+  wp_stop_pid "$morvel_pid"
   morvel_pid=
   wp_stop_server "$prefix" 30 || true
 }
@@ -110,11 +112,31 @@ screenshot() {
   echo "run: screenshot $1"
 }
 
+# picture SCREENSHOT NAME CONVERT-OPTIONS...: a part of a screenshot for the
+# README, without the time stamps that would change it on every run.
+picture() {
+  local from=$1 to=$root/docs/images/$2
+  shift 2
+  mkdir -p "$(dirname "$to")"
+  /usr/bin/convert "$from" "$@" +repage -strip -define png:exclude-chunks=date,time "png:$to"
+  echo "run: picture $to ($(stat -c %s "$to") bytes)"
+}
+
+# The place of a window on the screen as WxH+X+Y, frame included: on Wine's
+# desktop the frame is part of the window's X window.
+window_geometry() {
+  xwininfo -name "$1" | awk '
+    /Absolute upper-left X:/ { x = $NF } /Absolute upper-left Y:/ { y = $NF }
+    /^ *Width:/ { w = $NF } /^ *Height:/ { h = $NF }
+    END { printf "%sx%s+%s+%s\n", w, h, x, y }'
+}
+
 start_morvel
 
 if [ -z "$headless" ]; then
   rc=0
   wait "$morvel_pid" || rc=$?
+  wp_forget_pid "$morvel_pid"
   morvel_pid=
   echo "run: morvel.exe ended ($rc)"
   exit 0
@@ -134,12 +156,16 @@ done
 if [ -n "$shown" ]; then
   # Xvfb keeps its pointer in the middle of the screen, over the window, and
   # it cannot be moved there; the tooltip it calls up goes again after five
-  # seconds and stays away while the pointer rests.
-  sleep 6
+  # seconds and stays away while the pointer rests. It comes a moment after
+  # the window is mapped and fades out black, so give it some seconds more.
+  sleep 9
 else
   echo "run: no visible window \"$title\" within 30 s; taking the screenshot anyway" >&2
 fi
 screenshot "$shot"
+if [ -n "$pictures" ] && [ -n "$shown" ]; then
+  picture "$shot" main-window.png -crop "$(window_geometry "$title")"
+fi
 stop_morvel
 
 # The same program in tray mode: no window, one icon per drive in the
@@ -153,6 +179,10 @@ start_morvel
 # second or two of the start.
 sleep 8
 screenshot "${shot%.png}-tray.png"
+if [ -n "$pictures" ]; then
+  # The taskbar is as high as a small icon with its border, 20 pixels.
+  picture "${shot%.png}-tray.png" tray.png -gravity SouthEast -crop 96x20+0+0 +repage -scale 200%
+fi
 stop_morvel
 # Back to window mode, for the next run on a display.
 {

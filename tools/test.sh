@@ -43,19 +43,8 @@ step() {
   return "$rc"
 }
 
-# shellcheck disable=SC2317  # run by the trap
-cleanup() {
-  local rc=$?
-  trap - EXIT INT TERM
-  # Whatever a test left behind in our prefix ends with its wineserver.
-  if [ -d "$prefix" ]; then
-    wp_stop_server "$prefix" 30 || true
-  fi
-  wp_stop_xvfb
-  exit "$rc"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
+# Whatever a test left behind in our prefix ends with its wineserver.
+wp_cleanup_on_exit "$prefix"
 
 # ctest's closing lines, with the summary kept for the totals at the end.
 ctest_counts() {

@@ -23,6 +23,9 @@
 #   wp_reg_* ...                   print .reg fragments for wp_import
 #   wp_start_xvfb / wp_stop_xvfb   a private Xvfb when DISPLAY is unset
 #   wp_winpath PATH                Z:\ form of an absolute Unix path
+#   wp_cleanup_on_exit PREFIX [strict]  on exit, end what the script started
+#   wp_track_pid PID / wp_stop_pid PID  a process for that clean-up to end
+#   wp_forget_pid PID              one that ended and was waited for
 
 WINE64=/usr/lib/wine/wine64
 export WINEDEBUG=${WINEDEBUG:--all}
@@ -262,4 +265,56 @@ wp_stop_xvfb() {
     WP_XVFB_PID=
     unset DISPLAY
   fi
+}
+
+# The clean-up every script needs, however it ends (an error under set -e,
+# Ctrl-C, TERM): the processes it listed with wp_track_pid (the program, a
+# web server) end by their own ids, the prefix's wineserver is waited for
+# (and ended after 30 s), and the Xvfb of wp_start_xvfb is stopped. Nothing
+# is ever ended by name: other Wine sessions may run beside ours. With
+# "strict" a wineserver that had to be ended means a process leaked, and the
+# script fails.
+WP_TRACKED_PIDS=()
+WP_CLEANUP_PREFIX=
+WP_CLEANUP_STRICT=
+wp_track_pid() { WP_TRACKED_PIDS+=("$1"); }
+
+# A process that was waited for already is only forgotten: its id may be
+# another process's by now.
+wp_forget_pid() {
+  local p kept=()
+  for p in "${WP_TRACKED_PIDS[@]}"; do
+    [ "$p" = "$1" ] || kept+=("$p")
+  done
+  WP_TRACKED_PIDS=("${kept[@]}")
+}
+
+wp_stop_pid() {
+  kill "$1" 2>/dev/null || true
+  wait "$1" 2>/dev/null || true
+  wp_forget_pid "$1"
+}
+
+# shellcheck disable=SC2317  # run by the trap
+wp_cleanup() {
+  local rc=$? pid
+  trap - EXIT INT TERM
+  for pid in "${WP_TRACKED_PIDS[@]}"; do
+    wp_stop_pid "$pid"
+  done
+  if [ -n "$WP_CLEANUP_PREFIX" ] && ! wp_stop_server "$WP_CLEANUP_PREFIX" 30 \
+     && [ -n "$WP_CLEANUP_STRICT" ]; then
+    wp_log "Wine processes were still running in $WP_CLEANUP_PREFIX afterwards"
+    rc=1
+  fi
+  wp_stop_xvfb
+  exit "$rc"
+}
+
+wp_cleanup_on_exit() {
+  WP_CLEANUP_PREFIX=$1
+  WP_CLEANUP_STRICT=
+  if [ "${2:-}" = strict ]; then WP_CLEANUP_STRICT=1; fi
+  trap wp_cleanup EXIT
+  trap 'exit 130' INT TERM
 }

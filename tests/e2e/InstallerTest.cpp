@@ -173,7 +173,7 @@ TEST(Installer, SilentInstallPutsFilesEntryAndDefaultSettings) {
   EXPECT_EQ(Value(KSettingsKey, "Sprog"), "English");
   EXPECT_EQ(Value(KSettingsKey, "Tray"), "Ja");
   EXPECT_EQ(Value(KSettingsKey, "Ikon"), "Nej");
-  EXPECT_EQ(Value(KRunKey, "Morvel"), "\"" + MorvelExePath() + "\"");
+  EXPECT_EQ(Value(KRunKey, "Morvel"), '"' + MorvelExePath() + '"');
 
   // For the import check of the uninstaller, which exists only here.
   const std::string Work = Env("MORVEL_E2E_WORK");

@@ -65,6 +65,9 @@ std::string DescribeWindowsOf(DWORD ProcessId);
 std::string Env(const char* Name);
 // The whole screen as a BMP file in MORVEL_E2E_SHOTS, when that is set.
 void Screenshot(const std::string& Name);
+// The header of a DIB of Width x Height pixels, top row first, to copy the
+// screen into.
+BITMAPINFO TopDownBitmapInfo(int Width, int Height, WORD BitCount);
 
 // The items of a combo box (CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT).
 std::vector<std::string> ComboItems(HWND Combo);

@@ -145,14 +145,17 @@ TEST_F(Update, EveryAnswerOfTheServerEndsAsItShould) {
     DeleteFileA((ServerDir() + "\\probe-ran.txt").c_str());
     const int Requests = RequestCount();
     SetCase(C.Case);
-    if (std::string(C.Case) == "closed")
+    if (std::string(C.Case) == "closed") {
       ASSERT_TRUE(WaitUntil([] {
         return GetFileAttributesA((ServerDir() + "\\port").c_str()) == INVALID_FILE_ATTRIBUTES;
       })) << "the server did not end";
+    }
     const DWORD Start = GetTickCount();
     EXPECT_EQ(PressAndAnswer(Check, {C.Answer}, std::string("update-") + C.Case), C.Dialogs);
     EXPECT_LT(GetTickCount() - Start, std::string(C.Case) == "loop" ? 5000u : 20000u);  // limits
-    if (std::string(C.Case) != "closed") EXPECT_EQ(RequestCount(), Requests + 1);
+    if (std::string(C.Case) != "closed") {
+      EXPECT_EQ(RequestCount(), Requests + 1);
+    }
     if (C.Opened.empty()) {
       // A browser started late would still be seen here.
       Sleep(300);

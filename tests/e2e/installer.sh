@@ -32,19 +32,7 @@ export WINEPREFIX=$prefix
 t0=$(wp_now_ms)
 phase() { printf 'e2e installer: %s (%s)\n' "$*" "$(wp_since "$t0")"; }
 
-# shellcheck disable=SC2317  # run by the trap
-cleanup() {
-  local rc=$?
-  trap - EXIT
-  if ! wp_stop_server "$prefix" 30; then
-    echo "e2e installer: Wine processes were still running afterwards" >&2
-    rc=1
-  fi
-  wp_stop_xvfb
-  exit "$rc"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
+wp_cleanup_on_exit "$prefix" strict
 
 wp_stop_server "$prefix" 30 || true
 rm -rf "$prefix" "$work/Uninstall.exe" "$work/shots" "$work/portable"

@@ -5,16 +5,13 @@
 #
 #   scenario.sh SCENARIO E2E_TESTS_EXE MORVEL_EXE WORK_DIR
 #
-# SCENARIO is "prefix" (only make sure the prefix exists), "two-drives",
-# "single-instance", "eight-drives", "language", "tray", "long-autorun",
-# "device-name", "aspi", "policies", "update", "dpi", "discs", "no-drive" or
-# "soak". The "tray", "discs" and "update" scenarios also need e2e_probe.exe
-# beside E2E_TESTS_EXE; "aspi" the test
-# ASPI library in the "aspi" folder beside E2E_TESTS_EXE's folder; "update"
-# runs update-server.py on 127.0.0.1 for as long as its tests run. The
-# prefix is $WINEPREFIX, or
-# WORK_DIR/prefix when that is unset; DISPLAY is used when set, else an Xvfb
-# is started for this run and stopped again.
+# SCENARIO is "prefix" (only make sure the prefix exists) or one of the
+# scenarios in scenarios.txt beside this script. The "tray", "discs" and
+# "update" scenarios also need e2e_probe.exe beside E2E_TESTS_EXE; "aspi" the
+# test ASPI library in the "aspi" folder beside E2E_TESTS_EXE's folder;
+# "update" runs update-server.py on 127.0.0.1 for as long as its tests run.
+# The prefix is $WINEPREFIX, or WORK_DIR/prefix when that is unset; DISPLAY
+# is used when set, else an Xvfb is started for this run and stopped again.
 set -euo pipefail
 
 scenario=${1:?scenario}
@@ -34,26 +31,9 @@ t0=$(wp_now_ms)
 
 phase() { printf 'e2e %s: %s (%s)\n' "$scenario" "$*" "$(wp_since "$t0")"; }
 
-server_pid=
-# shellcheck disable=SC2317  # run by the trap
-cleanup() {
-  local rc=$?
-  trap - EXIT
-  if [ -n "$server_pid" ] && kill -0 "$server_pid" 2>/dev/null; then
-    kill "$server_pid" 2>/dev/null || true
-    wait "$server_pid" 2>/dev/null || true
-  fi
-  # Every process of the scenario must be gone by now; a wineserver that
-  # does not end in time means one leaked, which fails the scenario.
-  if ! wp_stop_server "$prefix" 30; then
-    echo "e2e $scenario: Wine processes were still running afterwards" >&2
-    rc=1
-  fi
-  wp_stop_xvfb
-  exit "$rc"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
+# Every process of the scenario must be gone by the end; a wineserver that
+# does not end in time means one leaked, which fails the scenario.
+wp_cleanup_on_exit "$prefix" strict
 
 if [ ! -f "$prefix/system.reg" ]; then
   wp_create "$prefix" desktop
@@ -68,30 +48,14 @@ for f in "$tests_exe" "$morvel_exe"; do
   fi
 done
 
-case "$scenario" in
-  two-drives) letters=(d e); filter='TwoDrives.*' ;;
-  single-instance) letters=(d); filter='SingleInstance.*' ;;
-  eight-drives) letters=(d e f g h i j k); filter='EightDrives.*' ;;
-  language) letters=(d); filter='Language.*' ;;
-  # D: runs the probe from its Autorun.inf; E: is a drive without a disc.
-  tray) letters=(d e); filter='Tray.*' ;;
-  # D:'s Autorun.inf names a program longer than the shell takes.
-  long-autorun) letters=(d); filter='LongAutorun.*' ;;
-  device-name) letters=(d); filter='DeviceName.*' ;;
-  # The test ASPI library lies beside a copy of the program.
-  aspi) letters=(d e); filter='Aspi.*' ;;
-  # One start per Windows version Wine can report.
-  policies) letters=(d); filter='Policies.*' ;;
-  update) letters=(d); filter='Update.*' ;;
-  # Three passes, at 96, 144 and 288 DPI (see below).
-  dpi) letters=(d); filter='Dpi.*' ;;
-  # The icons animate every 10 ms (the optional AnimationMs setting).
-  soak) letters=(d e); filter='Soak.*' ;;
-  # Seven drives: D:'s disc names an icon file, E:'s the probe's own icon.
-  discs) letters=(d e f g h i j); filter='Discs.*' ;;
-  no-drive) letters=(); filter='NoDrive.*' ;;
-  *) echo "e2e: unknown scenario $scenario" >&2; exit 2 ;;
-esac
+# The scenario's drives and test cases, from its line in scenarios.txt.
+read -r _ drives filter < <(awk -v name="$scenario" '$1 == name' "$here/scenarios.txt") || true
+if [ -z "${filter:-}" ]; then
+  echo "e2e: unknown scenario $scenario" >&2
+  exit 2
+fi
+letters=()
+[ "$drives" = - ] || IFS=, read -r -a letters <<<"$drives"
 
 # Fresh disc folders for every run. The first disc has an autorun file, the
 # way a program's installation disc would.
@@ -150,6 +114,32 @@ if [ "$scenario" = aspi ]; then
   morvel_exe=$program/$(basename "$morvel_exe")
 fi
 
+# reg_text TEXT: TEXT as a quoted value of a .reg file.
+reg_text() { local t=${1//\\/\\\\}; printf '"%s"' "${t//\"/\\\"}"; }
+
+if [ "$scenario" = update ]; then
+  # The maker's site on a free port; the program's setting points at it
+  # (below). The probe stands in for the web browser, for web addresses and
+  # web pages.
+  export MORVEL_E2E_UPDATE_DIR MORVEL_PROBE_DIR
+  update_dir=$work/update
+  rm -rf "$update_dir"
+  mkdir -p "$update_dir"
+  python3 "$here/update-server.py" "$update_dir" &
+  wp_track_pid $!
+  for _ in $(seq 200); do
+    [ -f "$update_dir/port" ] && break
+    sleep 0.1
+  done
+  if [ ! -f "$update_dir/port" ]; then
+    echo "e2e $scenario: the web server did not start" >&2
+    exit 1
+  fi
+  MORVEL_E2E_UPDATE_DIR=$(wp_winpath "$update_dir")
+  MORVEL_PROBE_DIR=$MORVEL_E2E_UPDATE_DIR
+  phase "web server on port $(cat "$update_dir/port")"
+fi
+
 # Drives, the Windows version the program is meant for, and the program's
 # own settings: English, window mode, no disc icons. Without them it would
 # start hidden and report each missing value in a message box. The option
@@ -173,6 +163,20 @@ fi
     wp_reg_key 'HKEY_CURRENT_USER\Software\Wine\AppDefaults\morvel.exe\DllOverrides'
     wp_reg_sz wnaspi32 native,builtin
   fi
+  if [ "$scenario" = update ]; then
+    wp_reg_key 'HKEY_LOCAL_MACHINE\Software\Tandrel\Morvel'
+    wp_reg_sz UpdateURL "http://127.0.0.1:$(cat "$update_dir/port")/sware/curr_ver.txt"
+    browser=$(wp_winpath "$(cd "$(dirname "$probe")" && pwd)/$(basename "$probe")")
+    for key in http https htmlfile; do
+      wp_reg_key "HKEY_CLASSES_ROOT\\$key\\shell\\open\\command"
+      printf '@=%s\n' "$(reg_text "\"$browser\" \"%1\"")"
+    done
+  fi
+  if [ "$scenario" = dpi ]; then
+    # The first pass runs at 96 DPI (see below).
+    wp_reg_key 'HKEY_CURRENT_USER\Control Panel\Desktop'
+    wp_reg_dword LogPixels 96
+  fi
   wp_reg_windows_values
 } | wp_import "$prefix"
 if [ "$scenario" = tray ]; then
@@ -181,40 +185,6 @@ if [ "$scenario" = tray ]; then
   rmdir "$discs/e"
 fi
 phase "drives ${letters[*]} ready"
-
-# reg_text TEXT: TEXT as a quoted value of a .reg file.
-reg_text() { local t=${1//\\/\\\\}; printf '"%s"' "${t//\"/\\\"}"; }
-
-if [ "$scenario" = update ]; then
-  # The maker's site on a free port; the program's setting points at it. The
-  # probe stands in for the web browser, for web addresses and web pages.
-  export MORVEL_E2E_UPDATE_DIR MORVEL_PROBE_DIR
-  update_dir=$work/update
-  rm -rf "$update_dir"
-  mkdir -p "$update_dir"
-  python3 "$here/update-server.py" "$update_dir" &
-  server_pid=$!
-  for _ in $(seq 200); do
-    [ -f "$update_dir/port" ] && break
-    sleep 0.1
-  done
-  if [ ! -f "$update_dir/port" ]; then
-    echo "e2e $scenario: the web server did not start" >&2
-    exit 1
-  fi
-  browser=$(wp_winpath "$(cd "$(dirname "$probe")" && pwd)/$(basename "$probe")")
-  {
-    wp_reg_key 'HKEY_LOCAL_MACHINE\Software\Tandrel\Morvel'
-    wp_reg_sz UpdateURL "http://127.0.0.1:$(cat "$update_dir/port")/sware/curr_ver.txt"
-    for key in http https htmlfile; do
-      wp_reg_key "HKEY_CLASSES_ROOT\\$key\\shell\\open\\command"
-      printf '@=%s\n' "$(reg_text "\"$browser\" \"%1\"")"
-    done
-  } | wp_import "$prefix"
-  MORVEL_E2E_UPDATE_DIR=$(wp_winpath "$update_dir")
-  MORVEL_PROBE_DIR=$MORVEL_E2E_UPDATE_DIR
-  phase "web server on port $(cat "$update_dir/port")"
-fi
 
 wp_start_xvfb
 
@@ -240,7 +210,7 @@ if [ "$scenario" = dpi ]; then
   export MORVEL_E2E_DPI MORVEL_E2E_LAYOUT
   MORVEL_E2E_LAYOUT=$(wp_winpath "$work")\\dpi-layout.txt
   for MORVEL_E2E_DPI in 96 144 288; do
-    set_dpi "$MORVEL_E2E_DPI"
+    [ "$MORVEL_E2E_DPI" = 96 ] || set_dpi "$MORVEL_E2E_DPI"
     run_tests || { rc=$?; break; }
     phase "pass at $MORVEL_E2E_DPI DPI done"
   done

@@ -55,7 +55,8 @@ bool TFakeRegistry::Normalize(TRegRoot root, const std::string& path, std::strin
     const std::size_t end = p.find('\\', start);
     const std::string part = p.substr(start, end == std::string::npos ? end : end - start);
     if (part.empty()) return false;
-    id += "\\" + Upper(part);
+    id += '\\';
+    id += Upper(part);
     if (end == std::string::npos) return true;
     start = end + 1;
   }

@@ -33,7 +33,9 @@ TEST(ScaleTest, ValuesFontsAndRectanglesAtEveryDpi) {
   for (const TCase& c : kCases) {
     SCOPED_TRACE(c.Dpi);
     EXPECT_EQ(ScaleValue(c.Value, c.Dpi), c.Scaled);
-    if (c.Dpi >= 96) EXPECT_EQ(UnscaleValue(c.Scaled, c.Dpi), c.Value);
+    if (c.Dpi >= 96) {
+      EXPECT_EQ(UnscaleValue(c.Scaled, c.Dpi), c.Value);
+    }
     EXPECT_EQ(ScaleFontHeight(c.Font, c.Dpi), c.FontScaled);
     EXPECT_EQ(FontHeightForPoints(8, c.Dpi), c.Points8);
     const TRect r = ScaleRect(c.Rect, c.Dpi);
