@@ -37,26 +37,32 @@ char TForm1::DriveLetterAt(int k) const {
 
 void TForm1::CreateDriveTrayIcons() {
   const TStrings& drives = ComboBox2->Items();
-  const std::uint16_t interval = ReadAnimationSetting();
+  FAnimationInterval = ReadAnimationSetting();
   for (int k = std::min(drives.Count(), kMaxDrives); k >= 1; --k) {
-    const char letter = DriveLetterAt(k);
     DriveIconImages[k] = std::make_unique<TIcon>();
-    platform::TTrayIcon* icon = TComponent::Create<platform::TTrayIcon>(this, "");
-    DriveTrayIcons[k] = icon;
-    icon->PopupMenu = PopupMenu1;
-    icon->SetActive(false);
-    const std::string entry = k - 1 < Drev->Items().Count() ? Drev->Items()[k - 1] : std::string();
-    drives::LoadDriveImages(*icon, letter, entry);
-    icon->OnMouseDown = [this](TObject* s, platform::TMouseButton b, unsigned shift, int x, int y) {
-      OnDriveIconMouseDown(s, b, shift, x, y);
-    };
-    icon->OnDblClick = [this](TObject* s) { OnDriveIconDblClick(s); };
-    icon->SetHint(platform::GetNthField(',', entry, 2));
-    icon->SetTag(k);
-    icon->SetAnimated(true);
-    icon->SetInterval(interval);
+    DriveTrayIcons[k] = TComponent::Create<platform::TTrayIcon>(this, "");
+    SetUpDriveTrayIcon(*DriveTrayIcons[k], k);
   }
-  if (DriveIconCount() > 0) return;
+  if (DriveIconCount() == 0) CreateProgramTrayIcon();
+}
+
+void TForm1::SetUpDriveTrayIcon(platform::TTrayIcon& icon, int k) {
+  const char letter = DriveLetterAt(k);
+  icon.PopupMenu = PopupMenu1;
+  icon.SetActive(false);
+  const std::string entry = k - 1 < Drev->Items().Count() ? Drev->Items()[k - 1] : std::string();
+  drives::LoadDriveImages(icon, letter, entry);
+  icon.OnMouseDown = [this](TObject* s, platform::TMouseButton b, unsigned shift, int x, int y) {
+    OnDriveIconMouseDown(s, b, shift, x, y);
+  };
+  icon.OnDblClick = [this](TObject* s) { OnDriveIconDblClick(s); };
+  icon.SetHint(platform::GetNthField(',', entry, 2));
+  icon.SetTag(k);
+  icon.SetAnimated(true);
+  icon.SetInterval(FAnimationInterval);
+}
+
+void TForm1::CreateProgramTrayIcon() {
   // Without a drive, minimising would otherwise leave nothing to click.
   ProgramTrayIcon = TComponent::Create<platform::TTrayIcon>(this, "");
   ProgramTrayIcon->PopupMenu = PopupMenu1;
@@ -79,7 +85,7 @@ void TForm1::HideDriveIcons() {
 
 void TForm1::UpdateProgramTrayIcon() {
   if (!ProgramTrayIcon) return;
-  const bool wanted = FTrayIconsOn && !Visible();
+  const bool wanted = FTrayIconsOn && !Visible() && DriveIconCount() == 0;
   // Showing registers anew each time; only a change is sent.
   if (ProgramTrayIcon->Active() != wanted) ProgramTrayIcon->SetActive(wanted);
 }
@@ -136,6 +142,8 @@ void TForm1::PairDeviceEntries() {
 }
 
 void TForm1::FormCreate(TObject*) {
+  // First: a drive that comes during start-up is not missed.
+  WatchDriveChanges();
   Policies.OSCode = policies::GetOperatingSystem();
   drives::ListCdDrives(ComboBox2->Items());
   // The message is passed through the language component before any
@@ -248,7 +256,7 @@ void TForm1::CheckBox5Click(TObject*) {
 
 void TForm1::Timer1Timer(TObject*) {
   // Only the 9x family looks once a second; elsewhere a new disc shows its
-  // icon after Close, a click on the option or the next start.
+  // icon when the system says it came (DriveChanges.cpp).
   if (!policies::Is9xFamily(Policies.OSCode) || FTimerReporting) return;
   const int k = CurrentDriveIndex();
   if (!AutoRunPage->CheckBox5->Checked() || k == 0) return;

@@ -3,14 +3,17 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "drives/OpticalDrive.h"
 #include "i18n/Lang.h"
 #include "platform/Forms.h"
 #include "platform/TrayIcon.h"
+#include "platform/VolumeWatch.h"
 #include "policies/AutoRunPage.h"
 #include "policies/DrivesPage.h"
 #include "policies/PolicySettings.h"
@@ -136,12 +139,37 @@ class TForm1 : public platform::TForm {
   // The about box's "Reset default", once confirmed there.
   void ResetPolicyDefaults() { policies::ResetPolicyDefaults(Policies); }
 
+  // ---- Drives and discs that come and go (DriveChanges.cpp) ----
+  // Listens for the system's volume messages from the first start-up step
+  // on; what they announce is carried out once the message loop runs.
+  void WatchDriveChanges();
+  void VolumesChanged(const platform::TVolumeChange& change);
+  // The messages gathered since the last change, carried out as one.
+  void DriveChangeTimerTimer(platform::TObject* sender);
+
  private:
   // The designed layout (MainLayout.cpp).
   void BuildControls();
   void BuildMenu();
   // Start-up: one hidden tray icon per drive, the last drive first.
   void CreateDriveTrayIcons();
+  // Gives the hidden tray icon of drive position k its images, hint and
+  // events, as a drive found at start gets them.
+  void SetUpDriveTrayIcon(platform::TTrayIcon& icon, int k);
+  void CreateProgramTrayIcon();
+  std::uint16_t FAnimationInterval = 0;
+  // Drives that come and go (DriveChanges.cpp).
+  void ApplyDriveSetChange(std::uint32_t removed, std::uint32_t added, char current);
+  void RecheckDiscIcons(std::uint32_t letters, std::uint32_t skipRestore);
+  void RunMenuCommand(const platform::TNotifyEvent& command, platform::TObject* sender);
+  std::unique_ptr<platform::TVolumeWatch> FVolumeWatch;
+  platform::TTimer* DriveChangeTimer = nullptr;
+  std::uint32_t FPendingMedia = 0;
+  // The drive the tray menu was opened for.
+  char FMenuDrive = '\0';
+  // Tray icons of drives that went: kept for drives that come, never
+  // destroyed while the program runs, since one may be in its own menu.
+  std::vector<platform::TTrayIcon*> FSpareTrayIcons;
   // The drive's tray icon goes back to its letter and kind animation.
   void RestoreDriveIcon(int position);
   // The first character of drive item k - 1.

@@ -21,6 +21,7 @@ class TProgramInfo;
 class TRegistryService;
 class TScsiService;
 class TSystemService;
+class TVolumeWatchService;
 
 inline constexpr unsigned kDriveCdRom = 5;             // DRIVE_CDROM
 inline constexpr unsigned kSemFailCriticalErrors = 1;  // SEM_FAILCRITICALERRORS
@@ -184,6 +185,7 @@ struct TServices {
   TSystemService* System = nullptr;
   TDownloadService* Download = nullptr;
   TProgramInfo* ProgramInfo = nullptr;
+  TVolumeWatchService* Volumes = nullptr;  // nullptr: drives are read once, at start
 };
 
 TServices& Services();

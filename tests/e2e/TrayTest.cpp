@@ -4,8 +4,13 @@
 // copy of the program in window mode (or in the notification area where it
 // says so) and works it through the icons and their shared menu the way a
 // user would: mouse messages at an icon's place, keys in the menu.
+#include <windows.h>
+#include <dbt.h>
 #include <gtest/gtest.h>
+#include <winioctl.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 
 #include "MorvelProcess.h"
@@ -297,6 +302,79 @@ TEST_F(Tray, ExitFromTheMenuWhileHiddenAsksTheSameQuestion) {
   EXPECT_EQ(Morvel.ExitCode(), 0u);
   EXPECT_TRUE(WaitUntil([] { return TrayIconCount() == 0; }, 10s))
       << "icons left behind: " << TrayIconCount();
+}
+
+// Wine's mount manager defines a drive the way its configuration tool does
+// (its own extension, struct mountmgr_unix_drive); Wine tells no program of
+// it, so the test broadcasts the volume message as Windows would.
+struct TUnixDrive {
+  ULONG Size, Type, FsType;
+  DWORD Serial;
+  ULONGLONG UnixDev;
+  WCHAR Letter;
+  USHORT MountPointOffset, DeviceOffset, LabelOffset;
+};
+
+bool DefineDrive(char Letter, UINT Type, const std::string& UnixPath) {
+  HANDLE Manager =
+      CreateFileA("\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (Manager == INVALID_HANDLE_VALUE) return false;
+  TUnixDrive Drive{};
+  std::vector<char> Buffer(sizeof Drive + UnixPath.size() + 1);
+  Drive.Size = static_cast<ULONG>(Buffer.size());
+  Drive.Type = Type;
+  Drive.Letter = static_cast<WCHAR>(Letter);
+  Drive.MountPointOffset = UnixPath.empty() ? 0 : sizeof Drive;
+  std::memcpy(Buffer.data(), &Drive, sizeof Drive);
+  std::memcpy(Buffer.data() + sizeof Drive, UnixPath.c_str(), UnixPath.size() + 1);
+  DWORD Got = 0;
+  const BOOL Done = DeviceIoControl(
+      Manager, CTL_CODE(0x6D, 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS),
+      Buffer.data(), static_cast<DWORD>(Buffer.size()), nullptr, 0, &Got, nullptr);
+  CloseHandle(Manager);
+  return Done != FALSE;
+}
+
+void BroadcastVolume(WPARAM Event, char Letter, WORD Flags) {
+  DEV_BROADCAST_VOLUME Volume{sizeof Volume, DBT_DEVTYP_VOLUME, 0, 1u << (Letter - 'A'), Flags};
+  DWORD_PTR Ignored = 0;
+  SendMessageTimeoutA(HWND_BROADCAST, WM_DEVICECHANGE, Event, reinterpret_cast<LPARAM>(&Volume),
+                      SMTO_ABORTIFHUNG, 5000, &Ignored);
+}
+
+TEST_F(Tray, ADriveThatComesGetsAnIconThatFollowsItsDiscAndGoesWithIt) {
+  // A folder whose Autorun.inf names a solid red icon, not yet a drive.
+  const char* Folder = std::getenv("MORVEL_E2E_NEW_DRIVE");
+  ASSERT_NE(Folder, nullptr);
+  std::string Windows = std::string("Z:") + Folder;
+  for (char& C : Windows) C = C == '/' ? '\\' : C;
+  const std::string Away = Windows + "-out";
+  constexpr COLORREF KRed = RGB(255, 0, 0);
+  ASSERT_TRUE(WriteSetting("Ikon", "Ja"));
+  StartInTray();
+
+  ASSERT_TRUE(DefineDrive('F', DRIVE_CDROM, Folder)) << GetLastError();
+  BroadcastVolume(DBT_DEVICEARRIVAL, 'F', 0);
+  // Shown again last drive first: F:'s icon is the rightmost.
+  EXPECT_TRUE(WaitUntil([] { return TrayIconCount() == KDrives + 1 && TrayIconColour(0) == KRed; },
+                        KReaction))
+      << "icons: " << TrayIconCount() << std::hex << ", F: " << TrayIconColour(0);
+  // The disc leaves (its folder goes), and comes back.
+  ASSERT_TRUE(MoveFileA(Windows.c_str(), Away.c_str()));
+  BroadcastVolume(DBT_DEVICEREMOVECOMPLETE, 'F', DBTF_MEDIA);
+  EXPECT_TRUE(WaitUntil([] { return TrayIconColour(0) != KRed; }, KReaction));
+  ASSERT_TRUE(MoveFileA(Away.c_str(), Windows.c_str()));
+  BroadcastVolume(DBT_DEVICEARRIVAL, 'F', DBTF_MEDIA);
+  EXPECT_TRUE(WaitUntil([] { return TrayIconColour(0) == KRed; }, KReaction));
+
+  ASSERT_TRUE(DefineDrive('F', DRIVE_NO_ROOT_DIR, "")) << GetLastError();
+  BroadcastVolume(DBT_DEVICEREMOVECOMPLETE, 'F', 0);
+  EXPECT_TRUE(WaitUntil([] { return TrayIconCount() == KDrives; }, KReaction))
+      << "icons: " << TrayIconCount() << "\n"
+      << Morvel.Describe();
+  EXPECT_EQ(FindDialogOf(Morvel.Id()), nullptr) << Morvel.Describe();
+  WriteSetting("Ikon", "Nej");
 }
 
 }  // namespace

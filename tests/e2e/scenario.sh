@@ -76,6 +76,11 @@ if [ "$scenario" = tray ]; then
   # The blank splits the line into the program and its parameters.
   printf '[autorun]\r\nopen=e2e_probe.exe first second\r\nlabel=Morvel probe disc\r\n' \
     >"$discs/d/Autorun.inf"
+  # The disc of a drive that comes while the program runs names a red icon.
+  mkdir -p "$discs/new"
+  python3 "$here/solid-icon.py" "$discs/new/disc.ico" FF0000
+  printf '[autorun]\r\nicon=disc.ico\r\n' >"$discs/new/Autorun.inf"
+  export MORVEL_E2E_NEW_DRIVE=$discs/new
 elif [ "$scenario" = discs ]; then
   if [ ! -f "$probe" ]; then
     echo "e2e $scenario: missing $probe" >&2

@@ -14,6 +14,7 @@
 #include "platform/win32/Win32Scsi.h"
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32System.h"
+#include "platform/win32/Win32VolumeWatch.h"
 
 namespace platform::win32 {
 
@@ -32,6 +33,7 @@ struct TWin32Services::TImpl {
   TWin32System System;
   TWin32Download Download;
   TWin32ProgramInfo ProgramInfo;
+  TWin32VolumeWatchService Volumes;
   TScopedServices Scope{TServices{.Drives = &Drives,
                                   .Media = &Media,
                                   .Instance = &Instance,
@@ -45,7 +47,8 @@ struct TWin32Services::TImpl {
                                   .Scsi = &Scsi,
                                   .System = &System,
                                   .Download = &Download,
-                                  .ProgramInfo = &ProgramInfo}};
+                                  .ProgramInfo = &ProgramInfo,
+                                  .Volumes = &Volumes}};
 };
 
 TWin32Services::TWin32Services() {

@@ -1,0 +1,13 @@
+// The volume messages, heard by a window of their own.
+#pragma once
+
+#include "platform/VolumeWatch.h"
+
+namespace platform::win32 {
+
+class TWin32VolumeWatchService final : public TVolumeWatchService {
+ public:
+  std::unique_ptr<TVolumeWatch> Watch(TVolumeHandler handler) override;
+};
+
+}  // namespace platform::win32
