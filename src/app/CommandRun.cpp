@@ -1,7 +1,5 @@
 #include "app/CommandRun.h"
 
-#include <chrono>
-
 #include "app/Main.h"
 #include "app/Settings.h"
 #include "app/SingleInstance.h"
@@ -12,6 +10,7 @@
 #include "platform/Application.h"
 #include "platform/Dialogs.h"
 #include "platform/Guarded.h"
+#include "platform/Menus.h"
 #include "platform/Services.h"
 
 using platform::Application;
@@ -22,7 +21,7 @@ namespace app {
 namespace {
 
 // How long a start with a command waits for a running copy to answer.
-constexpr std::chrono::seconds kAnswerWait{10};
+constexpr unsigned kAnswerWaitMs = 10000;
 
 bool IsCdRomDrive(char letter) {
   return letter &&
@@ -63,12 +62,10 @@ std::optional<int> Forward(const TCommandLine& command) {
   if (!guard.SecondCopy()) return std::nullopt;
   // The answer ends the loop (see TSingleInstance); a copy that never
   // answers leaves the command undone.
-  const auto deadline = std::chrono::steady_clock::now() + kAnswerWait;
-  Services().AppHost->RunLoopPolling(
-      [deadline] {
-        return Application->Terminated() || std::chrono::steady_clock::now() >= deadline;
-      },
-      100);
+  platform::TTimer timeout(nullptr);
+  timeout.SetInterval(kAnswerWaitMs);
+  timeout.SetOnTimer([](platform::TObject*) { Application->Terminate(); });
+  Services().AppHost->RunLoop([] { return Application->Terminated(); });
   return TSingleInstance::ForwardResult();
 }
 
