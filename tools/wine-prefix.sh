@@ -90,6 +90,7 @@ wp_import() {
   # reg.exe has been seen to fail once, now and then, while the prefix's
   # previous server was still ending; a second run then succeeds.
   for try in 1 2; do
+    [ "$try" = 2 ] && wp_log "reg import failed with $rc; once more"
     rc=0
     WINEPREFIX=$prefix "$WINE64" reg import "$(wp_winpath "$file")" >/dev/null 2>&1 || rc=$?
     wp_stop_server "$prefix" || true
