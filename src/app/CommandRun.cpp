@@ -147,11 +147,9 @@ int CarryOut(TForm1& main, const TCommandLine& command) {
       return kExitDone;
     default: {
       // The handlers tell the user; the code tells the caller.
+      if (command.Kind == TCommandKind::Run) return main.RunCurrentDisc() ? kExitDone : kExitFailed;
       const bool disc = drives::DiskInDrive(letter);
-      if (command.Kind == TCommandKind::Run)
-        main.BitBtn4Click(&main);
-      else
-        main.Explore1Click(&main);
+      main.Explore1Click(&main);
       return disc ? kExitDone : kExitFailed;
     }
   }

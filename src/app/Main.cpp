@@ -338,14 +338,19 @@ void TForm1::BitBtn3Click(TObject*) {
     ApplyDiscIcon(letter, position);
 }
 
-void TForm1::BitBtn4Click(TObject*) {
+void TForm1::BitBtn4Click(TObject*) { RunCurrentDisc(); }
+
+bool TForm1::RunCurrentDisc() {
   const char letter = CurrentDriveLetter();
   if (!drives::DiskInDrive(letter)) {
     ShowMessage(Sprog->TranslateText("No CD Present"));
-    return;
+    return false;
   }
-  if (const char* refusal = drives::RefusalText(drives::RunDisc(letter)))
+  if (const char* refusal = drives::RefusalText(drives::RunDisc(letter))) {
     ShowMessage(Sprog->TranslateText(refusal));
+    return false;
+  }
+  return true;
 }
 
 void TForm1::Explore1Click(TObject*) {

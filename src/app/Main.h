@@ -112,6 +112,9 @@ class TForm1 : public platform::TForm {
   void BitBtn1Click(platform::TObject* sender);
   // Run and explore the current drive's disc.
   void BitBtn4Click(platform::TObject* sender);
+  // Run: what BitBtn4Click does; false when nothing was started (the user
+  // has been told why).
+  bool RunCurrentDisc();
   void Explore1Click(platform::TObject* sender);
   // Brings the picture, the device entry and the status text in line with
   // the current drive.
