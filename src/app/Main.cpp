@@ -179,6 +179,17 @@ void TForm1::FormCreate(TObject*) {
   ApplyWindowMode();
   policies::LoadPolicySettings(Policies);
   ApplyDiscIconSetting();
+  StartHotKeys();
+}
+
+void TForm1::StartHotKeys() {
+  // A key does what its button or tray menu item does.
+  KeysPage->Start([this](const std::string& text) { return Sprog->TranslateText(text); },
+                  [this](TKeysPage::TKey key) {
+                    if (key == TKeysPage::kOpen) BitBtn2Click(BitBtn2);
+                    if (key == TKeysPage::kClose) BitBtn3Click(BitBtn3);
+                    if (key == TKeysPage::kShow) Restore1Click(Restore1);
+                  });
 }
 
 std::string TForm1::GetLangFileName(const std::string& language) const {
