@@ -66,14 +66,19 @@ constexpr TKeyName kKeyNames[] = {
 };
 
 std::string KeyName(std::uint8_t vk) {
-  if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z')) return std::string(1, char(vk));
-  if (vk >= 0x60 && vk <= 0x69) return "Num " + std::string(1, char('0' + vk - 0x60));
-  if (vk >= 0x70 && vk <= 0x87) return "F" + std::to_string(vk - 0x70 + 1);
-  for (const TKeyName& key : kKeyNames)
-    if (key.Vk == vk) return key.Name;
-  char code[16];
-  std::snprintf(code, sizeof code, "Key %02X", static_cast<unsigned>(vk));
-  return code;
+  char name[16] = "";
+  if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z'))
+    std::snprintf(name, sizeof name, "%c", static_cast<char>(vk));
+  else if (vk >= 0x60 && vk <= 0x69)
+    std::snprintf(name, sizeof name, "Num %d", vk - 0x60);
+  else if (vk >= 0x70 && vk <= 0x87)
+    std::snprintf(name, sizeof name, "F%d", vk - 0x70 + 1);
+  else {
+    for (const TKeyName& key : kKeyNames)
+      if (key.Vk == vk) return key.Name;
+    std::snprintf(name, sizeof name, "Key %02X", static_cast<unsigned>(vk));
+  }
+  return name;
 }
 
 }  // namespace
