@@ -177,9 +177,11 @@ void TForm1::FormCreate(TObject*) {
 
   ApplyStartupLanguage();
   ApplyWindowMode();
+  // Before the steps that read settings of the system: a value there of the
+  // wrong type ends the start-up, and the keys should work all the same.
+  StartHotKeys();
   policies::LoadPolicySettings(Policies);
   ApplyDiscIconSetting();
-  StartHotKeys();
 }
 
 void TForm1::StartHotKeys() {
