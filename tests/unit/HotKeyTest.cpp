@@ -4,6 +4,7 @@
 
 #include "app/Settings.h"
 #include "fakes/Fakes.h"
+#include "fakes/MainFormFixture.h"
 #include "platform/HotKeys.h"
 
 namespace {
@@ -58,6 +59,61 @@ TEST(HotKeyValue, StoredValueGivesTheControlsValueTheModifiersAndTheWords) {
     ASSERT_NE(stored, nullptr);
     EXPECT_EQ(stored->Type, kRegDword);
     EXPECT_EQ(app::ReadHotKeySetting(app::kSettingCloseKey), value);
+  }
+}
+
+// RegisterHotKey as another program sees it: keys it holds are refused.
+struct TFakeHotKeys : THotKeyService {
+  std::map<int, unsigned> Registered;  // by id: modifiers << 8 | virtual key
+  std::set<unsigned> Taken;
+  struct TWindow : THotKeyWindow {
+    TFakeHotKeys& Keys;
+    explicit TWindow(TFakeHotKeys& keys) : Keys(keys) {}
+    bool Register(int id, unsigned modifiers, unsigned vk) override {
+      if (Keys.Taken.count(modifiers << 8 | vk)) return false;
+      Keys.Registered[id] = modifiers << 8 | vk;
+      return true;
+    }
+    void Unregister(int id) override { Keys.Registered.erase(id); }
+  };
+  std::unique_ptr<THotKeyWindow> Listen(THotKeyHandler) override {
+    return std::make_unique<TWindow>(*this);
+  }
+};
+
+class HotKeyField : public fakes::TMainFormFixture {};
+
+TEST_F(HotKeyField, AWholeKeyIsRegisteredAndStoredATakenOneNamedAndDropped) {
+  TFakeHotKeys keys;
+  keys.Taken.insert((kModControl | kModAlt) << 8 | 'P');
+  TServices services = Services();
+  services.HotKeys = &keys;
+  TScopedServices scope(services);
+  app::TForm1* form = StartMainForm();
+  THotKey* field = form->KeysPage->Fields[app::TKeysPage::kOpen];
+  struct TRow {
+    std::uint16_t Edited;
+    unsigned Registered;  // 0: none
+    std::int64_t Stored;  // -1: absent
+    const char* Message;
+    std::uint16_t Shown;
+  } rows[] = {
+      {0x0200, 0, -1, "", 0x0200},  // Ctrl held down: its key is still to come
+      {0x064F, 0x034F, 0x064F, "", 0x064F},
+      {0x0650, 0, 0x064F, "The hot key Ctrl+Alt+P is already in use.", 0},
+      {0x0441, 0x0141, 0x0441, "", 0x0441},
+      {0, 0, 0, "", 0},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(testing::Message() << std::hex << row.Edited);
+    System.Dialogs.Asked.clear();
+    field->UserChanged(row.Edited);
+    EXPECT_EQ(keys.Registered.count(1) ? keys.Registered[1] : 0u, row.Registered);
+    const fakes::TFakeValue* stored =
+        System.Registry.Find(app::kSettingsRoot, app::kSettingsKey, "OpenKey");
+    EXPECT_EQ(stored ? app::ReadHotKeySetting(app::kSettingOpenKey) : -1, row.Stored);
+    EXPECT_EQ(System.Dialogs.Asked.empty() ? "" : System.Dialogs.Asked[0].Text, row.Message);
+    EXPECT_EQ(field->Value(), row.Shown);
   }
 }
 
