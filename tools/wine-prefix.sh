@@ -86,10 +86,17 @@ wp_import() {
   wp_check_prefix_arg "$prefix" || return 1
   file=$(mktemp "${TMPDIR:-/tmp}/morvel-reg.XXXXXX")
   { printf 'REGEDIT4\n\n'; cat; printf '\n'; } >"$file"
-  local rc=0
-  WINEPREFIX=$prefix "$WINE64" reg import "$(wp_winpath "$file")" >/dev/null 2>&1 || rc=$?
+  local rc=0 try
+  # reg.exe has been seen to fail once, now and then, while the prefix's
+  # previous server was still ending; a second run then succeeds.
+  for try in 1 2; do
+    [ "$try" = 2 ] && wp_log "reg import failed with $rc; once more"
+    rc=0
+    WINEPREFIX=$prefix "$WINE64" reg import "$(wp_winpath "$file")" >/dev/null 2>&1 || rc=$?
+    wp_stop_server "$prefix" || true
+    [ "$rc" = 0 ] && break
+  done
   rm -f "$file"
-  wp_stop_server "$prefix" || true
   if [ "$rc" != 0 ]; then
     wp_log "reg import failed with $rc"
     return 1

@@ -2,7 +2,10 @@
 // window, the single-instance guard, the main window and the message loop.
 #include <windows.h>
 
+#include <optional>
+
 #include "about/AboutBox.h"
+#include "app/CommandRun.h"
 #include "app/Main.h"
 #include "app/Settings.h"
 #include "app/SingleInstance.h"
@@ -10,7 +13,7 @@
 #include "platform/win32/Win32Paths.h"
 #include "platform/win32/Win32Services.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
   if (platform::win32::ProgramFile().empty()) {
     // Every file the program reads lies beside it. Without a path its ANSI
     // calls can use it would run without icons, texts or help, and would
@@ -25,6 +28,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   }
   platform::win32::TWin32Services services;
   platform::TApplication application;
+  // A start with arguments does its command and ends, "/show" with no copy
+  // running excepted; one without goes on as ever.
+  const app::TCommandLine command = app::ParseCommandLine(arguments ? arguments : "");
+  if (command.Kind != app::TCommandKind::None)
+    if (const std::optional<int> code = app::RunCommandLine(command)) return *code;
   {
     // Set up last, once the application window exists; torn down first.
     app::TSingleInstance singleInstance;

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "app/CommandLine.h"
+#include "app/CommandRun.h"
 #include "app/Main.h"
 #include "platform/Application.h"
 #include "platform/Services.h"
@@ -56,12 +58,20 @@ class TOnExit {
 std::uint32_t FMessageId = 0;
 std::uintptr_t FPrevWndProc = 0;
 TMutexHandle FMutex;
+// A start with a command: what it sends, and the running copy's reply.
+std::string FCommand;
+int FForwardResult = kExitFailed;
 
 }  // namespace
 
 std::uint32_t TSingleInstance::InstanceMessage() { return FMessageId; }
+int TSingleInstance::ForwardResult() { return FForwardResult; }
 
-TSingleInstance::TSingleInstance() {
+TSingleInstance::TSingleInstance() : TSingleInstance(std::string()) {}
+
+TSingleInstance::TSingleInstance(std::string command) {
+  FCommand = std::move(command);
+  FForwardResult = kExitFailed;
   platform::TInstanceChannel& channel = *Services().Instance;
   FMessageId = channel.RegisterMessage(kInstanceId);
   FPrevWndProc = channel.ReplaceWindowProc(Application->Handle(), &NewWndProc);
@@ -72,7 +82,8 @@ TSingleInstance::TSingleInstance() {
     FSecondCopy = true;
     Application->ShowMainForm = false;
     channel.Broadcast(platform::kBsfIgnoreCurrentTask | platform::kBsfPostMessage,
-                      platform::kBsmApplications, FMessageId, kQuery,
+                      platform::kBsmApplications, FMessageId,
+                      FCommand.empty() ? kQuery : kCommandQuery,
                       static_cast<platform::TLParam>(Application->Handle()));
   } else {
     FMutex = TMutexHandle(channel.CreateMutex(kInstanceId));
@@ -90,9 +101,19 @@ TSingleInstance::~TSingleInstance() {
 platform::TLResult TSingleInstance::NewWndProc(platform::THandle window, std::uint32_t message,
                                                platform::TWParam wParam, platform::TLParam lParam) {
   platform::TInstanceChannel& channel = *Services().Instance;
+  if (message == platform::kWmCopyData && FMessageId != 0) {
+    // A command another start sent; anything else goes the usual way.
+    std::uint32_t tag = 0;
+    std::string data;
+    if (channel.ReadCopyData(lParam, 2, tag, data) && tag == kCommandTag)
+      return CarryOutForwarded(data);
+  }
   if (message != FMessageId || FMessageId == 0)
     return channel.CallWindowProc(FPrevWndProc, window, message, wParam, lParam);
-  if (wParam == kQuery) {
+  if (wParam == kCommandQuery) {
+    channel.PostMessage(static_cast<platform::THandle>(lParam), FMessageId, kAnswer,
+                        static_cast<platform::TLParam>(Application->MainFormHandle()));
+  } else if (wParam == kQuery) {
     // The asking copy ends only on the answer: it goes whatever happens
     // below, an error in coming forward included (the error is reported
     // after it).
@@ -114,7 +135,10 @@ platform::TLResult TSingleInstance::NewWndProc(platform::THandle window, std::ui
     if (main && Application->Running() && !Application->Terminated() && !main->ShowsAnything())
       main->Restore1Click(main);
   } else if (wParam == kAnswer) {
-    channel.SetForegroundWindow(static_cast<platform::THandle>(lParam));
+    if (FCommand.empty())
+      channel.SetForegroundWindow(static_cast<platform::THandle>(lParam));
+    else
+      FForwardResult = SendCommand(static_cast<platform::THandle>(lParam), FCommand);
     Application->Terminate();
   }
   return 0;

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/Types.h"
 
@@ -18,10 +19,17 @@ inline constexpr const char* kInstanceId = "DDG.Tandrel_er_bare_god";
 // The steps of the instance message, carried in wParam.
 inline constexpr platform::TWParam kQuery = 1;
 inline constexpr platform::TWParam kAnswer = 2;
+// The query of a start with a command: answered, but the running copy does
+// not come forward for it; the command decides what shows.
+inline constexpr platform::TWParam kCommandQuery = 4;
 
 class TSingleInstance {
  public:
   TSingleInstance();
+  // A start with a command (EncodeCommand) sends it to the window the
+  // answer names rather than bring that window forward; the running copy's
+  // reply is then ForwardResult.
+  explicit TSingleInstance(std::string command);
   ~TSingleInstance();
   TSingleInstance(const TSingleInstance&) = delete;
   TSingleInstance& operator=(const TSingleInstance&) = delete;
@@ -29,6 +37,7 @@ class TSingleInstance {
   // What the set-up found, for tests and the entry point.
   bool SecondCopy() const { return FSecondCopy; }
   static std::uint32_t InstanceMessage();
+  static int ForwardResult();
 
   // The replacement procedure of the application window.
   static platform::TLResult NewWndProc(platform::THandle window, std::uint32_t message,

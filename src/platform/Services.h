@@ -97,6 +97,7 @@ inline constexpr std::uint32_t kMutexAllAccess = 0x1F0001;
 inline constexpr std::uint32_t kBsfIgnoreCurrentTask = 0x2;
 inline constexpr std::uint32_t kBsfPostMessage = 0x10;
 inline constexpr std::uint32_t kBsmApplications = 8;
+inline constexpr std::uint32_t kWmCopyData = 0x4A;  // WM_COPYDATA
 
 // What the single-instance guard needs between processes.
 class TInstanceChannel {
@@ -120,6 +121,19 @@ class TInstanceChannel {
                            TLParam lParam) = 0;
   virtual bool IsIconic(THandle window) = 0;
   virtual void SetForegroundWindow(THandle window) = 0;
+  // The window's owner (GW_OWNER); 0 for none.
+  virtual THandle Owner(THandle window) = 0;
+  // WM_COPYDATA to `window` from `from`; waits for the receiver's answer,
+  // unless it stops taking messages. False when the data was not delivered.
+  virtual bool SendCopyData(THandle window, THandle from, std::uint32_t tag,
+                            const std::string& data, TLResult& answer) = 0;
+  // What the WM_COPYDATA whose lParam this is carries; false when it
+  // carries nothing or more than `limit` bytes.
+  virtual bool ReadCopyData(TLParam lParam, std::size_t limit, std::uint32_t& tag,
+                            std::string& data) = 0;
+  // Writes the text to the console the program was started from; false
+  // when there is none, or the system cannot attach to it.
+  virtual bool WriteParentConsole(const std::string& text) = 0;
 };
 
 inline constexpr int kSwShowNormal = 1;  // SW_SHOWNORMAL

@@ -310,7 +310,7 @@ void TMorvelProcess::Release() {
   FInfo = PROCESS_INFORMATION{};
 }
 
-bool TMorvelProcess::Start() {
+bool TMorvelProcess::Start(const std::string& Arguments) {
   Stop();
   Release();
   const std::string Exe = MorvelExePath();
@@ -320,7 +320,7 @@ bool TMorvelProcess::Start() {
   }
   // The program looks for its language and icon files beside itself.
   std::string Folder = Exe.substr(0, Exe.find_last_of("\\/"));
-  std::string CommandLine = "\"" + Exe + "\"";
+  std::string CommandLine = "\"" + Exe + "\"" + (Arguments.empty() ? "" : " " + Arguments);
   STARTUPINFOA Startup{};
   Startup.cb = sizeof Startup;
   if (!CreateProcessA(Exe.c_str(), CommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,

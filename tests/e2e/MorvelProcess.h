@@ -144,9 +144,10 @@ class TMorvelProcess {
   TMorvelProcess& operator=(TMorvelProcess&& Other) noexcept;
   ~TMorvelProcess();
 
-  // Starts MorvelExePath() in its own folder. Answers false (with the error
+  // Starts MorvelExePath() in its own folder, with the arguments given.
+  // Answers false (with the error
   // in LastError()) when CreateProcessA fails.
-  bool Start();
+  bool Start(const std::string& Arguments = {});
   DWORD Id() const { return FInfo.dwProcessId; }
   bool Running() const;
   bool WaitForExit(std::chrono::milliseconds Timeout);

@@ -118,6 +118,15 @@ class TFakeInstance : public platform::TInstanceChannel {
                    platform::TLParam lParam) override;
   bool IsIconic(platform::THandle window) override { return Iconic; }
   void SetForegroundWindow(platform::THandle window) override { Foreground.push_back(window); }
+  platform::THandle Owner(platform::THandle) override { return 0; }
+  bool SendCopyData(platform::THandle, platform::THandle, std::uint32_t, const std::string&,
+                    platform::TLResult&) override {
+    return false;
+  }
+  bool ReadCopyData(platform::TLParam, std::size_t, std::uint32_t&, std::string&) override {
+    return false;
+  }
+  bool WriteParentConsole(const std::string&) override { return false; }
 
  private:
   platform::THandle FNextHandle = 0x100;

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/win32/Handles.h"
+#include "platform/win32/ModuleFunction.h"
 #include "platform/win32/WindowBinding.h"
 
 namespace platform::win32 {
@@ -77,5 +78,59 @@ void TWin32Instance::PostMessage(THandle window, std::uint32_t message, TWParam 
 bool TWin32Instance::IsIconic(THandle window) { return ::IsIconic(ToHwnd(window)) != FALSE; }
 
 void TWin32Instance::SetForegroundWindow(THandle window) { ::SetForegroundWindow(ToHwnd(window)); }
+
+THandle TWin32Instance::Owner(THandle window) {
+  return ToHandle(::GetWindow(ToHwnd(window), GW_OWNER));
+}
+
+bool TWin32Instance::SendCopyData(THandle window, THandle from, std::uint32_t tag,
+                                  const std::string& data, TLResult& answer) {
+  COPYDATASTRUCT copy{};
+  copy.dwData = tag;
+  copy.cbData = static_cast<DWORD>(data.size());
+  copy.lpData = const_cast<char*>(data.data());
+  // The receiver may show a message box before it answers: it is waited for
+  // as long as it takes messages, but not when it has stopped taking them.
+  constexpr UINT kLongWaitMs = 10 * 60 * 1000;
+  DWORD_PTR result = 0;
+  if (!::SendMessageTimeoutA(ToHwnd(window), WM_COPYDATA, reinterpret_cast<WPARAM>(ToHwnd(from)),
+                             reinterpret_cast<LPARAM>(&copy), SMTO_ABORTIFHUNG, kLongWaitMs,
+                             &result))
+    return false;
+  answer = static_cast<TLResult>(result);
+  return true;
+}
+
+bool TWin32Instance::ReadCopyData(TLParam lParam, std::size_t limit, std::uint32_t& tag,
+                                  std::string& data) {
+  const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+  if (!copy || !copy->lpData || copy->cbData == 0 || copy->cbData > limit) return false;
+  tag = static_cast<std::uint32_t>(copy->dwData);
+  data.assign(static_cast<const char*>(copy->lpData), copy->cbData);
+  return true;
+}
+
+bool TWin32Instance::WriteParentConsole(const std::string& text) {
+  // Missing before XP: there, as without a console, the caller shows a box.
+  using TAttachConsole = BOOL(WINAPI*)(DWORD);
+  const auto attach = ModuleFunction<TAttachConsole>("kernel32.dll", "AttachConsole");
+  if (!attach || !attach(ATTACH_PARENT_PROCESS)) return false;
+  bool written = false;
+  {
+    const TKernelHandle out(::CreateFileA("CONOUT$", GENERIC_WRITE,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, 0, nullptr));
+    DWORD done = 0;
+    // The console's prompt came back when the program started: the text
+    // starts on a line of its own.
+    const std::string line = "\r\n" + text;
+    written =
+        out &&
+        ::WriteFile(out.get(), line.data(), static_cast<DWORD>(line.size()), &done, nullptr) &&
+        done == line.size();
+  }
+  ::FreeConsole();
+  return written;
+}
 
 }  // namespace platform::win32

@@ -23,6 +23,12 @@ class TWin32Instance : public TInstanceChannel {
   void PostMessage(THandle window, std::uint32_t message, TWParam wParam, TLParam lParam) override;
   bool IsIconic(THandle window) override;
   void SetForegroundWindow(THandle window) override;
+  THandle Owner(THandle window) override;
+  bool SendCopyData(THandle window, THandle from, std::uint32_t tag, const std::string& data,
+                    TLResult& answer) override;
+  bool ReadCopyData(TLParam lParam, std::size_t limit, std::uint32_t& tag,
+                    std::string& data) override;
+  bool WriteParentConsole(const std::string& text) override;
 };
 
 }  // namespace platform::win32
