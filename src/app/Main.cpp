@@ -177,8 +177,21 @@ void TForm1::FormCreate(TObject*) {
 
   ApplyStartupLanguage();
   ApplyWindowMode();
+  // Before the steps that read settings of the system: a value there of the
+  // wrong type ends the start-up, and the keys should work all the same.
+  StartHotKeys();
   policies::LoadPolicySettings(Policies);
   ApplyDiscIconSetting();
+}
+
+void TForm1::StartHotKeys() {
+  // A key does what its button or tray menu item does.
+  KeysPage->Start([this](const std::string& text) { return Sprog->TranslateText(text); },
+                  [this](TKeysPage::TKey key) {
+                    if (key == TKeysPage::kOpen) BitBtn2Click(BitBtn2);
+                    if (key == TKeysPage::kClose) BitBtn3Click(BitBtn3);
+                    if (key == TKeysPage::kShow) Restore1Click(Restore1);
+                  });
 }
 
 std::string TForm1::GetLangFileName(const std::string& language) const {

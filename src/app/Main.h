@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/KeysPage.h"
 #include "drives/OpticalDrive.h"
 #include "i18n/Lang.h"
 #include "platform/Forms.h"
@@ -39,6 +40,8 @@ class TForm1 : public platform::TForm {
   std::unique_ptr<policies::TAutoRunPage> AutoRunPage;
   std::unique_ptr<policies::TDrivesPage> DrivesPage;
   std::unique_ptr<policies::TXpPage> XpPage;
+  // The global hot keys, on a page of their own.
+  std::unique_ptr<TKeysPage> KeysPage;
 
   // Right column.
   platform::TBitBtn* BitBtn1;
@@ -193,6 +196,8 @@ class TForm1 : public platform::TForm {
   void ApplyWindowMode();
   // Start-up: whether discs show their own icons, as stored.
   void ApplyDiscIconSetting();
+  // Start-up: the stored hot keys, registered.
+  void StartHotKeys();
 };
 
 }  // namespace app

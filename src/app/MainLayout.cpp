@@ -47,6 +47,7 @@ void TForm1::BuildControls() {
   AutoRunPage->CheckBox5->OnClick = [this](TObject* s) { CheckBox5Click(s); };
   DrivesPage = std::make_unique<policies::TDrivesPage>(Policies, PageControl1);
   XpPage = std::make_unique<policies::TXpPage>(Policies, PageControl1);
+  KeysPage = std::make_unique<TKeysPage>(this, PageControl1);
 
   BitBtn1 = Make<TBitBtn>(this, this, "BitBtn1", {382, 23, 89, 25}, "BitBtn1", "About the program");
   BitBtn1->OnClick = [this](TObject* s) { BitBtn1Click(s); };

@@ -1,6 +1,7 @@
 #include "app/Settings.h"
 
 #include "platform/Convert.h"
+#include "platform/HotKeys.h"
 #include "platform/Registry.h"
 #include "platform/Types.h"
 #include "policies/RegistryRoutines.h"
@@ -45,6 +46,23 @@ std::uint16_t ReadAnimationSetting() {
 }
 
 std::string ReadUpdateURLSetting() { return ReadOptional(kSettingUpdateURL); }
+
+std::uint16_t ReadHotKeySetting(const char* name) {
+  platform::TRegistry registry;
+  registry.SetRootKey(kSettingsRoot);
+  try {
+    if (registry.OpenKeyReadOnly(kSettingsKey) && registry.ValueExists(name))
+      return platform::ValidHotKey(static_cast<std::uint32_t>(registry.ReadInteger(name)));
+  } catch (const platform::Exception&) {
+    // A value of another type counts as none.
+  }
+  return 0;
+}
+
+void WriteHotKeySetting(const char* name, std::uint16_t value) {
+  if (!policies::RegWriteInt(kSettingsRoot, kSettingsKey, name, value))
+    policies::ShowWriteRefused(kSettingsKey);
+}
 
 void WriteLanguageSetting(const std::string& language) { Write(kSettingLanguage, language); }
 void WriteTraySetting(bool inTray) { Write(kSettingTray, inTray ? kYes : kNo); }

@@ -24,6 +24,13 @@ inline constexpr std::uint16_t kAnimationMs = 7500;
 // test server); absent, the maker's site.
 inline constexpr const char* kSettingUpdateURL = "UpdateURL";
 
+// The global hot keys (REG_DWORD), each as the hot-key control gives it:
+// the HOTKEYF_* flags in the high byte, the virtual key in the low one; 0
+// or absent for none.
+inline constexpr const char* kSettingOpenKey = "OpenKey";
+inline constexpr const char* kSettingCloseKey = "CloseKey";
+inline constexpr const char* kSettingShowKey = "ShowKey";
+
 // On and off, compared exactly: "ja" counts as neither.
 inline constexpr const char* kYes = "Ja";
 inline constexpr const char* kNo = "Nej";
@@ -39,10 +46,15 @@ std::uint16_t ReadAnimationSetting();
 // The update check's version file; empty, silently, when the value is absent.
 std::string ReadUpdateURLSetting();
 
+// A hot key; 0, silently, when the value is absent, of another type, or not
+// a key the control could have given.
+std::uint16_t ReadHotKeySetting(const char* name);
+
 // Each write reports a refused change in a message box and goes on.
 void WriteLanguageSetting(const std::string& language);
 // kYes or kNo.
 void WriteTraySetting(bool inTray);
 void WriteIconSetting(bool discIcons);
+void WriteHotKeySetting(const char* name, std::uint16_t value);
 
 }  // namespace app

@@ -58,6 +58,11 @@ const std::vector<std::string>& LanguagePaths() {
       "Form1.TabSheet1.Caption",
       "Form1.TabSheet2.Caption",
       "Form1.TabSheet3.Caption",
+      // The page of the global hot keys and the names of its fields.
+      "Form1.TabSheet4.Caption",
+      "Form1.Label5.Caption",
+      "Form1.Label6.Caption",
+      "Form1.Label7.Caption",
       // The about box, made after the main window: it runs the pass again.
       "AboutBox.LinkLabel1.Caption",
       "AboutBox.Button1.Caption",

@@ -61,6 +61,7 @@ class TCheckBox;
 class TComboBox;
 class TEdit;
 class TCheckListBox;
+class THotKey;
 class TLabel;
 class TBevel;
 class TShape;
@@ -85,6 +86,7 @@ class TPeerFactory {
   virtual std::unique_ptr<TPeer> Create(TComboBox& combo) = 0;
   virtual std::unique_ptr<TPeer> Create(TEdit& edit) = 0;
   virtual std::unique_ptr<TPeer> Create(TCheckListBox& list) = 0;
+  virtual std::unique_ptr<TPeer> Create(THotKey& hotKey) = 0;
   virtual std::unique_ptr<TPeer> Create(TLabel& label) = 0;
   virtual std::unique_ptr<TPeer> Create(TBevel& bevel) = 0;
   virtual std::unique_ptr<TPeer> Create(TShape& shape) = 0;

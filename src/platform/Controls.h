@@ -6,5 +6,6 @@
 #include "platform/Containers.h"
 #include "platform/ControlBase.h"
 #include "platform/GraphicControls.h"
+#include "platform/HotKeys.h"
 #include "platform/InputControls.h"
 #include "platform/Menus.h"

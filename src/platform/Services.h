@@ -13,6 +13,7 @@ namespace platform {
 class TAppHost;
 class TDialogService;
 class TDownloadService;
+class THotKeyService;
 class TIconService;
 class TNotifyArea;
 class TWaitClock;
@@ -200,6 +201,7 @@ struct TServices {
   TDownloadService* Download = nullptr;
   TProgramInfo* ProgramInfo = nullptr;
   TVolumeWatchService* Volumes = nullptr;  // nullptr: drives are read once, at start
+  THotKeyService* HotKeys = nullptr;       // nullptr: no global hot keys
 };
 
 TServices& Services();

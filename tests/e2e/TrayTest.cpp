@@ -5,6 +5,7 @@
 // says so) and works it through the icons and their shared menu the way a
 // user would: mouse messages at an icon's place, keys in the menu.
 #include <windows.h>
+#include <commctrl.h>
 #include <dbt.h>
 #include <gtest/gtest.h>
 #include <winioctl.h>
@@ -302,6 +303,32 @@ TEST_F(Tray, ExitFromTheMenuWhileHiddenAsksTheSameQuestion) {
   EXPECT_EQ(Morvel.ExitCode(), 0u);
   EXPECT_TRUE(WaitUntil([] { return TrayIconCount() == 0; }, 10s))
       << "icons left behind: " << TrayIconCount();
+}
+
+// The "Show Morvel" key, stored before the start as the hot-key control
+// gives it, works from another program while the window is hidden.
+TEST_F(Tray, AStoredShowKeyBringsTheWindowUpFromTheTray) {
+  HKEY Key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Tandrel\\Morvel", 0, nullptr, 0,
+                            KEY_SET_VALUE, nullptr, &Key, nullptr),
+            ERROR_SUCCESS);
+  const DWORD CtrlAltM = (HOTKEYF_CONTROL | HOTKEYF_ALT) << 8 | 'M';
+  RegSetValueExA(Key, "ShowKey", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&CtrlAltM),
+                 sizeof CtrlAltM);
+  StartInTray();
+  EXPECT_EQ(FindDialogOf(Morvel.Id()), nullptr) << Morvel.Describe();
+  INPUT Keys[6]{};
+  const WORD Order[] = {VK_CONTROL, VK_MENU, 'M'};
+  for (int I = 0; I < 3; ++I) {
+    Keys[I].type = Keys[5 - I].type = INPUT_KEYBOARD;
+    Keys[I].ki.wVk = Keys[5 - I].ki.wVk = Order[I];
+    Keys[5 - I].ki.dwFlags = KEYEVENTF_KEYUP;
+  }
+  EXPECT_EQ(SendInput(6, Keys, sizeof(INPUT)), 6u);
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(Main) != FALSE; }, KReaction))
+      << Morvel.Describe();
+  RegDeleteValueA(Key, "ShowKey");
+  RegCloseKey(Key);
 }
 
 // Wine's mount manager defines a drive the way its configuration tool does

@@ -158,6 +158,7 @@ class TRefusingPeers : public TPeerFactory {
   std::unique_ptr<TPeer> Create(TCheckBox&) override { return Refuse(); }
   std::unique_ptr<TPeer> Create(TComboBox&) override { return Refuse(); }
   std::unique_ptr<TPeer> Create(TEdit&) override { return Refuse(); }
+  std::unique_ptr<TPeer> Create(THotKey&) override { return Refuse(); }
   std::unique_ptr<TPeer> Create(TCheckListBox&) override { return Refuse(); }
   std::unique_ptr<TPeer> Create(TLabel&) override { return Refuse(); }
   std::unique_ptr<TPeer> Create(TBevel&) override { return Refuse(); }

@@ -220,7 +220,8 @@ TEST(ShippedLanguageFiles, EveryFileIsCompleteAndReplacesEveryPlaceholder) {
       "Close program?",
       "Restore default?",
       "The program named on the disc is too long to start.",
-      "The program named on the disc is on another computer and is not started."};
+      "The program named on the disc is on another computer and is not started.",
+      "The hot key %s is already in use."};
   for (const char* name : {"dansk", "deutsch", "english", "francais", "user"}) {
     SCOPED_TRACE(name);
     const std::string text = Shipped(std::string(name) + ".lng");

@@ -207,7 +207,8 @@ TEST_F(MainFormTest, EveryDesignedControlIsOwnedByTheFormUnderItsName) {
                            "Bevel2",
                            "Bevel3",
                            "Bevel4",
-                           "Bevel5"})
+                           "Bevel5",
+                           "HotKey3"})
     EXPECT_NE(form->FindComponent(name), nullptr) << name;
   // Controls inside pages and panels still belong to the form.
   EXPECT_EQ(form->XpPage->CheckBox6->Owner(), form);
@@ -219,7 +220,7 @@ TEST_F(MainFormTest, EveryDesignedControlIsOwnedByTheFormUnderItsName) {
   std::string pages, items;
   for (const auto* page : form->PageControl1->Pages()) pages += page->Name() + " ";
   for (const auto* item : form->PopupMenu1->Items()) items += item->Name() + " ";
-  EXPECT_EQ(pages, "TabSheet1 TabSheet2 TabSheet3 ");
+  EXPECT_EQ(pages, "TabSheet1 TabSheet2 TabSheet3 TabSheet4 ");
   EXPECT_EQ(form->DrivesPage->CheckListBox3->Items()[0], "Uknown");
   EXPECT_EQ(form->DrivesPage->CheckListBox1->Items().Count(), 26);
   EXPECT_EQ(items, "Restore1 N1 Open1 Close1 N3 Run1 Explore1 N2 Exit1 ");  // N: separators

@@ -6,6 +6,7 @@
 #include "platform/win32/Win32ControlPeers.h"
 #include "platform/win32/Win32FormPeer.h"
 #include "platform/win32/Win32GraphicPeers.h"
+#include "platform/win32/Win32HotKeyPeer.h"
 #include "platform/win32/Win32ListPeers.h"
 #include "platform/win32/Win32MenuPeer.h"
 #include "platform/win32/Win32TimerPeer.h"
@@ -67,6 +68,10 @@ std::unique_ptr<TPeer> TWin32PeerFactory::Create(TEdit& edit) {
 
 std::unique_ptr<TPeer> TWin32PeerFactory::Create(TCheckListBox& list) {
   return ChildPeer<TWin32CheckListPeer>(list);
+}
+
+std::unique_ptr<TPeer> TWin32PeerFactory::Create(THotKey& hotKey) {
+  return ChildPeer<TWin32HotKeyPeer>(hotKey);
 }
 
 std::unique_ptr<TPeer> TWin32PeerFactory::Create(TLabel& label) {

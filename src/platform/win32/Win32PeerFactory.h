@@ -18,6 +18,7 @@ class TWin32PeerFactory final : public TPeerFactory {
   std::unique_ptr<TPeer> Create(TComboBox& combo) override;
   std::unique_ptr<TPeer> Create(TEdit& edit) override;
   std::unique_ptr<TPeer> Create(TCheckListBox& list) override;
+  std::unique_ptr<TPeer> Create(THotKey& hotKey) override;
   std::unique_ptr<TPeer> Create(TLabel& label) override;
   std::unique_ptr<TPeer> Create(TBevel& bevel) override;
   std::unique_ptr<TPeer> Create(TShape& shape) override;

@@ -5,6 +5,7 @@
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32Download.h"
 #include "platform/win32/Win32Drives.h"
+#include "platform/win32/Win32HotKeys.h"
 #include "platform/win32/Win32Instance.h"
 #include "platform/win32/Win32Media.h"
 #include "platform/win32/Win32NotifyArea.h"
@@ -34,6 +35,7 @@ struct TWin32Services::TImpl {
   TWin32Download Download;
   TWin32ProgramInfo ProgramInfo;
   TWin32VolumeWatchService Volumes;
+  TWin32HotKeyService HotKeys;
   TScopedServices Scope{TServices{.Drives = &Drives,
                                   .Media = &Media,
                                   .Instance = &Instance,
@@ -48,7 +50,8 @@ struct TWin32Services::TImpl {
                                   .System = &System,
                                   .Download = &Download,
                                   .ProgramInfo = &ProgramInfo,
-                                  .Volumes = &Volumes}};
+                                  .Volumes = &Volumes,
+                                  .HotKeys = &HotKeys}};
 };
 
 TWin32Services::TWin32Services() {
