@@ -10,6 +10,7 @@
 
 namespace platform {
 
+class TAccessibility;
 class TAppHost;
 class TDialogService;
 class TDownloadService;
@@ -185,7 +186,8 @@ struct TServices {
   TSystemService* System = nullptr;
   TDownloadService* Download = nullptr;
   TProgramInfo* ProgramInfo = nullptr;
-  TVolumeWatchService* Volumes = nullptr;  // nullptr: drives are read once, at start
+  TVolumeWatchService* Volumes = nullptr;   // nullptr: drives are read once, at start
+  TAccessibility* Accessibility = nullptr;  // nullptr: no annotation of drawn items
 };
 
 TServices& Services();

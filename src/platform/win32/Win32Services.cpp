@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Services.h"
 
 #include "platform/Services.h"
+#include "platform/win32/Win32Accessibility.h"
 #include "platform/win32/Win32AppHost.h"
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32Download.h"
@@ -34,6 +35,7 @@ struct TWin32Services::TImpl {
   TWin32Download Download;
   TWin32ProgramInfo ProgramInfo;
   TWin32VolumeWatchService Volumes;
+  TWin32Accessibility Accessibility;
   TScopedServices Scope{TServices{.Drives = &Drives,
                                   .Media = &Media,
                                   .Instance = &Instance,
@@ -48,7 +50,8 @@ struct TWin32Services::TImpl {
                                   .System = &System,
                                   .Download = &Download,
                                   .ProgramInfo = &ProgramInfo,
-                                  .Volumes = &Volumes}};
+                                  .Volumes = &Volumes,
+                                  .Accessibility = &Accessibility}};
 };
 
 TWin32Services::TWin32Services() {
