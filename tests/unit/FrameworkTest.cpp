@@ -2,7 +2,6 @@
 
 #include <array>
 #include <functional>
-#include <vector>
 
 #include "fakes/Fakes.h"
 #include "platform/Accessibility.h"
@@ -152,43 +151,30 @@ TEST_F(FrameworkTest, ClosingTheMainFormAsksFirstAndEndsTheApplication) {
   EXPECT_TRUE(App.Terminated());
 }
 
-// A system that refuses every window, or one that makes windows that do
-// nothing but have handles of their own.
-class TStubPeers : public TPeerFactory {
+// A system that refuses every window.
+class TRefusingPeers : public TPeerFactory {
  public:
-  explicit TStubPeers(bool refuse) : FRefuse(refuse) {}
-  std::unique_ptr<TPeer> Create(TForm&) override { return Make(); }
-  std::unique_ptr<TPeer> Create(TPanel&) override { return Make(); }
-  std::unique_ptr<TPeer> Create(TTabSheet&) override { return Make(); }
-  std::unique_ptr<TPeer> Create(TPageControl&) override { return Make(); }
-  std::unique_ptr<TPeer> Create(TButton&) override { return Make(); }
-  std::unique_ptr<TPeer> Create(TCheckBox&) override { return Make(); }
-  std::unique_ptr<TPeer> Create(TComboBox&) override { return Make(); }
-  std::unique_ptr<TPeer> Create(TEdit&) override { return Make(); }
-  std::unique_ptr<TPeer> Create(TCheckListBox&) override { return Make(); }
-  std::unique_ptr<TPeer> Create(TLabel&) override { return Make(); }
-  std::unique_ptr<TPeer> Create(TBevel&) override { return Make(); }
-  std::unique_ptr<TPeer> Create(TShape&) override { return Make(); }
-  std::unique_ptr<TPeer> Create(TImage&) override { return Make(); }
-  std::unique_ptr<TPeer> Create(TStatusBar&) override { return Make(); }
-  std::unique_ptr<TPeer> Create(TTimer&) override { return Make(); }
+  std::unique_ptr<TPeer> Create(TForm&) override { return Refuse(); }
+  std::unique_ptr<TPeer> Create(TPanel&) override { return Refuse(); }
+  std::unique_ptr<TPeer> Create(TTabSheet&) override { return Refuse(); }
+  std::unique_ptr<TPeer> Create(TPageControl&) override { return Refuse(); }
+  std::unique_ptr<TPeer> Create(TButton&) override { return Refuse(); }
+  std::unique_ptr<TPeer> Create(TCheckBox&) override { return Refuse(); }
+  std::unique_ptr<TPeer> Create(TComboBox&) override { return Refuse(); }
+  std::unique_ptr<TPeer> Create(TEdit&) override { return Refuse(); }
+  std::unique_ptr<TPeer> Create(TCheckListBox&) override { return Refuse(); }
+  std::unique_ptr<TPeer> Create(TLabel&) override { return Refuse(); }
+  std::unique_ptr<TPeer> Create(TBevel&) override { return Refuse(); }
+  std::unique_ptr<TPeer> Create(TShape&) override { return Refuse(); }
+  std::unique_ptr<TPeer> Create(TImage&) override { return Refuse(); }
+  std::unique_ptr<TPeer> Create(TStatusBar&) override { return Refuse(); }
+  std::unique_ptr<TPeer> Create(TTimer&) override { return Refuse(); }
   std::unique_ptr<TMenuPeer> Create(TPopupMenu&) override {
     throw Exception("Error creating menu");
   }
 
  private:
-  struct TStub : TPeer {
-    explicit TStub(THandle handle) : FHandle(handle) {}
-    void Changed(TChange) override {}
-    THandle Handle() const override { return FHandle; }
-    THandle FHandle;
-  };
-  std::unique_ptr<TPeer> Make() {
-    if (FRefuse) throw Exception("Error creating window");
-    return std::make_unique<TStub>(++FLast);
-  }
-  bool FRefuse;
-  THandle FLast = 100;
+  static std::unique_ptr<TPeer> Refuse() { throw Exception("Error creating window"); }
 };
 
 class TCreatedForm : public TForm {
@@ -202,7 +188,7 @@ class TCreatedForm : public TForm {
 
 TEST(FormCreation, AWindowTheSystemRefusesIsReportedAndTheFormStillCreates) {
   fakes::TFakeSystem system;
-  TStubPeers peers(true);
+  TRefusingPeers peers;
   TServices services = Services();
   services.Peers = &peers;
   TScopedServices scope(services);
@@ -219,54 +205,48 @@ TEST(FormCreation, AWindowTheSystemRefusesIsReportedAndTheFormStillCreates) {
 TEST(CheckListAccessibility, EachMarkAndAvailabilityChangeAnnotatesItsItem) {
   struct TRecorder : TAccessibility {
     void SetItemState(THandle window, unsigned childId, unsigned role, unsigned state) override {
-      Calls.push_back({window, childId, role, state});
+      EXPECT_EQ(role, kAccRoleCheckButton);
+      Calls.push_back({window, childId, state});
     }
-    std::vector<std::array<unsigned long long, 4>> Calls;
+    std::vector<std::array<THandle, 3>> Calls;
   } recorder;
+  struct TListPeers : TRefusingPeers {
+    struct TStub : TPeer {
+      void Changed(TChange) override {}
+      THandle Handle() const override { return 7; }
+    };
+    std::unique_ptr<TPeer> Create(TCheckListBox&) override { return std::make_unique<TStub>(); }
+  } peers;
   fakes::TFakeSystem system;
-  TStubPeers peers(false);
   TServices services = Services();
   services.Peers = &peers;
   services.Accessibility = &recorder;
   TScopedServices scope(services);
-  TApplication app;
-  TForm* form = app.CreateForm<TForm>("Form1");
-  auto* list = TComponent::Create<TCheckListBox>(form, "CheckListBox1", form);
+  TComponent owner(nullptr);
+  auto* list = TComponent::Create<TCheckListBox>(&owner, "CheckListBox1", nullptr);
   list->Items().Assign({"C:", "D:", "E:"});
   list->SetChecked(1, true);
   list->SetItemEnabled(2, false);
-  ASSERT_TRUE(recorder.Calls.empty());  // no window yet: nothing to annotate
+  EXPECT_TRUE(recorder.Calls.empty());  // no window yet
 
-  constexpr unsigned base = kAccStateFocusable | kAccStateSelectable, r = kAccRoleCheckButton;
-  const unsigned long long h = 0;  // the list's handle, filled in below
+  constexpr THandle base = kAccStateFocusable | kAccStateSelectable, on = kAccStateChecked,
+                    off = kAccStateUnavailable;
   const struct {
-    const char* step;
     std::function<void()> act;
-    std::vector<std::array<unsigned long long, 4>> expected;
+    std::vector<std::array<THandle, 3>> calls;
   } steps[] = {
-      {"window made",
-       [&] {
-         form->SetVisible(true);
-         list->CreateHandle();
-       },
-       {{h, 1, r, base},
-        {h, 2, r, base | kAccStateChecked},
-        {h, 3, r, base | kAccStateUnavailable}}},
-      {"mark set", [&] { list->SetChecked(0, true); }, {{h, 1, r, base | kAccStateChecked}}},
-      {"mark cleared", [&] { list->SetChecked(1, false); }, {{h, 2, r, base}}},
-      {"toggled by the user", [&] { list->UserToggled(1); }, {{h, 2, r, base | kAccStateChecked}}},
-      {"disabled item refuses the toggle", [&] { list->UserToggled(2); }, {}},
-      {"item disabled",
-       [&] { list->SetItemEnabled(0, false); },
-       {{h, 1, r, base | kAccStateChecked | kAccStateUnavailable}}},
-      {"item enabled again", [&] { list->SetItemEnabled(2, true); }, {{h, 3, r, base}}},
+      {[&] { list->CreateHandle(); }, {{7, 1, base}, {7, 2, base | on}, {7, 3, base | off}}},
+      {[&] { list->SetChecked(0, true); }, {{7, 1, base | on}}},
+      {[&] { list->SetChecked(1, false); }, {{7, 2, base}}},
+      {[&] { list->UserToggled(1); }, {{7, 2, base | on}}},
+      {[&] { list->UserToggled(2); }, {}},  // a disabled item keeps its mark
+      {[&] { list->SetItemEnabled(0, false); }, {{7, 1, base | on | off}}},
+      {[&] { list->SetItemEnabled(2, true); }, {{7, 3, base}}},
   };
-  for (const auto& step : steps) {
+  for (std::size_t i = 0; i < std::size(steps); ++i) {
     recorder.Calls.clear();
-    step.act();
-    auto expected = step.expected;
-    for (auto& call : expected) call[0] = list->Handle();
-    EXPECT_EQ(recorder.Calls, expected) << step.step;
+    steps[i].act();
+    EXPECT_EQ(recorder.Calls, steps[i].calls) << i;
   }
 }
 

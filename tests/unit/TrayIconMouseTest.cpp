@@ -68,7 +68,6 @@ TEST_F(TrayMouseTest, TheKeyboardWorksTheIconAsTheMouseDoes) {
   } cases[] = {
       {{kNinKeySelect}, left},
       {{kWmContextMenu}, menu},
-      {{kWmContextMenu, kWmContextMenu}, {menu[0], menu[1], menu[2], menu[0], menu[1], menu[2]}},
       {{kWmRButtonDown, kWmRButtonUp, kWmContextMenu}, menu},
       {{kWmLButtonDown, kWmLButtonUp, kNinSelect}, left},
   };
