@@ -31,10 +31,9 @@ std::vector<TWinControl*> TabSequence(const TWinControl& root) {
   return sequence;
 }
 
-TPageControl* TurnPage(const TWinControl& root, const TControl* focused, bool forward) {
+TPageControl* TurnPage(const TWinControl& root, TControl* focused, bool forward) {
   TPageControl* pages = nullptr;
-  for (const TControl* c = focused; c && !pages; c = c->Parent())
-    pages = dynamic_cast<TPageControl*>(const_cast<TControl*>(c));
+  for (TControl* c = focused; c && !pages; c = c->Parent()) pages = dynamic_cast<TPageControl*>(c);
   if (!pages)
     for (TWinControl* control : TabSequence(root))
       if ((pages = dynamic_cast<TPageControl*>(control)) != nullptr) break;

@@ -18,6 +18,6 @@ std::vector<TWinControl*> TabSequence(const TWinControl& root);
 // focused control, or else the first one that shows, turns to its next
 // showing page, round the end, as a click on that tab would. Returns the page
 // control, or nullptr when there is none.
-TPageControl* TurnPage(const TWinControl& root, const TControl* focused, bool forward);
+TPageControl* TurnPage(const TWinControl& root, TControl* focused, bool forward);
 
 }  // namespace platform
