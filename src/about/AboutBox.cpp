@@ -42,9 +42,8 @@ TAboutBox::TAboutBox(TComponent* owner, i18n::TLanguage* language, const std::st
   SetClientSize(272, 245);
   SetBounds(0, 0, 278, 274);
 
-  // The dialog keys follow the stacking order, where the later control lies
-  // on top and comes first: so the last tab stop is made first. The OK
-  // button, first of all, lies over the lower panel.
+  // The OK button lies over the lower panel, so it is made after it; Tab
+  // visits it first all the same (TabOrder below).
   Panel2 = Make<TPanel>(this, this, "Panel2", {-1, 160, 273, 89});
   Bevel3 = Make<TBevel>(this, Panel2, "Bevel3", {8, 40, 257, 9});
   Button3 = Make<TButton>(this, Panel2, "Button3", {88, 8, 81, 25}, "Updates?");
@@ -72,6 +71,12 @@ TAboutBox::TAboutBox(TComponent* owner, i18n::TLanguage* language, const std::st
 
   OKButton = Make<TButton>(this, this, "OKButton", {101, 215, 75, 25}, "OK");
   OKButton->Default = true;
+  OKButton->TabOrder = 0;
+  Panel1->TabOrder = 1;
+  Panel2->TabOrder = 2;
+  Button1->TabOrder = 0;
+  Button2->TabOrder = 1;
+  Button3->TabOrder = 2;
 
   mGetNewVer1 = TComponent::Create<TUpdateCheck>(this, "mGetNewVer1");
   mGetNewVer1->URLCurrVerFile = updateURL.empty() ? kVersionFileURL : updateURL;

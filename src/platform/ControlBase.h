@@ -190,6 +190,8 @@ class TWinControl : public TControl {
   ~TWinControl() override { DestroyComponents(); }
   const std::vector<TControl*>& Controls() const { return FControls; }
   void CreateHandle() override;
+  // Place among its siblings for the Tab key; -1: its place of creation.
+  int TabOrder = -1;
 
  protected:
   void EnabledChanged() override;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/Accessibility.h"
 #include "platform/Convert.h"
 #include "platform/Services.h"
 
@@ -292,7 +293,27 @@ TCheckListBox::TCheckListBox(TComponent* owner, TWinControl* parent) : TWinContr
     FChecked.resize(static_cast<std::size_t>(FItems.Count()), false);
     FItemEnabled.resize(static_cast<std::size_t>(FItems.Count()), true);
     Changed(TChange::Items);
+    for (int i = 0; i < FItems.Count(); ++i) Annotate(i);
   };
+}
+
+void TCheckListBox::CreateHandle() {
+  const bool had = HandleAllocated();
+  TWinControl::CreateHandle();
+  if (!had && HandleAllocated())
+    for (int i = 0; i < FItems.Count(); ++i) Annotate(i);
+}
+
+void TCheckListBox::Annotate(int index) const {
+  TAccessibility* access = Services().Accessibility;
+  if (!access || !Handle()) return;
+  // The marks are painted, so the list's own description of an item lacks
+  // them: each item says it is a check box, whether it is checked, and
+  // whether it can be changed.
+  unsigned state = kAccStateFocusable | kAccStateSelectable;
+  if (Checked(index)) state |= kAccStateChecked;
+  if (!ItemEnabled(index)) state |= kAccStateUnavailable;
+  access->SetItemState(Handle(), static_cast<unsigned>(index) + 1, kAccRoleCheckButton, state);
 }
 
 bool TCheckListBox::Checked(int index) const {
@@ -304,6 +325,7 @@ void TCheckListBox::SetChecked(int index, bool checked) {
   if (index < 0 || index >= static_cast<int>(FChecked.size())) return;
   FChecked[static_cast<std::size_t>(index)] = checked;
   Changed(TChange::Checked);
+  Annotate(index);
 }
 
 bool TCheckListBox::ItemEnabled(int index) const {
@@ -315,12 +337,14 @@ void TCheckListBox::SetItemEnabled(int index, bool enabled) {
   if (index < 0 || index >= static_cast<int>(FItemEnabled.size())) return;
   FItemEnabled[static_cast<std::size_t>(index)] = enabled;
   Changed(TChange::Checked);  // the item is drawn anew
+  Annotate(index);
 }
 
 void TCheckListBox::UserToggled(int index) {
   if (!ItemEnabled(index) || !EffectivelyEnabled()) return;
   FChecked[static_cast<std::size_t>(index)] = !FChecked[static_cast<std::size_t>(index)];
   Changed(TChange::Checked);
+  Annotate(index);
   DoEvent(OnClickCheck, this);
 }
 

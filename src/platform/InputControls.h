@@ -81,11 +81,15 @@ class TCheckListBox : public TWinControl {
   TNotifyEvent OnClickCheck;
 
   const TPropTable& PublishedProperties() const override;
+  // The new window's items get their states for screen readers.
+  void CreateHandle() override;
 
  protected:
   std::unique_ptr<TPeer> CreatePeer(TPeerFactory& factory) override;
 
  private:
+  // Tells screen readers the item's mark and whether it can change.
+  void Annotate(int index) const;
   TStrings FItems;
   std::vector<bool> FChecked;
   std::vector<bool> FItemEnabled;

@@ -19,6 +19,12 @@ inline constexpr std::uint32_t kWmRButtonDblClk = 0x0206;  // WM_RBUTTONDBLCLK
 inline constexpr std::uint32_t kWmMButtonDown = 0x0207;    // WM_MBUTTONDOWN
 inline constexpr std::uint32_t kWmMButtonUp = 0x0208;      // WM_MBUTTONUP
 inline constexpr std::uint32_t kWmMButtonDblClk = 0x0209;  // WM_MBUTTONDBLCLK
+// What a shell that speaks to icons of version 3 adds for the keyboard (and
+// after each click): the menu key or Shift+F10 on the icon, the icon chosen
+// with the mouse, and Enter or the space bar on it.
+inline constexpr std::uint32_t kWmContextMenu = 0x007B;  // WM_CONTEXTMENU
+inline constexpr std::uint32_t kNinSelect = 0x0400;      // NIN_SELECT
+inline constexpr std::uint32_t kNinKeySelect = 0x0401;   // NIN_KEYSELECT
 
 // The system command of the window menu's Minimize (WM_SYSCOMMAND's wParam).
 // The system uses the low four bits itself, so a command may arrive with

@@ -10,6 +10,7 @@
 
 namespace platform {
 
+class TAccessibility;
 class TAppHost;
 class TDialogService;
 class TDownloadService;
@@ -200,8 +201,9 @@ struct TServices {
   TSystemService* System = nullptr;
   TDownloadService* Download = nullptr;
   TProgramInfo* ProgramInfo = nullptr;
-  TVolumeWatchService* Volumes = nullptr;  // nullptr: drives are read once, at start
-  THotKeyService* HotKeys = nullptr;       // nullptr: no global hot keys
+  TVolumeWatchService* Volumes = nullptr;   // nullptr: drives are read once, at start
+  THotKeyService* HotKeys = nullptr;        // nullptr: no global hot keys
+  TAccessibility* Accessibility = nullptr;  // nullptr: no annotation of drawn items
 };
 
 TServices& Services();

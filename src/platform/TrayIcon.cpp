@@ -1,6 +1,7 @@
 #include "platform/TrayIcon.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/Clock.h"
 #include "platform/Controls.h"
@@ -428,6 +429,7 @@ void TTrayIcon::MouseMessage(std::uint32_t mouseMessage) {
       if (*alive) FRightDown = true;
       break;
     case kWmRButtonUp:
+      FMenuShownForClick = true;
       if (FRightDown) {
         FRightDown = false;
         bool opened = false;
@@ -440,6 +442,19 @@ void TTrayIcon::MouseMessage(std::uint32_t mouseMessage) {
       break;
     case kWmRButtonDblClk:
       FireMouse(OnMouseDown, TMouseButton::Right, ssRight | ssDouble, x, y);
+      break;
+    case kNinKeySelect:
+      // Enter on the icon is a left click on it.
+      MouseMessage(kWmLButtonDown);
+      if (*alive) MouseMessage(kWmLButtonUp);
+      break;
+    case kWmContextMenu:
+      // The menu key is a right click on the icon, but a right click's own
+      // request comes after its menu has closed.
+      if (std::exchange(FMenuShownForClick, false)) break;
+      MouseMessage(kWmRButtonDown);
+      if (*alive) MouseMessage(kWmRButtonUp);
+      if (*alive) FMenuShownForClick = false;
       break;
     case kWmMButtonDown:
       FireMouse(OnMouseDown, TMouseButton::Middle, ssMiddle, x, y);

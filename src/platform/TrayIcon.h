@@ -225,6 +225,8 @@ class TTrayIcon : public platform::TComponent {
   // Which buttons went down on the icon; user-interface thread only.
   bool FLeftDown = false;
   bool FRightDown = false;
+  // A right click's own menu request follows its release: the menu is open already.
+  bool FMenuShownForClick = false;
 };
 
 }  // namespace platform

@@ -8,6 +8,7 @@
 #include "app/Main.h"
 #include "app/Settings.h"
 #include "fakes/FakeUpdate.h"
+#include "platform/KeyboardNavigation.h"
 
 using about::TAboutBox;
 using about::TLinkLabel;
@@ -225,6 +226,25 @@ TEST_F(AboutBoxTest, TheDonationPictureOpensThePageInTheBrowser) {
   for (const char* key :
        {"business=", "&item_name=Morvel", "&no_note=1", "&tax=0", "&currency_code=USD"})
     EXPECT_NE(call.Parameters.find(key), std::string::npos) << key;
+}
+
+// Tab visits the controls that take the focus in the order they are seen.
+TEST_F(AboutBoxTest, TabVisitsTheControlsInTheOrderTheyAreSeen) {
+  Start();
+  Main->SetVisible(true);
+  Box->SetVisible(true);
+  const auto stops = [](const TWinControl& form) {
+    std::string names;
+    for (TWinControl* c : TabSequence(form))
+      if (!dynamic_cast<TPanel*>(c) && !dynamic_cast<TTabSheet*>(c) &&
+          !dynamic_cast<TStatusBar*>(c))
+        names += c->Name() + " ";
+    return names;
+  };
+  EXPECT_EQ(stops(*Main),
+            "ComboBox2 BitBtn2 BitBtn3 BitBtn4 PageControl1 CheckBox1 CheckBox2 BitBtn5 BitBtn6 "
+            "CheckBox3 CheckBox5 BitBtn1 ComboBox1 ");
+  EXPECT_EQ(stops(*Box), "OKButton Button1 Button2 Button3 ");
 }
 
 }  // namespace

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <functional>
+
 #include "fakes/Fakes.h"
+#include "platform/Accessibility.h"
 #include "platform/Forms.h"
 #include "policies/PolicyCheckBox.h"
 
@@ -195,6 +199,56 @@ TEST(FormCreation, AWindowTheSystemRefusesIsReportedAndTheFormStillCreates) {
   EXPECT_TRUE(form->Created);
   ASSERT_EQ(system.Dialogs.Asked.size(), 1u);
   EXPECT_EQ(system.Dialogs.Asked[0].Text, "Error creating window");
+}
+
+// Screen readers hear each drawn item's mark: every change of a mark or of
+// an item's availability reaches the annotation, once the list has a window.
+TEST(CheckListAccessibility, EachMarkAndAvailabilityChangeAnnotatesItsItem) {
+  struct TRecorder : TAccessibility {
+    void SetItemState(THandle window, unsigned childId, unsigned role, unsigned state) override {
+      EXPECT_EQ(role, kAccRoleCheckButton);
+      Calls.push_back({window, childId, state});
+    }
+    std::vector<std::array<THandle, 3>> Calls;
+  } recorder;
+  struct TListPeers : TRefusingPeers {
+    struct TStub : TPeer {
+      void Changed(TChange) override {}
+      THandle Handle() const override { return 7; }
+    };
+    std::unique_ptr<TPeer> Create(TCheckListBox&) override { return std::make_unique<TStub>(); }
+  } peers;
+  fakes::TFakeSystem system;
+  TServices services = Services();
+  services.Peers = &peers;
+  services.Accessibility = &recorder;
+  TScopedServices scope(services);
+  TComponent owner(nullptr);
+  auto* list = TComponent::Create<TCheckListBox>(&owner, "CheckListBox1", nullptr);
+  list->Items().Assign({"C:", "D:", "E:"});
+  list->SetChecked(1, true);
+  list->SetItemEnabled(2, false);
+  EXPECT_TRUE(recorder.Calls.empty());  // no window yet
+
+  constexpr THandle base = kAccStateFocusable | kAccStateSelectable, on = kAccStateChecked,
+                    off = kAccStateUnavailable;
+  const struct {
+    std::function<void()> act;
+    std::vector<std::array<THandle, 3>> calls;
+  } steps[] = {
+      {[&] { list->CreateHandle(); }, {{7, 1, base}, {7, 2, base | on}, {7, 3, base | off}}},
+      {[&] { list->SetChecked(0, true); }, {{7, 1, base | on}}},
+      {[&] { list->SetChecked(1, false); }, {{7, 2, base}}},
+      {[&] { list->UserToggled(1); }, {{7, 2, base | on}}},
+      {[&] { list->UserToggled(2); }, {}},  // a disabled item keeps its mark
+      {[&] { list->SetItemEnabled(0, false); }, {{7, 1, base | on | off}}},
+      {[&] { list->SetItemEnabled(2, true); }, {{7, 3, base}}},
+  };
+  for (std::size_t i = 0; i < std::size(steps); ++i) {
+    recorder.Calls.clear();
+    steps[i].act();
+    EXPECT_EQ(recorder.Calls, steps[i].calls) << i;
+  }
 }
 
 }  // namespace

@@ -55,6 +55,29 @@ TEST_F(TrayMouseTest, EveryMouseMessageFiresItsEvents) {
   EXPECT_EQ(Events, (std::vector<std::string>{"Up L", "Up R"}));
 }
 
+// Enter and the menu key on a focused icon do what the left and the right
+// button do; the requests a shell adds after a click change nothing.
+TEST_F(TrayMouseTest, TheKeyboardWorksTheIconAsTheMouseDoes) {
+  using platform::kWmContextMenu, platform::kNinKeySelect, platform::kNinSelect;
+  Icon->PopupMenu = Menu;
+  const std::vector<std::string> left{"Down L 100,200", "Click L", "Up L"},
+      menu{"Down R 100,200", "Menu", "Up R"};
+  const struct {
+    std::vector<std::uint32_t> messages;
+    std::vector<std::string> events;
+  } cases[] = {
+      {{kNinKeySelect}, left},
+      {{kWmContextMenu}, menu},
+      {{kWmRButtonDown, kWmRButtonUp, kWmContextMenu}, menu},
+      {{kWmLButtonDown, kWmLButtonUp, kNinSelect}, left},
+  };
+  for (const auto& c : cases) {
+    Events.clear();
+    for (std::uint32_t m : c.messages) Mouse(Icon, m);
+    EXPECT_EQ(Events, c.events) << c.messages.back();
+  }
+}
+
 TEST_F(TrayMouseTest, ARightClickOpensTheMenuInsteadOfClicking) {
   Icon->PopupMenu = Menu;
   Mouse(Icon, kWmRButtonDown);

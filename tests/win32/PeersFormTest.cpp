@@ -1,9 +1,38 @@
 // The form peer against real windows under Wine: closing, minimising,
 // resizing and modal forms, and which windows lead to a peer.
 #include "PeersTest.h"
+#include "platform/win32/Win32Keyboard.h"
 
 namespace peerstest {
 namespace {
+
+// Tab goes through the controls in the model's order, into the page shown
+// and round the end; Ctrl+Tab turns the pages, and the tabs take the focus
+// from a page that goes.
+TEST_F(Win32Peers, TabAndCtrlTabMoveTheFocusInTheModelsOrder) {
+  SetFocus(H(Form->Button));
+  const struct {
+    bool ctrl, shift;
+    TControl* focus;
+    int page;
+  } steps[] = {{false, false, Form->Box, 0},   {false, false, Form->Combo, 0},
+               {false, false, Form->Edit, 0},  {false, false, Form->List, 0},
+               {false, false, Form->Pages, 0}, {false, false, Form->Button, 0},
+               {false, true, Form->Pages, 0},  {true, false, Form->Pages, 1},
+               {false, false, Form->Inner, 1}, {true, true, Form->Pages, 0}};
+  for (const auto& step : steps) {
+    BYTE keys[256] = {};
+    keys[VK_CONTROL] = step.ctrl ? 0x80 : 0;
+    keys[VK_SHIFT] = step.shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    EXPECT_TRUE(HandleNavigationKey(MSG{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}}));
+    EXPECT_TRUE(GetFocus() == H(step.focus) || IsChild(H(step.focus), GetFocus()))
+        << step.focus->Name();
+    EXPECT_EQ(Form->Pages->ActivePageIndex(), step.page) << step.focus->Name();
+  }
+  BYTE keys[256] = {};
+  SetKeyboardState(keys);
+}
 
 TEST_F(Win32Peers, ClosingTheMainFormAsksOnCloseQuery) {
   bool allow = false;

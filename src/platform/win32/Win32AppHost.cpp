@@ -1,5 +1,6 @@
 #include "platform/win32/Win32AppHost.h"
 
+#include "platform/win32/Win32Keyboard.h"
 #include "platform/win32/WindowBinding.h"
 
 namespace platform::win32 {
@@ -66,7 +67,7 @@ void TWin32AppHost::RunLoop(const std::function<bool()>& done) {
       return;
     }
     if (got == -1) return;
-    if (IsDialogKey(msg)) continue;
+    if (HandleNavigationKey(msg) || IsDialogKey(msg)) continue;
     ::TranslateMessage(&msg);
     ::DispatchMessageA(&msg);
   }

@@ -66,7 +66,17 @@ NOTIFYICONDATAA TWin32NotifyArea::Record(const TNotifyIconData& data) {
 
 bool TWin32NotifyArea::NotifyIcon(unsigned message, const TNotifyIconData& data) {
   NOTIFYICONDATAA record = Record(data);
-  return ::Shell_NotifyIconA(message, &record) != FALSE;
+  const bool done = ::Shell_NotifyIconA(message, &record) != FALSE;
+  if (done && message == NIM_ADD) {
+    // A shell of 2000 or later then reports Enter and the menu key on the
+    // icon (NIN_KEYSELECT, WM_CONTEXTMENU), so the icon works from the
+    // keyboard. The larger record goes with this request alone; an older
+    // shell refuses it and the icon stays as it is.
+    record.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    record.uVersion = NOTIFYICON_VERSION;
+    ::Shell_NotifyIconA(NIM_SETVERSION, &record);
+  }
+  return done;
 }
 
 THandle TWin32NotifyArea::CreateUtilityWindow(TWindowMessageHandler handler) {

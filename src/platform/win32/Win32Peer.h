@@ -36,6 +36,7 @@ class TWin32Peer : public TPeer, public TWindowTarget {
   // Makes the model's hint a tool of the form's tooltip, once there is one.
   void ApplyHint();
   HWND Window() const { return FWindow.get(); }
+  TControl& Model() const { return FModel; }
   void Changed(TChange what) override;
 
   // The peer that owns `window`, or nullptr when the window is not ours.

@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Services.h"
 
 #include "platform/Services.h"
+#include "platform/win32/Win32Accessibility.h"
 #include "platform/win32/Win32AppHost.h"
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32Download.h"
@@ -36,6 +37,7 @@ struct TWin32Services::TImpl {
   TWin32ProgramInfo ProgramInfo;
   TWin32VolumeWatchService Volumes;
   TWin32HotKeyService HotKeys;
+  TWin32Accessibility Accessibility;
   TScopedServices Scope{TServices{.Drives = &Drives,
                                   .Media = &Media,
                                   .Instance = &Instance,
@@ -51,7 +53,8 @@ struct TWin32Services::TImpl {
                                   .Download = &Download,
                                   .ProgramInfo = &ProgramInfo,
                                   .Volumes = &Volumes,
-                                  .HotKeys = &HotKeys}};
+                                  .HotKeys = &HotKeys,
+                                  .Accessibility = &Accessibility}};
 };
 
 TWin32Services::TWin32Services() {
