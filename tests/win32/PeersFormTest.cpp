@@ -32,6 +32,16 @@ TEST_F(Win32Peers, TabAndCtrlTabMoveTheFocusInTheModelsOrder) {
   }
   BYTE keys[256] = {};
   SetKeyboardState(keys);
+  // Enter presses the focused button; on a check box it does nothing.
+  int clicks = 0;
+  Form->Button->OnClick = [&](TObject*) { ++clicks; };
+  for (TControl* focus :
+       {static_cast<TControl*>(Form->Button), static_cast<TControl*>(Form->Box)}) {
+    SetFocus(H(focus));
+    EXPECT_EQ(HandleNavigationKey(MSG{GetFocus(), WM_KEYDOWN, VK_RETURN, 0, 0, {}}),
+              focus == Form->Button);
+  }
+  EXPECT_EQ(clicks, 1);
 }
 
 TEST_F(Win32Peers, ClosingTheMainFormAsksOnCloseQuery) {

@@ -45,6 +45,19 @@ void MoveFocus(TWinControl& form, bool forward) {
   ::SetFocus(stops[static_cast<std::size_t>(next)]);
 }
 
+// Enter presses the push button that has the focus, as Space does; a form
+// of ours is no dialog, so the system would not.
+bool PressFocusedButton() {
+  const HWND focus = ::GetFocus();
+  char name[16] = {};
+  if (!focus || !::GetClassNameA(focus, name, sizeof name) || ::lstrcmpiA(name, "Button") != 0)
+    return false;
+  const LONG_PTR kind = ::GetWindowLongPtrA(focus, GWL_STYLE) & BS_TYPEMASK;
+  if (kind != BS_PUSHBUTTON && kind != BS_DEFPUSHBUTTON) return false;
+  ::SendMessageA(focus, BM_CLICK, 0, 0);
+  return true;
+}
+
 }  // namespace
 
 bool HandleNavigationKey(const MSG& msg) {
@@ -58,6 +71,7 @@ bool HandleNavigationKey(const MSG& msg) {
   if (::SendMessageA(root, WM_QUERYUISTATE, 0, 0) & (UISF_HIDEFOCUS | UISF_HIDEACCEL))
     ::SendMessageA(root, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL),
                    0);
+  if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN) return PressFocusedButton();
   if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB) return false;
   auto* model = dynamic_cast<TWinControl*>(&form->Model());
   if (!model) return false;
