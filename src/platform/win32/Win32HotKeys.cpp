@@ -19,8 +19,7 @@ namespace {
 class THotKeyListener final : public THotKeyWindow, public TWindowTarget {
  public:
   explicit THotKeyListener(THotKeyHandler handler) : FHandler(std::move(handler)) {
-    FWindow.reset(::CreateWindowExA(WS_EX_TOOLWINDOW, ClassName(TWindowClass::Utility), "",
-                                    WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, Instance(), nullptr));
+    FWindow.reset(CreateListenerWindow());
     if (!FWindow) throw Exception("Error creating window");
     BindWindow(FWindow.get(), *this);
   }

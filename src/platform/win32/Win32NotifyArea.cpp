@@ -81,12 +81,8 @@ bool TWin32NotifyArea::NotifyIcon(unsigned message, const TNotifyIconData& data)
 
 THandle TWin32NotifyArea::CreateUtilityWindow(TWindowMessageHandler handler) {
   auto target = std::make_unique<TUtilityWindow>(std::move(handler));
-  // Top-level, not message-only: only top-level windows hear the shell's
-  // "TaskbarCreated" broadcast. A tool window, so it never shows in the
-  // task list even if something makes it visible. Bound from its first
-  // message on.
-  HWND window = ::CreateWindowExA(WS_EX_TOOLWINDOW, ClassName(TWindowClass::Utility), "", WS_POPUP,
-                                  0, 0, 0, 0, nullptr, nullptr, Instance(), target.get());
+  // Top-level, so that it hears the shell's "TaskbarCreated" broadcast.
+  HWND window = CreateListenerWindow(target.get());
   if (!window) return 0;  // never handed over: the handler goes with `target`
   BindWindow(window, std::move(target));
   return ToHandle(window);

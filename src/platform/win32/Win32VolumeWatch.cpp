@@ -17,10 +17,7 @@ namespace {
 class TVolumeWindow final : public TVolumeWatch, public TWindowTarget {
  public:
   explicit TVolumeWindow(TVolumeHandler handler) : FHandler(std::move(handler)) {
-    // A tool window without an owner: broadcasts reach it, and even if
-    // something showed it, it would stay out of the taskbar and Alt+Tab.
-    FWindow.reset(::CreateWindowExA(WS_EX_TOOLWINDOW, ClassName(TWindowClass::Utility), "",
-                                    WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, Instance(), nullptr));
+    FWindow.reset(CreateListenerWindow());
     if (!FWindow) throw Exception("Error creating window");
     BindWindow(FWindow.get(), *this);
   }
