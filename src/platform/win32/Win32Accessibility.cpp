@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/win32/Handles.h"
+#include "platform/win32/ModuleFunction.h"
 
 namespace platform::win32 {
 
@@ -40,21 +41,30 @@ VARIANT Int32Variant(unsigned value) {
 
 }  // namespace
 
+using TCoInitialize = HRESULT(WINAPI*)(LPVOID);
+using TCoUninitialize = void(WINAPI*)();
+using TCoCreateInstance = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
+
 TWin32Accessibility::~TWin32Accessibility() {
   if (FServices) FServices->Release();
-  if (FComStarted) ::CoUninitialize();
+  if (FComStarted)
+    if (const auto uninitialize = ModuleFunction<TCoUninitialize>(FOle32.get(), "CoUninitialize"))
+      uninitialize();
 }
 
 IAccPropServices* TWin32Accessibility::PropServices() {
   if (FTried) return FServices;
   FTried = true;
+  FOle32.reset(::LoadLibraryA("ole32.dll"));
+  const auto initialize = ModuleFunction<TCoInitialize>(FOle32.get(), "CoInitialize");
+  const auto create = ModuleFunction<TCoCreateInstance>(FOle32.get(), "CoCreateInstance");
+  if (!initialize || !create) return nullptr;
   // The user-interface thread joins COM here unless it has already; a
   // thread that joined another way (S_FALSE, or a different model) keeps it.
-  const HRESULT started = ::CoInitialize(nullptr);
-  FComStarted = SUCCEEDED(started);
+  FComStarted = SUCCEEDED(initialize(nullptr));
   void* services = nullptr;
-  if (SUCCEEDED(::CoCreateInstance(kClsidAccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                   kIidAccPropServices, &services)))
+  if (SUCCEEDED(create(kClsidAccPropServices, nullptr, CLSCTX_INPROC_SERVER, kIidAccPropServices,
+                       &services)))
     FServices = static_cast<IAccPropServices*>(services);
   return FServices;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/Accessibility.h"
+#include "platform/win32/Handles.h"
 
 struct IAccPropServices;
 
@@ -20,6 +21,9 @@ class TWin32Accessibility final : public TAccessibility {
   // Made on first use, on the thread of the windows; nullptr where the
   // system has no annotation (before the accessibility runtime 2.0).
   IAccPropServices* PropServices();
+  // COM is loaded with the first annotation, not at start: most runs make
+  // none before the user opens the Extras page. Declared first, freed last.
+  TModuleHandle FOle32;
   IAccPropServices* FServices = nullptr;
   bool FTried = false;
   bool FComStarted = false;
