@@ -6,6 +6,12 @@
 # and the peak memory. It only prints; there is no threshold.
 #
 #   tools/bench.sh [N]
+#   tools/bench.sh --trace [N]
+#
+# With --trace it times the program built with start-up timing marks (the
+# trace preset) instead, and prints the median time of each mark from
+# CreateProcess (tools/bench/trace-summary.py); Wine's output is kept in
+# build/bench/trace.log.
 #
 # Uses $WINEPREFIX when set (tools/test.sh passes its own), else its own
 # prefix build/wine/bench-prefix; the program sees two CD-ROM drives. An
@@ -15,6 +21,11 @@
 # with its language and icon files beside it.
 set -euo pipefail
 
+trace=
+if [ "${1:-}" = --trace ]; then
+  trace=1
+  shift
+fi
 rounds=${1:-15}
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # shellcheck source=tools/wine-prefix.sh
@@ -25,6 +36,14 @@ export WINEPREFIX=$prefix
 
 if [ ! -f "$build/tools/bench/bench_runner.exe" ] || [ ! -f "$build/morvel.exe" ]; then
   cmake --build --preset win64 -j2 --target morvel bench_minimal bench_runner >/dev/null
+fi
+morvel=${MORVEL_BENCH_EXE:-$build/morvel.exe}
+minimal=$build/tools/bench/bench_minimal.exe
+if [ -n "$trace" ]; then
+  [ -f "$root/build/trace/CMakeCache.txt" ] || cmake --preset trace >/dev/null
+  cmake --build --preset trace -j2 >/dev/null
+  morvel=$root/build/trace/morvel.exe
+  minimal=$root/build/trace/tools/bench/bench_minimal.exe
 fi
 
 wp_cleanup_on_exit "$prefix" strict
@@ -47,5 +66,14 @@ mkdir -p "$discs/d" "$discs/e"
 wp_start_xvfb
 
 # The runner keeps the session (wineserver and desktop) up for every start.
-"$WINE64" "$build/tools/bench/bench_runner.exe" "$rounds" \
-  "$(wp_winpath "${MORVEL_BENCH_EXE:-$build/morvel.exe}")" "$(wp_winpath "$build/tools/bench/bench_minimal.exe")"
+run_bench() {
+  "$WINE64" "$build/tools/bench/bench_runner.exe" "$rounds" \
+    "$(wp_winpath "$morvel")" "$(wp_winpath "$minimal")"
+}
+if [ -z "$trace" ]; then
+  run_bench
+else
+  log=$root/build/bench/trace.log
+  WINEDEBUG=+timestamp,+debugstr run_bench 2>"$log"
+  python3 "$root/tools/bench/trace-summary.py" "$log"
+fi

@@ -15,6 +15,7 @@
 #include "platform/Guarded.h"
 #include "platform/Messages.h"
 #include "platform/Services.h"
+#include "platform/StartupTrace.h"
 #include "platform/TextFields.h"
 #include "policies/OSVersion.h"
 #include "policies/RegistryRoutines.h"
@@ -142,10 +143,15 @@ void TForm1::PairDeviceEntries() {
 }
 
 void TForm1::FormCreate(TObject*) {
+  STARTUP_MARK("main window and its models");
   // First: a drive that comes during start-up is not missed.
   WatchDriveChanges();
+  STARTUP_MARK("volume watch");
   Policies.OSCode = policies::GetOperatingSystem();
-  drives::ListCdDrives(ComboBox2->Items());
+  // One look at the drive letters serves the drive list and the probe.
+  const std::uint32_t cdRoms = drives::CdRomLetters();
+  drives::ListCdDrives(ComboBox2->Items(), cdRoms);
+  STARTUP_MARK("drive list");
   // The message is passed through the language component before any
   // language file is chosen, so it shows in English.
   const std::string onlySeven = Sprog->TranslateText("Only seven");
@@ -158,7 +164,7 @@ void TForm1::FormCreate(TObject*) {
 
   Drev->Items().Assign(std::vector<std::string>(ComboBox2->Items().Count()));
   Drev->SetText({});
-  MCDBurner1->InitializeASPI(true);
+  MCDBurner1->InitializeASPI(true, cdRoms);
   if (MCDBurner1->DeviceList().Count() > 0) {
     cbDrives->Items().Assign(MCDBurner1->DeviceList().Items());
     PairDeviceEntries();
@@ -166,8 +172,10 @@ void TForm1::FormCreate(TObject*) {
     MCDBurner1->SelectDevice(Drev->Text());
   }
   StatusBar1->SetSimpleText(platform::GetNthField(',', Drev->Text(), 2));
+  STARTUP_MARK("device probe");
 
   CreateDriveTrayIcons();
+  STARTUP_MARK("tray icons made");
 
   if (const char letter = CurrentDriveLetter())
     Image1->LoadFromFile(drives::GetIcoFileName(letter));
@@ -175,13 +183,19 @@ void TForm1::FormCreate(TObject*) {
   // The "XP" page has nothing for the 9x family, nor for a system unknown.
   if (policies::Is9xFamily(Policies.OSCode)) XpPage->TabSheet3->SetEnabled(false);
 
+  STARTUP_MARK("picture");
   ApplyStartupLanguage();
+  STARTUP_MARK("language");
   ApplyWindowMode();
+  STARTUP_MARK("window mode");
   // Before the steps that read settings of the system: a value there of the
   // wrong type ends the start-up, and the keys should work all the same.
   StartHotKeys();
+  STARTUP_MARK("hot keys");
   policies::LoadPolicySettings(Policies);
+  STARTUP_MARK("policies");
   ApplyDiscIconSetting();
+  STARTUP_MARK("disc icons");
 }
 
 void TForm1::StartHotKeys() {

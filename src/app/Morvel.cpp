@@ -10,6 +10,7 @@
 #include "app/Settings.h"
 #include "app/SingleInstance.h"
 #include "platform/Application.h"
+#include "platform/StartupTrace.h"
 #include "platform/win32/Win32Paths.h"
 #include "platform/win32/Win32Services.h"
 
@@ -26,6 +27,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
                   "Morvel", MB_OK | MB_ICONSTOP);
     return 1;
   }
+  STARTUP_MARK("WinMain");
   platform::win32::TWin32Services services;
   platform::TApplication application;
   // A start with arguments does its command and ends, "/show" with no copy
@@ -36,16 +38,20 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
   {
     // Set up last, once the application window exists; torn down first.
     app::TSingleInstance singleInstance;
+    STARTUP_MARK("services");
     application.Initialize();
+    STARTUP_MARK("application window");
     application.SetTitle("Morvel");
     // Whether the main window shows is the main window's own decision.
     application.ShowMainForm = false;
     app::TForm1* main = application.CreateForm<app::TForm1>("Form1");
+    STARTUP_MARK("main window created");
     // The about box speaks the main window's language.
     about::TAboutBox* aboutBox = application.CreateForm<about::TAboutBox>(
         "AboutBox", main->Sprog, app::ReadUpdateURLSetting());
     // "Reset default" puts back the policies the main window's pages show.
     aboutBox->OnResetDefaults = [main] { main->ResetPolicyDefaults(); };
+    STARTUP_MARK("about box");
     application.Run();
   }
   return 0;

@@ -8,16 +8,23 @@ using platform::Services;
 
 namespace drives {
 
-void ListCdDrives(platform::TStrings& list) {
-  list.Clear();
-  const std::uint32_t mask = Services().Drives->GetLogicalDrives();
-  if (mask == 0) return;
-  for (int i = 0; i < 26; ++i) {
-    if ((mask & (1u << i)) == 0) continue;
-    const std::string name{static_cast<char>('A' + i), ':'};
-    if (Services().Drives->GetDriveType(name) == platform::kDriveCdRom) list.Add(name);
-  }
+std::uint32_t CdRomLetters() {
+  const std::uint32_t present = Services().Drives->GetLogicalDrives();
+  std::uint32_t cdRoms = 0;
+  for (int i = 0; i < 26; ++i)
+    if ((present & (1u << i)) != 0 &&
+        Services().Drives->GetDriveType({static_cast<char>('A' + i), ':'}) == platform::kDriveCdRom)
+      cdRoms |= 1u << i;
+  return cdRoms;
 }
+
+void ListCdDrives(platform::TStrings& list, std::uint32_t letters) {
+  list.Clear();
+  for (int i = 0; i < 26; ++i)
+    if ((letters & (1u << i)) != 0) list.Add({static_cast<char>('A' + i), ':'});
+}
+
+void ListCdDrives(platform::TStrings& list) { ListCdDrives(list, CdRomLetters()); }
 
 TErrorModeGuard::TErrorModeGuard()
     : FPrevious(Services().Drives->SetErrorMode(platform::kSemFailCriticalErrors)) {}

@@ -1,6 +1,7 @@
 // The CD-ROM drive list and the tray commands.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/Strings.h"
@@ -34,7 +35,14 @@ class TCurrentDirectoryGuard {
   std::string FPrevious;
 };
 
-// Fills `list` with the names ("D:") of every CD-ROM drive, in letter order.
+// The CD-ROM drives as a set of letters, a bit each (bit 0 is A). Each
+// letter in use is asked for its type once: the drive list and the device
+// probe share the answer, since each question is a request to the system.
+std::uint32_t CdRomLetters();
+
+// Fills `list` with the names ("D:") of the drives in `letters`, or of
+// every CD-ROM drive, in letter order.
+void ListCdDrives(platform::TStrings& list, std::uint32_t letters);
 void ListCdDrives(platform::TStrings& list);
 
 // True when the drive holds a readable volume. A lower-case letter means its

@@ -60,10 +60,10 @@ std::string DeviceEntry(int adapter, int target, int lun, char letter,
   return entry;
 }
 
-bool TSCSIDevice::StartPassThrough() {
+bool TSCSIDevice::StartPassThrough(std::optional<std::uint32_t> cdRoms) {
   if (!FPassThroughTried) {
     FPassThroughTried = true;
-    FPassThroughFound = FPassThrough.Start();
+    FPassThroughFound = FPassThrough.Start(cdRoms ? *cdRoms : CdRomLetters());
   }
   return FPassThroughFound;
 }
@@ -79,12 +79,12 @@ platform::TAspiLoad TSCSIDevice::LoadAspiLibrary() {
   return scsi.LoadAspiLibrary(system + kAspiLibrary);
 }
 
-bool TSCSIDevice::InitializeASPI(bool preferPassThrough) {
+bool TSCSIDevice::InitializeASPI(bool preferPassThrough, std::optional<std::uint32_t> cdRoms) {
   FDeviceList.Clear();
   FLayer = nullptr;
   if (!Services().Scsi) return false;
   const TErrorModeGuard errorMode;
-  if (preferPassThrough && StartPassThrough()) FLayer = &FPassThrough;
+  if (preferPassThrough && StartPassThrough(cdRoms)) FLayer = &FPassThrough;
   if (!FLayer) {
     switch (LoadAspiLibrary()) {
       case platform::TAspiLoad::Loaded:
@@ -93,7 +93,7 @@ bool TSCSIDevice::InitializeASPI(bool preferPassThrough) {
       case platform::TAspiLoad::MissingFunction:
         return false;
       case platform::TAspiLoad::NoLibrary:
-        if (!preferPassThrough && StartPassThrough()) FLayer = &FPassThrough;
+        if (!preferPassThrough && StartPassThrough(cdRoms)) FLayer = &FPassThrough;
         break;
     }
   }

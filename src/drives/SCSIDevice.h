@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "drives/AspiLibrary.h"
@@ -44,7 +45,9 @@ class TSCSIDevice : public platform::TComponent {
   // Chooses the command layer (the pass-through layer first when
   // `preferPassThrough`) and lists the optical devices in DeviceList. False,
   // with an empty list, when no layer is available.
-  bool InitializeASPI(bool preferPassThrough);
+  // `cdRoms` are the CD-ROM letters when the caller knows them already (a
+  // bit per letter, bit 0 is A); else the pass-through layer asks.
+  bool InitializeASPI(bool preferPassThrough, std::optional<std::uint32_t> cdRoms = {});
   const platform::TStrings& DeviceList() const { return FDeviceList; }
   bool ASPIInitialized() const { return FLayer != nullptr; }
 
@@ -55,7 +58,7 @@ class TSCSIDevice : public platform::TComponent {
   const TScsiDeviceAddress& CurrentDevice() const { return FCurrent; }
 
  private:
-  bool StartPassThrough();
+  bool StartPassThrough(std::optional<std::uint32_t> cdRoms);
   platform::TAspiLoad LoadAspiLibrary();
   int AdapterCount();
   void Scan();

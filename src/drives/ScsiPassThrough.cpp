@@ -32,20 +32,15 @@ TScsiDeviceHandle OpenDriveDevice(char letter) {
   return TScsiDeviceHandle(device);
 }
 
-bool TScsiPassThroughLayer::Start() {
+bool TScsiPassThroughLayer::Start(std::uint32_t cdRoms) {
   platform::TScsiService& scsi = *Services().Scsi;
   FDrives.clear();
   FAdapters.clear();
   std::vector<std::size_t> withoutAddress;
   std::vector<std::pair<std::size_t, platform::TScsiAddress>> withAddress;
   int highestPort = -1;
-  // Letters with no drive are not asked about: each question is a request
-  // to the system.
-  const std::uint32_t present = Services().Drives->GetLogicalDrives();
   for (char letter = 'C'; letter <= 'Z'; ++letter) {
-    if ((present & (1u << (letter - 'A'))) == 0 ||
-        Services().Drives->GetDriveType(std::string(1, letter) + ":\\") != platform::kDriveCdRom)
-      continue;
+    if ((cdRoms & (1u << (letter - 'A'))) == 0) continue;
     const TScsiDeviceHandle device = OpenDriveDevice(letter);
     if (!device) continue;
 

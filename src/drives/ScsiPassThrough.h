@@ -37,9 +37,10 @@ TScsiDeviceHandle OpenDriveDevice(char letter);
 
 class TScsiPassThroughLayer : public TScsiLayer {
  public:
-  // Asks every CD-ROM drive C to Z for its INQUIRY data and its address;
-  // true when at least one drive answered.
-  bool Start();
+  // Asks every CD-ROM drive C to Z of `cdRoms` (a bit per letter, bit 0
+  // is A) for its INQUIRY data and its address; true when at least one
+  // drive answered.
+  bool Start(std::uint32_t cdRoms);
   int AdapterCount() const { return FAdapterCount; }
   // The adapter number the layer gave a device's port and path; -1 when no
   // drive the layer found lies there.

@@ -2,6 +2,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
+#include "platform/StartupTrace.h"
 
 namespace platform {
 
@@ -29,6 +30,7 @@ void TApplication::Run() {
   if (FTerminated) return;
   FRunning = true;
   if (ShowMainForm && FMainForm) FMainForm->Show();
+  STARTUP_MARK("message loop");
   if (TAppHost* host = Services().AppHost) host->RunLoop([this] { return FTerminated; });
 }
 

@@ -72,7 +72,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (int n = in.ConsumeIntegralInRange(0, 4); n > 0; --n) {
     const char letter = static_cast<char>('C' + in.ConsumeIntegralInRange(0, 23));
     system.Drives.AddDrive(letter, platform::kDriveCdRom);
-    system.Drives.Types[std::string{letter, ':', '\\'}] = platform::kDriveCdRom;
     fakes::TFakeScsi::TDevice& d = scsi.Devices[letter];
     d.OpensForWriting = in.ConsumeBool();
     d.Inquiry = Inquiry(in, 96);

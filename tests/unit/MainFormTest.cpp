@@ -4,6 +4,7 @@
 
 #include "app/Main.h"
 #include "app/SingleInstance.h"
+#include "fakes/FakeScsi.h"
 #include "fakes/MainFormFixture.h"
 #include "platform/Messages.h"
 
@@ -34,6 +35,18 @@ TEST_F(MainFormTest, StartListsTheDrivesWithTheFirstCurrent) {
   EXPECT_TRUE(System.AppHost.AppWindowShown);  // the taskbar button shows with the window
   EXPECT_TRUE(System.Dialogs.Asked.empty());
   EXPECT_FALSE(App->Terminated());
+}
+
+TEST_F(MainFormTest, OneLookAtTheLettersServesTheListAndTheDeviceProbe) {
+  fakes::TFakeScsi scsi;
+  platform::TServices services = platform::Services();
+  services.Scsi = &scsi;
+  const platform::TScopedServices scope(services);
+  Start({'E', 'D'});
+  const std::vector<std::string>& calls = System.Drives.Calls;
+  EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
+                          [](const std::string& c) { return c.rfind("GetDriveType", 0) == 0; }),
+            3);
 }
 
 TEST_F(MainFormTest, NoDriveLeavesTheListAndPictureEmpty) {

@@ -26,10 +26,8 @@ class SCSIDeviceTest : public ::testing::Test {
  protected:
   void SetUp() override { Scsi.Drives = &System.Drives; }
 
-  // A CD-ROM drive as the pass-through start asks for it, by its root.
   void AddCdRom(char letter, TDevice device) {
     System.Drives.AddDrive(letter, platform::kDriveCdRom);
-    System.Drives.Types[std::string{letter, ':', '\\'}] = platform::kDriveCdRom;
     Scsi.Devices[letter] = device;
   }
   std::string Beside() const { return System.Drives.Dir + "WNASPI32.DLL"; }
@@ -170,8 +168,7 @@ TEST_F(SCSIDeviceTest, LibraryIsLookedForBesideTheProgramThenInTheSystemFolderOn
     drives::TOpticalDrive burner(nullptr);
     fresh.Libraries = {{Beside(), row.BesideLoads}, {InSystem(), row.SystemLoads}};
     fresh.AspiDevices = {{0, 1, 0, kCdRw, false, 3}};
-    System.Drives.Mask |= 1u << ('D' - 'A');
-    System.Drives.Types["D:\\"] = platform::kDriveCdRom;
+    System.Drives.AddDrive('D', platform::kDriveCdRom);
     fresh.Devices['D'] = Drive(row.DriveAnswers ? kDvd : std::vector<std::uint8_t>{});
 
     EXPECT_EQ(burner.InitializeASPI(row.Prefer), row.Want);

@@ -63,6 +63,10 @@ bool RunOnce(const std::string& Exe, const char* Title, unsigned Waits, TSample&
   STARTUPINFOA Startup{};
   Startup.cb = sizeof Startup;
   PROCESS_INFORMATION Info{};
+  // The zero of a start-up trace (tools/bench.sh --trace).
+  OutputDebugStringA(Waits == KWindow ? "bench: start window"
+                     : Waits == KTray ? "bench: start tray"
+                                      : "bench: start minimal");
   const double Start = NowMs();
   if (!CreateProcessA(Exe.c_str(), CommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       Folder.c_str(), &Startup, &Info)) {
@@ -70,10 +74,14 @@ bool RunOnce(const std::string& Exe, const char* Title, unsigned Waits, TSample&
     return false;
   }
   while (NowMs() - Start < 30000 && WaitForSingleObject(Info.hProcess, 0) == WAIT_TIMEOUT) {
-    if ((Waits & KWindow) && Sample.WindowMs < 0 && VisibleWindowTitled(Info.dwProcessId, Title))
+    if ((Waits & KWindow) && Sample.WindowMs < 0 && VisibleWindowTitled(Info.dwProcessId, Title)) {
       Sample.WindowMs = NowMs() - Start;
-    if ((Waits & KTray) && Sample.TrayMs < 0 && e2e::TrayIconCount() > 0)
+      OutputDebugStringA("bench: window seen");
+    }
+    if ((Waits & KTray) && Sample.TrayMs < 0 && e2e::TrayIconCount() > 0) {
       Sample.TrayMs = NowMs() - Start;
+      OutputDebugStringA("bench: tray icon seen");
+    }
     if (((Waits & KWindow) == 0 || Sample.WindowMs >= 0) &&
         ((Waits & KTray) == 0 || Sample.TrayMs >= 0))
       break;

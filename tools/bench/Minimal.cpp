@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "platform/StartupTrace.h"
+
 namespace {
 
 constexpr UINT KCallback = WM_APP + 1;
@@ -18,6 +20,7 @@ LRESULT CALLBACK WindowProc(HWND Wnd, UINT Message, WPARAM WParam, LPARAM LParam
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE Instance, HINSTANCE, LPSTR, int Show) {
+  STARTUP_MARK("WinMain");
   WNDCLASSA Class{};
   Class.lpfnWndProc = WindowProc;
   Class.hInstance = Instance;
@@ -28,6 +31,7 @@ int WINAPI WinMain(HINSTANCE Instance, HINSTANCE, LPSTR, int Show) {
   HWND Wnd = CreateWindowA("MinimalWindow", "Minimal", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                            CW_USEDEFAULT, 400, 300, nullptr, nullptr, Instance, nullptr);
   if (!Wnd) return 1;
+  STARTUP_MARK("window made");
 
   NOTIFYICONDATAA Icon{};
   Icon.cbSize = sizeof Icon;
@@ -38,9 +42,11 @@ int WINAPI WinMain(HINSTANCE Instance, HINSTANCE, LPSTR, int Show) {
   Icon.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
   lstrcpynA(Icon.szTip, "Minimal", sizeof Icon.szTip);
   Shell_NotifyIconA(NIM_ADD, &Icon);
+  STARTUP_MARK("tray icon added");
 
   ShowWindow(Wnd, Show);
   UpdateWindow(Wnd);
+  STARTUP_MARK("window shown");
   MSG Message;
   while (GetMessageA(&Message, nullptr, 0, 0) > 0) {
     TranslateMessage(&Message);

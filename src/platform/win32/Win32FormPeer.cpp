@@ -4,6 +4,7 @@
 
 #include "platform/Application.h"
 #include "platform/Scale.h"
+#include "platform/StartupTrace.h"
 #include "platform/win32/Win32Dpi.h"
 #include "platform/win32/Win32Paths.h"
 
@@ -254,7 +255,9 @@ void TWin32FormPeer::ApplyVisible() {
     // left of it.
     KeepOnWorkArea();
   }
+  STARTUP_MARK("form: windows made, to be shown");
   ::ShowWindow(window, ::IsIconic(window) ? SW_RESTORE : SW_SHOW);
+  STARTUP_MARK("form: shown");
   ::SetForegroundWindow(window);
 }
 

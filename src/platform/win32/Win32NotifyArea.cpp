@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/Guarded.h"
+#include "platform/StartupTrace.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32Dpi.h"
 #include "platform/win32/Win32Paths.h"
@@ -67,6 +68,7 @@ NOTIFYICONDATAA TWin32NotifyArea::Record(const TNotifyIconData& data) {
 bool TWin32NotifyArea::NotifyIcon(unsigned message, const TNotifyIconData& data) {
   NOTIFYICONDATAA record = Record(data);
   const bool done = ::Shell_NotifyIconA(message, &record) != FALSE;
+  if (message == NIM_ADD) STARTUP_MARK("tray icon added");
   if (done && message == NIM_ADD) {
     // A shell of 2000 or later then reports Enter and the menu key on the
     // icon (NIN_KEYSELECT, WM_CONTEXTMENU), so the icon works from the
