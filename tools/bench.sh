@@ -74,6 +74,6 @@ if [ -z "$trace" ]; then
   run_bench
 else
   log=$root/build/bench/trace.log
-  WINEDEBUG=+timestamp,+debugstr run_bench 2>"$log"
+  WINEDEBUG=${MORVEL_TRACE_CHANNELS:-+timestamp,+debugstr} run_bench 2>"$log"
   python3 "$root/tools/bench/trace-summary.py" "$log"
 fi

@@ -30,8 +30,9 @@ struct TNotifyIconData {
   std::string Tip;
 };
 
-// One message to a utility window: true when handled (with `result` set);
-// false sends it on to the default window procedure.
+// One message to the listening window: true when handled (with `result`
+// set); false leaves it to the other listeners and the default window
+// procedure.
 using TWindowMessageHandler =
     std::function<bool(std::uint32_t message, TWParam wParam, TLParam lParam, TLResult& result)>;
 
@@ -42,11 +43,17 @@ class TNotifyArea {
   // kNotifyTipChars here as well. True when the shell accepted the request.
   // May be called from any thread.
   virtual bool NotifyIcon(unsigned message, const TNotifyIconData& data) = 0;
-  // A hidden top-level window whose messages go to `handler`. Top-level, so
-  // that broadcasts such as "TaskbarCreated" reach it. 0 when it cannot be
+  // Lets `handler` hear the messages of the program's listening window: a
+  // hidden top-level window (so that broadcasts such as "TaskbarCreated"
+  // reach it) that every icon shares, as one window costs less start-up
+  // time than one per icon. Every listener hears every message. The answer
+  // is a number, never 0, that tells this listener's icon apart from the
+  // others on the window (its record's Id); 0 when the window cannot be
   // made.
-  virtual THandle CreateUtilityWindow(TWindowMessageHandler handler) = 0;
-  virtual void DestroyUtilityWindow(THandle window) = 0;
+  virtual unsigned StartListening(TWindowMessageHandler handler) = 0;
+  virtual void StopListening(unsigned listener) = 0;
+  // The listening window; 0 while nobody listens.
+  virtual THandle ListeningWindow() = 0;
   // RegisterWindowMessageA("TaskbarCreated"): the shell broadcasts it when
   // the taskbar has been (re)created.
   virtual std::uint32_t TaskbarCreatedMessage() = 0;

@@ -91,17 +91,20 @@ TTrayIcon::TTrayIcon(TComponent* owner) : TComponent(owner) {
 }
 
 void TTrayIcon::EnsureWindow() {
-  // Made on the program's thread, whose message loop serves it, and only
-  // for an icon that shows: a hidden icon has nothing to receive, and a
-  // start with the icons hidden makes no window for them.
+  // Listens on the program's thread, whose message loop serves the window,
+  // and only for an icon that shows: a hidden icon has nothing to receive,
+  // and a start with the icons hidden asks for no window for them.
   TNotifyArea* area = Services().NotifyArea;
   if (FWindow || !area) return;
-  const THandle window = area->CreateUtilityWindow(
+  const unsigned id = area->StartListening(
       [this](std::uint32_t message, TWParam wParam, TLParam lParam, TLResult& result) {
         return WndProc(message, wParam, lParam, result);
       });
+  if (id == 0) return;
+  const THandle window = area->ListeningWindow();
   TLock lock(FLock);
   FWindow = window;
+  FId = id;
 }
 
 TTrayIcon::~TTrayIcon() {
@@ -117,7 +120,7 @@ TTrayIcon::~TTrayIcon() {
   // icon that never showed has no window and nothing to delete.
   if (!FWindow) return;
   Notify(kNimDelete, Record());
-  if (Services().NotifyArea) Services().NotifyArea->DestroyUtilityWindow(FWindow);
+  if (Services().NotifyArea) Services().NotifyArea->StopListening(FId);
 }
 
 bool TTrayIcon::Active() const {
@@ -268,7 +271,7 @@ THandle TTrayIcon::CurrentImage() const {
 TNotifyIconData TTrayIcon::Record() const {
   TNotifyIconData data;
   data.Window = FWindow;
-  data.Id = 0;  // every icon has a window of its own
+  data.Id = FId;
   data.Flags = kNifMessage | kNifIcon | kNifTip;
   data.CallbackMessage = kCallbackMessage;
   data.Icon = CurrentImage();
@@ -370,8 +373,9 @@ void TTrayIcon::AnimationStep() {
   Publish(TSender::Animation);
 }
 
-bool TTrayIcon::WndProc(std::uint32_t message, TWParam, TLParam lParam, TLResult& result) {
-  if (message == kCallbackMessage) {
+bool TTrayIcon::WndProc(std::uint32_t message, TWParam wParam, TLParam lParam, TLResult& result) {
+  // The other icons on the window hear this icon's messages too.
+  if (message == kCallbackMessage && wParam == FId) {
     if (Enabled) MouseMessage(static_cast<std::uint32_t>(lParam));
     result = 0;
     return true;

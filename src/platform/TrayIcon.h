@@ -134,9 +134,12 @@ class TTrayIcon : public platform::TComponent {
   TMouseMoveEvent OnMouseMove;
   platform::TNotifyEvent OnDblClick;
 
-  // The icon's own hidden window, which receives its messages; 0 until the
-  // icon is first made active.
+  // The hidden window that receives the icon's messages, shared with the
+  // program's other icons; 0 until the icon is first made active.
   platform::THandle Handle() const { return FWindow; }
+  // The number that tells this icon apart on that window: the record's Id,
+  // and the first parameter of its callback message.
+  unsigned Id() const { return FId; }
   // The handle of the image the notification area is given now.
   platform::THandle ImageShown() const;
   // The tooltip as the record carries it.
@@ -196,6 +199,7 @@ class TTrayIcon : public platform::TComponent {
   mutable platform::TCriticalSection FLock;
   platform::TCondition FPublished;  // a sender finished
   platform::THandle FWindow = 0;    // set once, under the lock, by the program's thread
+  unsigned FId = 0;                 // set with FWindow
   std::uint32_t FTaskbarCreated = 0;
   bool FActive = false;
   bool FAnimated = false;

@@ -25,17 +25,17 @@ bool TFakeNotifyArea::NotifyIcon(unsigned message, const TNotifyIconData& data) 
   FCalls.push_back({message, copy});
   switch (message) {
     case kNimAdd:
-      if (RefuseAdd || FRegistered.count(data.Window)) return false;
-      FRegistered[data.Window] = copy;
+      if (RefuseAdd || FRegistered.count(data.Id)) return false;
+      FRegistered[data.Id] = copy;
       return true;
     case kNimModify: {
-      auto it = FRegistered.find(data.Window);
+      auto it = FRegistered.find(data.Id);
       if (it == FRegistered.end()) return false;
       it->second = copy;
       return true;
     }
     case kNimDelete:
-      return FRegistered.erase(data.Window) != 0;
+      return FRegistered.erase(data.Id) != 0;
     default:
       return false;
   }
@@ -51,17 +51,21 @@ void TFakeNotifyArea::RunDuringEveryRequest(std::function<void()> run) {
   FDuringEveryRequest = std::move(run);
 }
 
-THandle TFakeNotifyArea::CreateUtilityWindow(TWindowMessageHandler handler) {
+unsigned TFakeNotifyArea::StartListening(TWindowMessageHandler handler) {
   platform::TLock guard(FLock);
-  const THandle window = FNextWindow++;
-  FWindows[window] = std::move(handler);
-  return window;
+  const unsigned id = ++FLastListener;
+  FListeners[id] = std::move(handler);
+  return id;
 }
 
-void TFakeNotifyArea::DestroyUtilityWindow(THandle window) {
+void TFakeNotifyArea::StopListening(unsigned listener) {
   platform::TLock guard(FLock);
-  FWindows.erase(window);
-  FSteps.push_back("Destroy " + std::to_string(window));
+  FListeners.erase(listener);
+}
+
+THandle TFakeNotifyArea::ListeningWindow() {
+  platform::TLock guard(FLock);
+  return FListeners.empty() ? 0 : kListeningWindow;
 }
 
 bool TFakeNotifyArea::GetCursorPos(int& x, int& y) {
@@ -87,26 +91,30 @@ void TFakeNotifyArea::CancelMouseCapture() {
 
 TLResult TFakeNotifyArea::Send(THandle window, std::uint32_t message, TWParam wParam,
                                TLParam lParam) {
-  TWindowMessageHandler handler;
+  std::map<unsigned, TWindowMessageHandler> listeners;
   {
     platform::TLock guard(FLock);
-    auto it = FWindows.find(window);
-    if (it == FWindows.end()) return 0;
-    handler = it->second;
+    if (window != kListeningWindow) return 0;
+    listeners = FListeners;
   }
-  TLResult result = 0;
-  handler(message, wParam, lParam, result);
-  return result;
+  // Every listener hears it, unless one before it stopped it listening.
+  bool handled = false;
+  TLResult answer = 0;
+  for (const auto& [id, handler] : listeners) {
+    {
+      platform::TLock guard(FLock);
+      if (!FListeners.count(id)) continue;
+    }
+    TLResult result = 0;
+    if (handler(message, wParam, lParam, result) && !handled) {
+      handled = true;
+      answer = result;
+    }
+  }
+  return answer;
 }
 
-void TFakeNotifyArea::BroadcastTaskbarCreated() {
-  std::vector<THandle> windows;
-  {
-    platform::TLock guard(FLock);
-    for (const auto& [window, handler] : FWindows) windows.push_back(window);
-  }
-  for (THandle window : windows) Send(window, kTaskbarCreated, 0, 0);
-}
+void TFakeNotifyArea::BroadcastTaskbarCreated() { Send(kListeningWindow, kTaskbarCreated, 0, 0); }
 
 std::vector<TNotifyCall> TFakeNotifyArea::Calls() const {
   platform::TLock guard(FLock);
@@ -124,29 +132,29 @@ void TFakeNotifyArea::ClearCalls() {
   FSteps.clear();
 }
 
-std::vector<std::string> TFakeNotifyArea::Requests(THandle window) const {
+std::vector<std::string> TFakeNotifyArea::Requests(unsigned icon) const {
   static const char* const kNames[] = {"Add", "Modify", "Delete"};
   platform::TLock guard(FLock);
   std::vector<std::string> names;
   for (const TNotifyCall& call : FCalls)
-    if (call.Data.Window == window) names.push_back(call.Message < 3 ? kNames[call.Message] : "?");
+    if (call.Data.Id == icon) names.push_back(call.Message < 3 ? kNames[call.Message] : "?");
   return names;
 }
 
-bool TFakeNotifyArea::Registered(THandle window) const {
+bool TFakeNotifyArea::Registered(unsigned icon) const {
   platform::TLock guard(FLock);
-  return FRegistered.count(window) != 0;
+  return FRegistered.count(icon) != 0;
 }
 
-TNotifyIconData TFakeNotifyArea::Shown(THandle window) const {
+TNotifyIconData TFakeNotifyArea::Shown(unsigned icon) const {
   platform::TLock guard(FLock);
-  auto it = FRegistered.find(window);
+  auto it = FRegistered.find(icon);
   return it == FRegistered.end() ? TNotifyIconData{} : it->second;
 }
 
-std::size_t TFakeNotifyArea::WindowCount() const {
+std::size_t TFakeNotifyArea::ListenerCount() const {
   platform::TLock guard(FLock);
-  return FWindows.size();
+  return FListeners.size();
 }
 
 std::vector<std::string> TFakeNotifyArea::Steps() const {

@@ -283,8 +283,11 @@ class TFakeNotifyArea : public platform::TNotifyArea {
   int CursorX = 100, CursorY = 200;
 
   bool NotifyIcon(unsigned message, const platform::TNotifyIconData& data) override;
-  platform::THandle CreateUtilityWindow(platform::TWindowMessageHandler handler) override;
-  void DestroyUtilityWindow(platform::THandle window) override;
+  // One listening window for every listener, as on the system.
+  static constexpr platform::THandle kListeningWindow = 0x700;
+  unsigned StartListening(platform::TWindowMessageHandler handler) override;
+  void StopListening(unsigned listener) override;
+  platform::THandle ListeningWindow() override;
   std::uint32_t TaskbarCreatedMessage() override { return kTaskbarCreated; }
   bool GetCursorPos(int& x, int& y) override;
   void SetForegroundWindow(platform::THandle window) override;
@@ -298,21 +301,23 @@ class TFakeNotifyArea : public platform::TNotifyArea {
   // The same inside every request from now on; nullptr ends it.
   void RunDuringEveryRequest(std::function<void()> run);
 
-  // Sends a message to a utility window as the system would.
+  // Sends a message to the listening window as the system would: every
+  // listener hears it.
   platform::TLResult Send(platform::THandle window, std::uint32_t message, platform::TWParam wParam,
                           platform::TLParam lParam);
-  // Sends "TaskbarCreated" to every utility window.
+  // Sends "TaskbarCreated" to the listening window.
   void BroadcastTaskbarCreated();
 
   std::vector<TNotifyCall> Calls() const;
   std::size_t CallCount() const;
   void ClearCalls();
-  // "Add", "Modify", "Delete" for each request about a window, in order.
-  std::vector<std::string> Requests(platform::THandle window) const;
-  // What the shell shows now: the icon and tip of each registered window.
-  bool Registered(platform::THandle window) const;
-  platform::TNotifyIconData Shown(platform::THandle window) const;
-  std::size_t WindowCount() const;
+  // By the icon's number (its record's Id): "Add", "Modify", "Delete" for
+  // each request about the icon, in order.
+  std::vector<std::string> Requests(unsigned icon) const;
+  // What the shell shows now: the image and tip of each registered icon.
+  bool Registered(unsigned icon) const;
+  platform::TNotifyIconData Shown(unsigned icon) const;
+  std::size_t ListenerCount() const;
   std::vector<std::string> Steps() const;  // "Foreground 1", "ProcessMessages", ...
 
  private:
@@ -320,10 +325,10 @@ class TFakeNotifyArea : public platform::TNotifyArea {
   std::function<void()> FDuringNextRequest;
   std::function<void()> FDuringEveryRequest;
   std::vector<TNotifyCall> FCalls;
-  std::map<platform::THandle, platform::TNotifyIconData> FRegistered;
-  std::map<platform::THandle, platform::TWindowMessageHandler> FWindows;
+  std::map<unsigned, platform::TNotifyIconData> FRegistered;
+  std::map<unsigned, platform::TWindowMessageHandler> FListeners;
   std::vector<std::string> FSteps;
-  platform::THandle FNextWindow = 0x700;
+  unsigned FLastListener = 0;
 };
 
 // Icon handles from a counter; a test checks that every one is given back.

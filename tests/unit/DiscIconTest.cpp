@@ -41,7 +41,7 @@ class DiscIconTest : public fakes::TMainFormFixture {
   // What drive k's tray icon shows: the file it came from, "path,index"
   // for an icon taken from a program.
   std::string Shown(TForm1* form, int k) {
-    return System.Icons.FileOf(System.NotifyArea.Shown(form->DriveTrayIcons[k]->Handle()).Icon);
+    return System.Icons.FileOf(System.NotifyArea.Shown(form->DriveTrayIcons[k]->Id()).Icon);
   }
   std::string Letter(char c) { return System.Drives.Dir + c + ".ico"; }
   // The error reports shown, in order.

@@ -28,18 +28,18 @@ class DriveIconsTest : public fakes::TMainFormFixture {
   }
 
   std::string FileShown(const TTrayIcon* icon) {
-    const std::string path = System.Icons.FileOf(System.NotifyArea.Shown(icon->Handle()).Icon);
+    const std::string path = System.Icons.FileOf(System.NotifyArea.Shown(icon->Id()).Icon);
     return path.substr(path.find_last_of('\\') + 1);
   }
   std::size_t Registered(const TForm1* form) {
     std::size_t n = 0;
     for (int k = 1; k <= form->DriveIconCount(); ++k)
-      n += System.NotifyArea.Registered(form->DriveTrayIcons[k]->Handle());
+      n += System.NotifyArea.Registered(form->DriveTrayIcons[k]->Id());
     return n;
   }
   std::string Tray() { return Stored(app::kSettingTray); }
   void Mouse(const TTrayIcon* icon, std::uint32_t message) {
-    System.NotifyArea.Send(icon->Handle(), TTrayIcon::kCallbackMessage, 0, message);
+    System.NotifyArea.Send(icon->Handle(), TTrayIcon::kCallbackMessage, icon->Id(), message);
   }
 };
 
@@ -119,7 +119,7 @@ TEST_F(DriveIconsTest, IconsAreMadeHiddenLastDriveFirstAndShowLastDriveFirst) {
   EXPECT_EQ(made, (std::vector<const platform::TComponent*>{
                       form->DriveTrayIcons[3], form->DriveTrayIcons[2], form->DriveTrayIcons[1]}));
   // Hidden icons have no windows yet: a start in window mode makes none.
-  EXPECT_EQ(System.NotifyArea.WindowCount(), 0u);
+  EXPECT_EQ(System.NotifyArea.ListenerCount(), 0u);
   for (int k = 1; k <= 3; ++k) {
     SCOPED_TRACE(k);
     const TTrayIcon* icon = form->DriveTrayIcons[k];
@@ -137,12 +137,12 @@ TEST_F(DriveIconsTest, IconsAreMadeHiddenLastDriveFirstAndShowLastDriveFirst) {
   System.NotifyArea.ClearCalls();
   form->ShowDriveIcons();
   const auto calls = System.NotifyArea.Calls();
-  std::vector<platform::THandle> added;
+  std::vector<unsigned> added;
   for (const auto& call : calls)
-    if (call.Message == platform::kNimAdd) added.push_back(call.Data.Window);
-  EXPECT_EQ(added, (std::vector<platform::THandle>{form->DriveTrayIcons[3]->Handle(),
-                                                   form->DriveTrayIcons[2]->Handle(),
-                                                   form->DriveTrayIcons[1]->Handle()}));
+    if (call.Message == platform::kNimAdd) added.push_back(call.Data.Id);
+  EXPECT_EQ(added,
+            (std::vector<unsigned>{form->DriveTrayIcons[3]->Id(), form->DriveTrayIcons[2]->Id(),
+                                   form->DriveTrayIcons[1]->Id()}));
   EXPECT_EQ(FileShown(form->DriveTrayIcons[2]), "e.ico");
   form->HideDriveIcons();
   EXPECT_EQ(Registered(form), 0u);
@@ -235,13 +235,13 @@ TEST_F(DriveIconsTest, RoundsOfLanguagesMenusTogglesAndAnimationLeaveNothingBehi
   };
   for (int r = 0; r < 4 && !HasFatalFailure(); ++r) round(r);
   const std::size_t icons = System.Icons.LiveCount();
-  const std::size_t windows = System.NotifyArea.WindowCount();
+  const std::size_t windows = System.NotifyArea.ListenerCount();
   const std::size_t keys = System.Registry.OpenKeyCount();
   for (int r = 0; r < 200 && !HasFatalFailure(); ++r) round(r);
   EXPECT_EQ(form->BitBtn2->Caption(), "Auswerfen");  // the last round picks Deutsch
   EXPECT_EQ(Registered(form), 2u);
   EXPECT_EQ(System.Icons.LiveCount(), icons);
-  EXPECT_EQ(System.NotifyArea.WindowCount(), windows);
+  EXPECT_EQ(System.NotifyArea.ListenerCount(), windows);
   EXPECT_EQ(System.Registry.OpenKeyCount(), keys);
   EXPECT_EQ(System.Icons.DestroyedUnknown(), 0);
   EXPECT_TRUE(System.Dialogs.Asked.empty());
@@ -314,7 +314,7 @@ TEST_F(DriveIconsTest, ExitAsksAndEndingTheProgramRemovesEveryIcon) {
   EXPECT_EQ(System.Dialogs.Asked[1].Text, "Close program?");
   EXPECT_TRUE(App->Terminated());
   App.reset();
-  EXPECT_EQ(System.NotifyArea.WindowCount(), 0u);
+  EXPECT_EQ(System.NotifyArea.ListenerCount(), 0u);
   EXPECT_EQ(System.Icons.LiveCount(), 0u);
 }
 

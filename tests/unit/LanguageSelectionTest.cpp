@@ -176,9 +176,9 @@ TEST_F(LanguageSelectionTest, WindowModeAndDiscIconsFollowTheExactSettings) {
   EXPECT_FALSE(form->Visible());
   EXPECT_TRUE(form->AutoRunPage->CheckBox3->Checked());
   platform::TTrayIcon* icon = form->DriveTrayIcons[1];
-  EXPECT_TRUE(System.NotifyArea.Registered(icon->Handle()));
+  EXPECT_TRUE(System.NotifyArea.Registered(icon->Id()));
   EXPECT_TRUE(form->AutoRunPage->CheckBox5->Checked());
-  EXPECT_EQ(System.Icons.FileOf(System.NotifyArea.Shown(icon->Handle()).Icon), "D:\\disc.ico");
+  EXPECT_EQ(System.Icons.FileOf(System.NotifyArea.Shown(icon->Id()).Icon), "D:\\disc.ico");
   // Checking from code runs no handler: the start-up writes nothing.
   for (const std::string& call : System.Registry.Calls)
     EXPECT_NE(call.rfind("Set ", 0), 0u) << call;

@@ -266,10 +266,10 @@ TEST_F(ReachTest, WithoutADriveTheTrayShowsTheProgramsOwnIconWhileTheWindowIsHid
   platform::TTrayIcon* own = form->ProgramTrayIcon;
   ASSERT_NE(own, nullptr);
   EXPECT_FALSE(form->Visible());
-  ASSERT_TRUE(System.NotifyArea.Registered(own->Handle()));
-  EXPECT_EQ(System.Icons.FileOf(System.NotifyArea.Shown(own->Handle()).Icon),
+  ASSERT_TRUE(System.NotifyArea.Registered(own->Id()));
+  EXPECT_EQ(System.Icons.FileOf(System.NotifyArea.Shown(own->Id()).Icon),
             System.Drives.Dir + "morvel.ico");
-  EXPECT_EQ(System.NotifyArea.Shown(own->Handle()).Tip, "Morvel");
+  EXPECT_EQ(System.NotifyArea.Shown(own->Id()).Tip, "Morvel");
   EXPECT_EQ(own->PopupMenu, form->PopupMenu1);
 
   // Its menu: the drive commands find no drive; Restore brings the window
@@ -279,14 +279,14 @@ TEST_F(ReachTest, WithoutADriveTheTrayShowsTheProgramsOwnIconWhileTheWindowIsHid
   EXPECT_TRUE(System.Media.Calls.empty());
   form->Restore1->UserClicked();
   EXPECT_TRUE(form->Visible());
-  EXPECT_FALSE(System.NotifyArea.Registered(own->Handle()));
+  EXPECT_FALSE(System.NotifyArea.Registered(own->Id()));
   EXPECT_TRUE(form->AutoRunPage->CheckBox3->Checked());
 
   // Minimising brings it back, and leaving the tray mode takes it away.
   form->WMSysCommand(platform::kScMinimize);
-  EXPECT_TRUE(System.NotifyArea.Registered(own->Handle()));
+  EXPECT_TRUE(System.NotifyArea.Registered(own->Id()));
   form->HideDriveIcons();
-  EXPECT_FALSE(System.NotifyArea.Registered(own->Handle()));
+  EXPECT_FALSE(System.NotifyArea.Registered(own->Id()));
   EXPECT_TRUE(System.Dialogs.Asked.empty());
 }
 

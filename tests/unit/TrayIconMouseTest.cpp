@@ -125,7 +125,7 @@ TEST_F(TrayMouseTest, AClickHandledInsideTheIconsOwnRequestOpensTheMenu) {
   EXPECT_EQ(Events, (std::vector<std::string>{"Down R 100,200", "Menu", "Up R"}));
   EXPECT_EQ(Requests(Icon), (std::vector<std::string>{"Modify", "Delete", "Add"}));
   EXPECT_EQ(FileShown(Icon), "dvd.ico");
-  EXPECT_EQ(System.NotifyArea.Shown(Icon->Handle()).Tip, "D: busy");
+  EXPECT_EQ(System.NotifyArea.Shown(Icon->Id()).Tip, "D: busy");
 }
 
 TEST_F(TrayMouseTest, ADoubleClickChoosesTheDefaultItemOrFiresDblClick) {
@@ -160,13 +160,13 @@ TEST_F(TrayMouseTest, AMenuCommandMayEndTheIconWhoseMenuItWas) {
     icon->OnMouseUp = [&](platform::TObject*, TMouseButton, unsigned, int, int) {
       upAfterwards = true;
     };
-    // The window comes with the first show, which may be the request's.
-    platform::THandle window = icon->Handle();
+    // The icon's number comes with the first show, which may be the request's.
+    unsigned id = icon->Id();
     Menu->OnPopup = [&](platform::TObject*) { delete icon; };
     auto click = [&] {
-      window = icon->Handle();
-      System.NotifyArea.Send(window, kCallback, 0, kWmRButtonDown);
-      System.NotifyArea.Send(window, kCallback, 0, kWmRButtonUp);
+      id = icon->Id();
+      System.NotifyArea.Send(System.NotifyArea.kListeningWindow, kCallback, id, kWmRButtonDown);
+      System.NotifyArea.Send(System.NotifyArea.kListeningWindow, kCallback, id, kWmRButtonUp);
     };
     if (insideRequest) {
       // Registering is a deletion, then the addition the click comes in.
@@ -177,7 +177,7 @@ TEST_F(TrayMouseTest, AMenuCommandMayEndTheIconWhoseMenuItWas) {
       click();
     }
     EXPECT_FALSE(upAfterwards);
-    EXPECT_FALSE(System.NotifyArea.Registered(window));
+    EXPECT_FALSE(System.NotifyArea.Registered(id));
   }
 }
 

@@ -21,8 +21,9 @@ TEST_F(TrayIconTest, ShowingHidingAndChangesSendTheRightRequests) {
   icon->SetIcon(Load("d.ico"));
   EXPECT_EQ(Requests(icon), (std::vector<std::string>{"Delete", "Add"}));
   EXPECT_TRUE(icon->Shown());
-  const platform::TNotifyIconData record = System.NotifyArea.Shown(icon->Handle());
-  EXPECT_EQ(record.Id, 0u);
+  const platform::TNotifyIconData record = System.NotifyArea.Shown(icon->Id());
+  EXPECT_EQ(record.Window, System.NotifyArea.kListeningWindow);
+  EXPECT_EQ(record.Id, icon->Id());
   EXPECT_EQ(record.Flags, 7u);
   EXPECT_EQ(record.CallbackMessage, kCallback);
   EXPECT_EQ(FileShown(icon), "d.ico");
@@ -33,7 +34,7 @@ TEST_F(TrayIconTest, ShowingHidingAndChangesSendTheRightRequests) {
   EXPECT_TRUE(Requests(icon).empty());
   icon->SetHint("E: DVD writer");
   EXPECT_EQ(Requests(icon), (std::vector<std::string>{"Modify"}));
-  EXPECT_EQ(System.NotifyArea.Shown(icon->Handle()).Tip, "E: DVD writer");
+  EXPECT_EQ(System.NotifyArea.Shown(icon->Id()).Tip, "E: DVD writer");
 
   // Taking the image away hides the icon but it stays wanted.
   System.NotifyArea.ClearCalls();
@@ -45,7 +46,7 @@ TEST_F(TrayIconTest, ShowingHidingAndChangesSendTheRightRequests) {
   icon->SetIcon(Load("d.ico"));
   EXPECT_TRUE(icon->Shown());
   icon->SetActive(false);
-  EXPECT_FALSE(System.NotifyArea.Registered(icon->Handle()));
+  EXPECT_FALSE(System.NotifyArea.Registered(icon->Id()));
   EXPECT_FALSE(icon->Shown());
 }
 
@@ -69,7 +70,7 @@ TEST_F(TrayIconTest, TheTooltipIsTheHintBeforeABarCutTo63Characters) {
   icon->SetActive(true);
   const std::string longHint(100, 'x');
   icon->SetHint(longHint);
-  EXPECT_EQ(System.NotifyArea.Shown(icon->Handle()).Tip, std::string(63, 'x'));
+  EXPECT_EQ(System.NotifyArea.Shown(icon->Id()).Tip, std::string(63, 'x'));
   EXPECT_EQ(icon->Hint(), longHint);  // the hint itself keeps everything
   icon->SetHint("Drive E|The drive's long description");
   EXPECT_EQ(icon->Tip(), "Drive E");
@@ -175,7 +176,7 @@ TEST_F(TrayIconTest, TheProgramsChangeOutlastsAStepUnderWay) {
     hinted = true;
     changed.NotifyAll();
   }
-  EXPECT_EQ(System.NotifyArea.Shown(icon->Handle()).Tip, "E: DVD writer");
+  EXPECT_EQ(System.NotifyArea.Shown(icon->Id()).Tip, "E: DVD writer");
   EXPECT_EQ(FileShown(icon), "dvd.ico");
 }
 
@@ -198,7 +199,7 @@ TEST_F(TrayIconTest, TheProgramsCallEndsThoughTheAnimationStepsDuringEachRequest
   icon->SetHint("E: DVD writer");
   System.NotifyArea.RunDuringEveryRequest(nullptr);
   EXPECT_EQ(programRequests, 1);
-  EXPECT_EQ(System.NotifyArea.Shown(icon->Handle()).Tip, "E: DVD writer");
+  EXPECT_EQ(System.NotifyArea.Shown(icon->Id()).Tip, "E: DVD writer");
   const std::string stepped = icon->AnimationPosition() == 1 ? "dvd.ico" : "d.ico";
   EXPECT_TRUE(Eventually([&] { return FileShown(icon) == stepped; })) << FileShown(icon);
 }
@@ -227,14 +228,14 @@ TEST_F(TrayIconTest, DestroyingRemovesTheIconAndGivesEveryImageBack) {
     icon->SetIcon(Load("RW.ico"));
     icon->SetAnimated(true);
     icon->SetActive(true);
-    ASSERT_TRUE(System.NotifyArea.Registered(icon->Handle()));
-    ASSERT_EQ(System.NotifyArea.WindowCount(), 1u);
+    ASSERT_TRUE(System.NotifyArea.Registered(icon->Id()));
+    ASSERT_EQ(System.NotifyArea.ListenerCount(), 1u);
     // Ten thousand changes hold no more images than one.
     const std::size_t live = System.Icons.LiveCount();
     for (int i = 0; i < 10000; ++i) icon->SetIcon(Load(i % 2 ? "d.ico" : "disc.ico"));
     EXPECT_EQ(System.Icons.LiveCount(), live);
   }
-  EXPECT_EQ(System.NotifyArea.WindowCount(), 0u);
+  EXPECT_EQ(System.NotifyArea.ListenerCount(), 0u);
   const auto calls = System.NotifyArea.Calls();
   ASSERT_FALSE(calls.empty());
   EXPECT_EQ(calls.back().Message, platform::kNimDelete);

@@ -59,13 +59,13 @@ class TrayIconTest : public ::testing::Test {
   }
 
   std::vector<std::string> Requests(const TTrayIcon* icon) {
-    return System.NotifyArea.Requests(icon->Handle());
+    return System.NotifyArea.Requests(icon->Id());
   }
   std::string FileShown(const TTrayIcon* icon) {
-    return System.Icons.FileOf(System.NotifyArea.Shown(icon->Handle()).Icon);
+    return System.Icons.FileOf(System.NotifyArea.Shown(icon->Id()).Icon);
   }
   void Mouse(const TTrayIcon* icon, std::uint32_t message) {
-    System.NotifyArea.Send(icon->Handle(), kCallback, 0, message);
+    System.NotifyArea.Send(icon->Handle(), kCallback, icon->Id(), message);
   }
 
   // Moves the clock once the animation thread waits with its deadline set.

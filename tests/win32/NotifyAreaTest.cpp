@@ -1,5 +1,5 @@
 // The notification area and icon services against the real system under
-// Wine: the utility windows, the shell's icon records, and icon images.
+// Wine: the listening window, the shell's icon records, and icon images.
 #include <windows.h>
 // shellapi.h builds on the types of windows.h.
 #include <shellapi.h>
@@ -47,20 +47,20 @@ class Win32UtilityWindow : public ::testing::Test {
     return s;
   }
   void TearDown() override {
-    for (THandle w : Made) Area.DestroyUtilityWindow(w);
+    for (unsigned listener : Listeners) Area.StopListening(listener);
     Drain();
   }
-  // A window whose handler records every message and answers `kAnswer`.
+  // Listens with a handler that records every message and answers
+  // `kAnswer`; the listening window.
   THandle Make() {
-    THandle w = Area.CreateUtilityWindow(
+    Listeners.push_back(Area.StartListening(
         [this](std::uint32_t message, TWParam wParam, TLParam lParam, TLResult& result) {
           Seen.push_back(message);
           if (message != kAnswer) return false;
           result = static_cast<TLResult>(wParam + lParam);
           return true;
-        });
-    Made.push_back(w);
-    return w;
+        }));
+    return Area.ListeningWindow();
   }
   int Count(UINT message) const {
     int n = 0;
@@ -72,7 +72,7 @@ class Win32UtilityWindow : public ::testing::Test {
   TScopedServices Guard{Wired(Dialogs)};
   TApplication App;
   TWin32NotifyArea Area;
-  std::vector<THandle> Made;
+  std::vector<unsigned> Listeners;
   std::vector<std::uint32_t> Seen;
 };
 
@@ -103,15 +103,14 @@ TEST_F(Win32UtilityWindow, HandlerAnswersWhatItHandlesAndTheDefaultProcedureTheR
 }
 
 TEST_F(Win32UtilityWindow, ExceptionsAreReportedAndTheMessageGetsTheDefaultAnswer) {
-  THandle window = Area.CreateUtilityWindow(
-      [](std::uint32_t message, TWParam, TLParam, TLResult& result) -> bool {
+  Listeners.push_back(
+      Area.StartListening([](std::uint32_t message, TWParam, TLParam, TLResult& result) -> bool {
         result = 99;
         if (message == WM_SETTEXT) throw EInOutError("I/O error 21");
         if (message == kThrow) throw 7;
         return false;
-      });
-  Made.push_back(window);
-  HWND w = H(window);
+      }));
+  HWND w = H(Area.ListeningWindow());
   EXPECT_EQ(SendMessageA(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("after")), TRUE);
   char text[16] = {};
   GetWindowTextA(w, text, sizeof text);
@@ -121,48 +120,41 @@ TEST_F(Win32UtilityWindow, ExceptionsAreReportedAndTheMessageGetsTheDefaultAnswe
   EXPECT_TRUE(IsWindow(w));
 }
 
-TEST_F(Win32UtilityWindow, DestroyingTheWindowFreesItsHandlerEvenFromInsideIt) {
-  auto token = std::make_shared<std::vector<std::uint32_t>>();
-  std::weak_ptr<std::vector<std::uint32_t>> watch = token;
-  THandle window =
-      Area.CreateUtilityWindow([token](std::uint32_t message, TWParam, TLParam, TLResult&) {
-        token->push_back(message);
-        return false;
-      });
-  token.reset();
-  ASSERT_FALSE(watch.expired());
-  Area.DestroyUtilityWindow(window);
-  EXPECT_FALSE(IsWindow(H(window)));
-  EXPECT_TRUE(watch.expired());
-
-  // A handler that ends its own window still runs to its end.
-  auto log = std::make_shared<std::vector<std::uint32_t>>();
-  watch = log;
-  THandle self = 0;
-  self = Area.CreateUtilityWindow(
-      [this, log, &self](std::uint32_t message, TWParam, TLParam, TLResult&) {
-        if (message == kSelfDestroy) {
-          Area.DestroyUtilityWindow(self);
-          log->push_back(message);  // the handler's own state is still there
-        }
-        return false;
+TEST_F(Win32UtilityWindow, ListenersShareOneWindowThatGoesWithTheLast) {
+  HWND w = H(Make());
+  auto log = std::make_shared<std::vector<unsigned>>();
+  std::weak_ptr<std::vector<unsigned>> watch = log;
+  unsigned second = 0;
+  second = Area.StartListening(
+      [this, log, &second](std::uint32_t message, TWParam, TLParam, TLResult& result) {
+        log->push_back(message);
+        if (message != kSelfDestroy) return false;
+        // Stopped from inside its own handler, which still runs to its end.
+        Area.StopListening(second);
+        log->push_back(message);
+        result = 5;
+        return true;
       });
   log.reset();
-  SendMessageA(H(self), kSelfDestroy, 0, 0);
-  EXPECT_FALSE(IsWindow(H(self)));
+  ASSERT_NE(second, 0u);
+  EXPECT_NE(second, Listeners[0]);
+  EXPECT_EQ(H(Area.ListeningWindow()), w);
+
+  // Both hear every message; the first that handles it answers.
+  EXPECT_EQ(SendMessageA(w, kAnswer, 40, 2), 42);
+  EXPECT_EQ(SendMessageA(w, kSelfDestroy, 0, 0), 5);
+  EXPECT_EQ(Count(kAnswer) + Count(kSelfDestroy), 2);
   EXPECT_TRUE(watch.expired());
+  SendMessageA(w, kSelfDestroy, 0, 0);
+  EXPECT_EQ(Count(kSelfDestroy), 2);  // the second no longer hears it
 
-  // Closing it the way the system does frees it as well.
-  auto closing = std::make_shared<int>(0);
-  std::weak_ptr<int> watchClosing = closing;
-  THandle closed = Area.CreateUtilityWindow(
-      [closing](std::uint32_t, TWParam, TLParam, TLResult&) { return false; });
-  closing.reset();
-  SendMessageA(H(closed), WM_CLOSE, 0, 0);
-  EXPECT_FALSE(IsWindow(H(closed)));
-  EXPECT_TRUE(watchClosing.expired());
-
-  Area.DestroyUtilityWindow(0);
+  // Nobody closes it from outside; it goes with its last listener.
+  SendMessageA(w, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(IsWindow(w));
+  Area.StopListening(Listeners[0]);
+  Listeners.clear();
+  EXPECT_FALSE(IsWindow(w));
+  EXPECT_EQ(Area.ListeningWindow(), 0u);
 }
 
 TEST_F(Win32UtilityWindow, ProcessMessagesDeliversWhatWaitsAndLeavesTheQuitRequest) {
@@ -223,8 +215,9 @@ class Win32NotifyIcon : public ::testing::Test {
     testres::WriteIconFile(Path, 32);
     Icon = Icons.LoadIconFile(Path);
     ASSERT_NE(Icon, 0u);
-    Window =
-        Area.CreateUtilityWindow([](std::uint32_t, TWParam, TLParam, TLResult&) { return false; });
+    Listener =
+        Area.StartListening([](std::uint32_t, TWParam, TLParam, TLResult&) { return false; });
+    Window = Area.ListeningWindow();
     ASSERT_NE(Window, 0u);
   }
   void TearDown() override {
@@ -232,7 +225,7 @@ class Win32NotifyIcon : public ::testing::Test {
     gone.Window = Window;
     gone.Id = 1;
     Area.NotifyIcon(kNimDelete, gone);
-    Area.DestroyUtilityWindow(Window);
+    Area.StopListening(Listener);
     Icons.DestroyIcon(Icon);
     DeleteFileA(Path.c_str());
     Drain();
@@ -252,6 +245,7 @@ class Win32NotifyIcon : public ::testing::Test {
   TWin32NotifyArea Area;
   TWin32IconService Icons;
   THandle Icon = 0;
+  unsigned Listener = 0;
   THandle Window = 0;
 };
 

@@ -2,6 +2,10 @@
 
 #include <commctrl.h>
 
+#include <map>
+#include <string>
+#include <tuple>
+
 #include "platform/Application.h"
 #include "platform/Scale.h"
 #include "platform/StartupTrace.h"
@@ -41,6 +45,26 @@ BOOL CALLBACK FindDefaultButton(HWND window, LPARAM found) {
   return TRUE;
 }
 
+// A form's icon at one size: the program's, or that of the form's icon
+// file. Each is loaded once and shared by every form that shows it, for
+// the rest of the run; nullptr when there is none.
+HICON SharedIcon(const std::string& iconFile, int width, int height) {
+  static std::map<std::tuple<std::string, int, int>, TIconHandle> loaded;
+  const auto key = std::make_tuple(iconFile, width, height);
+  if (const auto found = loaded.find(key); found != loaded.end())
+    return static_cast<HICON>(found->second.get());
+  HICON icon = nullptr;
+  if (iconFile.empty()) {
+    icon = static_cast<HICON>(
+        ::LoadImageA(Instance(), MAKEINTRESOURCEA(kProgramIconId), IMAGE_ICON, width, height, 0));
+  } else if (const std::string path = BesideProgram(iconFile); FileExists(path)) {
+    icon = static_cast<HICON>(
+        ::LoadImageA(nullptr, path.c_str(), IMAGE_ICON, width, height, LR_LOADFROMFILE));
+  }
+  loaded[key].reset(icon);
+  return icon;
+}
+
 BOOL CALLBACK SetFontOnChild(HWND window, LPARAM font) {
   if (TWin32Peer::FromWindow(window))
     ::SendMessageA(window, WM_SETFONT, static_cast<WPARAM>(font), TRUE);
@@ -77,7 +101,6 @@ TWin32FormPeer::TWin32FormPeer(TForm& form) : TWin32Peer(form), FForm(form), FDp
   KeepOnWorkArea();
   if (form.Dialog) ::SetPropA(window, kDialogKeysProperty, reinterpret_cast<HANDLE>(1));
   ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.get()), 0);
-  LoadIcons();
   if (form.ClientWidth() > 0) SyncBounds();  // the model learns the outer size
   if (form.Visible()) ApplyVisible();
 }
@@ -172,7 +195,7 @@ void TWin32FormPeer::KeepOnWorkArea() {
 void TWin32FormPeer::ChangeDpi(int dpi, const RECT& suggested) {
   FDpi = ValidDpi(dpi);
   ReplaceFont();
-  LoadIcons();
+  if (FIconsLoaded) LoadIcons();
   // Our own size at the new DPI, where the system suggests: its rectangle
   // is the old one scaled, which would carry the old rounding along.
   const SIZE size = OuterSize();
@@ -185,23 +208,15 @@ void TWin32FormPeer::ChangeDpi(int dpi, const RECT& suggested) {
 }
 
 void TWin32FormPeer::LoadIcons() {
+  FIconsLoaded = true;
   // Without an icon file of its own a form shows the program's icon, when
   // the executable carries one.
-  auto load = [this](int width, int height) {
-    if (FForm.IconFile.empty())
-      return static_cast<HICON>(
-          ::LoadImageA(Instance(), MAKEINTRESOURCEA(kProgramIconId), IMAGE_ICON, width, height, 0));
-    const std::string path = BesideProgram(FForm.IconFile);
-    if (!FileExists(path)) return HICON{};
-    return static_cast<HICON>(
-        ::LoadImageA(nullptr, path.c_str(), IMAGE_ICON, width, height, LR_LOADFROMFILE));
-  };
-  FBigIcon.reset(load(MetricForDpi(SM_CXICON, FDpi), MetricForDpi(SM_CYICON, FDpi)));
-  FSmallIcon.reset(load(MetricForDpi(SM_CXSMICON, FDpi), MetricForDpi(SM_CYSMICON, FDpi)));
-  if (FBigIcon)
-    ::SendMessageA(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(FBigIcon.get()));
-  if (FSmallIcon)
-    ::SendMessageA(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(FSmallIcon.get()));
+  if (HICON big =
+          SharedIcon(FForm.IconFile, MetricForDpi(SM_CXICON, FDpi), MetricForDpi(SM_CYICON, FDpi)))
+    ::SendMessageA(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+  if (HICON little = SharedIcon(FForm.IconFile, MetricForDpi(SM_CXSMICON, FDpi),
+                                MetricForDpi(SM_CYSMICON, FDpi)))
+    ::SendMessageA(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(little));
 }
 
 bool TWin32FormPeer::IsMainForm() const { return Application && Application->MainForm() == &FForm; }
@@ -232,6 +247,7 @@ void TWin32FormPeer::ApplyVisible() {
     ::ShowWindow(window, SW_HIDE);
     return;
   }
+  if (!FIconsLoaded) LoadIcons();
   if (FForm.Modal() && FDisabled.empty()) DisableOtherWindows();
   if (FForm.WindowState() == TWindowState::Minimized) {
     if (IsMainForm()) {

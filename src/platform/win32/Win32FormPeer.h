@@ -35,6 +35,8 @@ class TWin32FormPeer final : public TWin32Peer {
   void ForEachChildPeer(const std::function<void(TWin32Peer&)>& act) const;
   void CreateFormFont();
   void ReplaceFont();
+  // Sets the window's icons at the form's DPI, the first time when the
+  // window first shows: a form that stays hidden loads none.
   void LoadIcons();
   // The frame around the client area at a DPI.
   SIZE FrameSize(int dpi) const;
@@ -57,7 +59,7 @@ class TWin32FormPeer final : public TWin32Peer {
   DWORD FStyle = 0, FExStyle = 0;
   int FDpi;
   TGdiObject FFont;
-  TIconHandle FBigIcon, FSmallIcon;
+  bool FIconsLoaded = false;
   TWindowHandle FToolTip;
   std::vector<HWND> FDisabled;  // windows a modal showing disabled
   bool FSyncing = false;

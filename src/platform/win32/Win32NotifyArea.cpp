@@ -1,4 +1,4 @@
-// The notification area, the tray icons' utility windows, and icon images.
+// The notification area, the tray icons' listening window, and icon images.
 #include "platform/win32/Win32NotifyArea.h"
 
 #include <algorithm>
@@ -10,6 +10,7 @@
 #include "platform/Guarded.h"
 #include "platform/StartupTrace.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/ListeningWindow.h"
 #include "platform/win32/Win32Dpi.h"
 #include "platform/win32/Win32Paths.h"
 #include "platform/win32/WindowBinding.h"
@@ -23,30 +24,6 @@ static_assert(kNifMessage == NIF_MESSAGE && kNifIcon == NIF_ICON && kNifTip == N
 static_assert(sizeof(void*) != 4 || NOTIFYICONDATAA_V1_SIZE == 88);
 static_assert(offsetof(NOTIFYICONDATAA, szTip) + kNotifyTipChars + 1 == NOTIFYICONDATAA_V1_SIZE,
               "the tip and its zero must end the version-1 record");
-
-namespace {
-
-// What a utility window carries; the window owns it. A handler that fails
-// leaves its message to the default procedure.
-class TUtilityWindow final : public TWindowTarget {
- public:
-  explicit TUtilityWindow(TWindowMessageHandler handler) : FHandler(std::move(handler)) {}
-
-  LRESULT WindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override {
-    TLResult result = 0;
-    bool handled = false;
-    GuardedCallback([&] {
-      if (FHandler) handled = FHandler(message, wParam, lParam, result);
-    });
-    return handled ? static_cast<LRESULT>(result)
-                   : ::DefWindowProcA(window, message, wParam, lParam);
-  }
-
- private:
-  TWindowMessageHandler FHandler;
-};
-
-}  // namespace
 
 // ---- notification area ----
 
@@ -81,19 +58,13 @@ bool TWin32NotifyArea::NotifyIcon(unsigned message, const TNotifyIconData& data)
   return done;
 }
 
-THandle TWin32NotifyArea::CreateUtilityWindow(TWindowMessageHandler handler) {
-  auto target = std::make_unique<TUtilityWindow>(std::move(handler));
-  // Top-level, so that it hears the shell's "TaskbarCreated" broadcast.
-  HWND window = CreateListenerWindow(target.get());
-  if (!window) return 0;  // never handed over: the handler goes with `target`
-  BindWindow(window, std::move(target));
-  return ToHandle(window);
+unsigned TWin32NotifyArea::StartListening(TWindowMessageHandler handler) {
+  return win32::StartListening(std::move(handler));
 }
 
-void TWin32NotifyArea::DestroyUtilityWindow(THandle window) {
-  // The binding frees the handler once the window is gone.
-  if (window) ::DestroyWindow(ToHwnd(window));
-}
+void TWin32NotifyArea::StopListening(unsigned listener) { win32::StopListening(listener); }
+
+THandle TWin32NotifyArea::ListeningWindow() { return ToHandle(win32::ListeningWindow()); }
 
 std::uint32_t TWin32NotifyArea::TaskbarCreatedMessage() {
   return ::RegisterWindowMessageA("TaskbarCreated");

@@ -14,8 +14,9 @@ namespace platform::win32 {
 class TWin32NotifyArea final : public TNotifyArea {
  public:
   bool NotifyIcon(unsigned message, const TNotifyIconData& data) override;
-  THandle CreateUtilityWindow(TWindowMessageHandler handler) override;
-  void DestroyUtilityWindow(THandle window) override;
+  unsigned StartListening(TWindowMessageHandler handler) override;
+  void StopListening(unsigned listener) override;
+  THandle ListeningWindow() override;
   std::uint32_t TaskbarCreatedMessage() override;
   bool GetCursorPos(int& x, int& y) override;
   void SetForegroundWindow(THandle window) override;

@@ -1,30 +1,35 @@
 // The system sends its volume messages to top-level windows only: a
 // message-only window hears none, and the main window is hidden in tray
-// mode. So the watch is a top-level window of its own that is never shown.
+// mode. So the watch listens on the program's listening window.
 #include "platform/win32/Win32VolumeWatch.h"
 
 #include <windows.h>
 #include <dbt.h>
 
 #include "platform/Types.h"
-#include "platform/win32/Handles.h"
-#include "platform/win32/WindowBinding.h"
+#include "platform/win32/ListeningWindow.h"
 
 namespace platform::win32 {
 
 namespace {
 
-class TVolumeWindow final : public TVolumeWatch, public TWindowTarget {
+class TVolumeListener final : public TVolumeWatch {
  public:
-  explicit TVolumeWindow(TVolumeHandler handler) : FHandler(std::move(handler)) {
-    FWindow.reset(CreateListenerWindow());
-    if (!FWindow) throw Exception("Error creating window");
-    BindWindow(FWindow.get(), *this);
+  explicit TVolumeListener(TVolumeHandler handler) : FHandler(std::move(handler)) {
+    FListener = StartListening(
+        [this](std::uint32_t message, TWParam wParam, TLParam lParam, TLResult& result) {
+          if (message != WM_DEVICECHANGE) return false;
+          Heard(wParam, lParam);
+          // Nothing is refused: a query to remove a device is granted.
+          result = TRUE;
+          return true;
+        });
+    if (!FListener) throw Exception("Error creating window");
   }
-  ~TVolumeWindow() override { UnbindWindow(FWindow.get()); }
+  ~TVolumeListener() override { StopListening(FListener); }
 
-  LRESULT WindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override {
-    if (message != WM_DEVICECHANGE) return ::DefWindowProcA(window, message, wParam, lParam);
+ private:
+  void Heard(TWParam wParam, TLParam lParam) {
     if ((wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) && lParam != 0) {
       // Anyone may broadcast this message: a record too short for a volume
       // is no volume.
@@ -39,19 +44,16 @@ class TVolumeWindow final : public TVolumeWatch, public TWindowTarget {
         if (FHandler) FHandler(change);
       }
     }
-    // Nothing is refused: a query to remove a device is granted.
-    return TRUE;
   }
 
- private:
   TVolumeHandler FHandler;
-  TWindowHandle FWindow;
+  unsigned FListener = 0;
 };
 
 }  // namespace
 
 std::unique_ptr<TVolumeWatch> TWin32VolumeWatchService::Watch(TVolumeHandler handler) {
-  return std::make_unique<TVolumeWindow>(std::move(handler));
+  return std::make_unique<TVolumeListener>(std::move(handler));
 }
 
 }  // namespace platform::win32

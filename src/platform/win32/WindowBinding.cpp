@@ -146,9 +146,4 @@ LRESULT CALLBACK BoundWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
   return answer;
 }
 
-HWND CreateListenerWindow(TWindowTarget* target) {
-  return ::CreateWindowExA(WS_EX_TOOLWINDOW, ClassName(TWindowClass::Utility), "", WS_POPUP, 0, 0,
-                           0, 0, nullptr, nullptr, Instance(), target);
-}
-
 }  // namespace platform::win32

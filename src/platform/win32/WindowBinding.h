@@ -33,14 +33,6 @@ const char* ClassName(TWindowClass windowClass);
 
 class TWindowTarget;
 
-// A window of ours that only listens and is never shown. Top-level, not
-// message-only: only top-level windows hear the system's broadcasts (the
-// shell's "TaskbarCreated", volume changes) and take hot keys. A tool
-// window, so it stays out of the task list even if something shows it.
-// Given a target, the window is bound to it from its first message on.
-// Null when the system refuses the window.
-HWND CreateListenerWindow(TWindowTarget* target = nullptr);
-
 // The object behind a window.
 class TWindowTarget {
  public:

@@ -1,0 +1,99 @@
+#include "platform/win32/ListeningWindow.h"
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "platform/Guarded.h"
+#include "platform/win32/WindowBinding.h"
+
+namespace platform::win32 {
+
+namespace {
+
+class TListeningWindow final : public TWindowTarget {
+ public:
+  unsigned Add(TWindowMessageHandler handler) {
+    if (!FWindow) {
+      // Bound to this object from its first message on.
+      FWindow = ::CreateWindowExA(WS_EX_TOOLWINDOW, ClassName(TWindowClass::Utility), "", WS_POPUP,
+                                  0, 0, 0, 0, nullptr, nullptr, Instance(), this);
+      if (!FWindow) return 0;
+    }
+    if (++FLast == 0) ++FLast;
+    FListeners.push_back({FLast, std::make_shared<TWindowMessageHandler>(std::move(handler))});
+    return FLast;
+  }
+
+  void Remove(unsigned listener) noexcept {
+    std::erase_if(FListeners, [listener](const TListener& l) { return l.Id == listener; });
+    if (!FListeners.empty() || !FWindow) return;
+    HWND window = FWindow;
+    FWindow = nullptr;
+    ::DestroyWindow(window);
+  }
+
+  HWND Window() const { return FWindow; }
+
+  LRESULT WindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override {
+    // It goes with its last listener, never from outside.
+    if (message == WM_CLOSE) return 0;
+    // A listener may stop others, or itself, while it answers: each one is
+    // looked for again before its turn, and its handler is kept alive for
+    // the call.
+    const std::vector<TListener> listeners = FListeners;
+    bool handled = false;
+    TLResult answer = 0;
+    for (const TListener& listener : listeners) {
+      if (!Listening(listener.Id)) continue;
+      TLResult result = 0;
+      bool mine = false;
+      GuardedCallback([&] { mine = (*listener.Handler)(message, wParam, lParam, result); });
+      if (mine && !handled) {
+        handled = true;
+        answer = result;
+      }
+    }
+    return handled ? static_cast<LRESULT>(answer)
+                   : ::DefWindowProcA(window, message, wParam, lParam);
+  }
+
+  void WindowGone(HWND window) noexcept override {
+    if (window == FWindow) FWindow = nullptr;
+  }
+
+ private:
+  struct TListener {
+    unsigned Id;
+    std::shared_ptr<TWindowMessageHandler> Handler;
+  };
+
+  bool Listening(unsigned id) const {
+    for (const TListener& l : FListeners)
+      if (l.Id == id) return true;
+    return false;
+  }
+
+  HWND FWindow = nullptr;
+  unsigned FLast = 0;
+  std::vector<TListener> FListeners;
+};
+
+TListeningWindow& TheWindow() {
+  // Never destroyed: the window may still hear from the system while the
+  // program's static objects go.
+  static auto* const window = new TListeningWindow;
+  return *window;
+}
+
+}  // namespace
+
+unsigned StartListening(TWindowMessageHandler handler) {
+  return TheWindow().Add(std::move(handler));
+}
+
+void StopListening(unsigned listener) noexcept { TheWindow().Remove(listener); }
+
+HWND ListeningWindow() { return TheWindow().Window(); }
+
+}  // namespace platform::win32
