@@ -141,14 +141,16 @@ void TForm1::ApplyDriveSetChange(std::uint32_t removed, std::uint32_t added, cha
     MCDBurner1->InitializeASPI(true);
     if (MCDBurner1->DeviceList().Count() > 0)
       cbDrives->Items().Assign(MCDBurner1->DeviceList().Items());
+    // Each in its place by letter, as a start lists them.
     for (int i = 0; i < 26; ++i) {
       if (!(added & (1u << i))) continue;
       const char letter = static_cast<char>('A' + i);
-      listed.push_back({std::string{letter, ':'}, EntryOf(cbDrives->Items(), letter), nullptr,
-                        std::make_unique<TIcon>()});
+      const auto place = std::find_if(
+          listed.begin(), listed.end(),
+          [letter](const TListedDrive& d) { return d.Name.empty() || d.Name[0] > letter; });
+      listed.insert(place, {std::string{letter, ':'}, EntryOf(cbDrives->Items(), letter), nullptr,
+                            std::make_unique<TIcon>()});
     }
-    std::stable_sort(listed.begin(), listed.end(),
-                     [](const TListedDrive& a, const TListedDrive& b) { return a.Name < b.Name; });
   }
 
   std::vector<std::string> names, entries;

@@ -13,7 +13,6 @@ namespace app {
 TForm1::TForm1(TComponent* owner) : TForm(owner) {
   SetCaption("Morvel v 2.3");
   SetBounds(318, 254, 491, 227);
-  IconFile = "";  // the program icon comes from the executable's resources
   BuildControls();
   BuildMenu();
   OnCreate = [this](TObject* s) { FormCreate(s); };

@@ -22,7 +22,6 @@ class TForm : public TWinControl {
   bool Sizeable = false;
   bool MaximizeBox = true;
   bool MinimizeBox = true;
-  std::string IconFile;  // the window icon, an icon file beside the program
   std::string FontName = "MS Sans Serif";
   int FontSize = 8;  // points
   // A fixed dialog frame, and the dialog keys: Tab and the arrows move

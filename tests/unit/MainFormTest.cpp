@@ -49,6 +49,17 @@ TEST_F(MainFormTest, OneLookAtTheLettersServesTheListAndTheDeviceProbe) {
             3);
 }
 
+TEST_F(MainFormTest, DrivesThatComeTakeTheirPlaceByLetter) {
+  TForm1* form = Start({'F', 'D'});
+  App->Run();  // what comes during start-up waits for the message loop
+  System.Drives.AddCdRom('E');
+  System.Drives.AddCdRom('G');
+  form->DriveChangeTimerTimer(form);
+  EXPECT_EQ(form->ComboBox2->Items().Items(), (std::vector<std::string>{"D:", "E:", "F:", "G:"}));
+  for (int k = 1; k <= 4; ++k) EXPECT_EQ(form->DriveTrayIcons[k]->Tag(), k);
+  EXPECT_EQ(form->ComboBox2->Text(), "D:");
+}
+
 TEST_F(MainFormTest, NoDriveLeavesTheListAndPictureEmpty) {
   TForm1* form = Start({});
   EXPECT_EQ(form->ComboBox2->Items().Count(), 0);

@@ -1,6 +1,5 @@
 #include "platform/win32/ListeningWindow.h"
 
-#include <memory>
 #include <utility>
 #include <vector>
 
@@ -16,12 +15,12 @@ class TListeningWindow final : public TWindowTarget {
   unsigned Add(TWindowMessageHandler handler) {
     if (!FWindow) {
       // Bound to this object from its first message on.
-      FWindow = ::CreateWindowExA(WS_EX_TOOLWINDOW, ClassName(TWindowClass::Utility), "", WS_POPUP,
-                                  0, 0, 0, 0, nullptr, nullptr, Instance(), this);
+      FWindow = ::CreateWindowExA(WS_EX_TOOLWINDOW, ClassName(TWindowClass::Utility), "",
+                                  WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, Instance(), this);
       if (!FWindow) return 0;
     }
-    if (++FLast == 0) ++FLast;
-    FListeners.push_back({FLast, std::make_shared<TWindowMessageHandler>(std::move(handler))});
+    // Numbers are not used again: they grow in the list's order.
+    FListeners.push_back({++FLast, std::move(handler)});
     return FLast;
   }
 
@@ -38,17 +37,23 @@ class TListeningWindow final : public TWindowTarget {
   LRESULT WindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override {
     // It goes with its last listener, never from outside.
     if (message == WM_CLOSE) return 0;
-    // A listener may stop others, or itself, while it answers: each one is
-    // looked for again before its turn, and its handler is kept alive for
-    // the call.
-    const std::vector<TListener> listeners = FListeners;
+    // A listener may start or stop others, or stop itself, while it
+    // answers: the next one is looked for afresh after each, and a handler
+    // is called through a copy that outlives its stopping.
     bool handled = false;
     TLResult answer = 0;
-    for (const TListener& listener : listeners) {
-      if (!Listening(listener.Id)) continue;
+    for (unsigned last = 0;;) {
+      TWindowMessageHandler handler;
+      for (const TListener& l : FListeners)
+        if (l.Id > last) {
+          last = l.Id;
+          handler = l.Handler;
+          break;
+        }
+      if (!handler) break;
       TLResult result = 0;
       bool mine = false;
-      GuardedCallback([&] { mine = (*listener.Handler)(message, wParam, lParam, result); });
+      GuardedCallback([&] { mine = handler(message, wParam, lParam, result); });
       if (mine && !handled) {
         handled = true;
         answer = result;
@@ -65,14 +70,8 @@ class TListeningWindow final : public TWindowTarget {
  private:
   struct TListener {
     unsigned Id;
-    std::shared_ptr<TWindowMessageHandler> Handler;
+    TWindowMessageHandler Handler;
   };
-
-  bool Listening(unsigned id) const {
-    for (const TListener& l : FListeners)
-      if (l.Id == id) return true;
-    return false;
-  }
 
   HWND FWindow = nullptr;
   unsigned FLast = 0;
@@ -88,9 +87,7 @@ TListeningWindow& TheWindow() {
 
 }  // namespace
 
-unsigned StartListening(TWindowMessageHandler handler) {
-  return TheWindow().Add(std::move(handler));
-}
+unsigned StartListening(TWindowMessageHandler handler) { return TheWindow().Add(std::move(handler)); }
 
 void StopListening(unsigned listener) noexcept { TheWindow().Remove(listener); }
 

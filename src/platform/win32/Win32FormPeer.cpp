@@ -2,9 +2,7 @@
 
 #include <commctrl.h>
 
-#include <map>
-#include <string>
-#include <tuple>
+#include <vector>
 
 #include "platform/Application.h"
 #include "platform/Scale.h"
@@ -45,23 +43,20 @@ BOOL CALLBACK FindDefaultButton(HWND window, LPARAM found) {
   return TRUE;
 }
 
-// A form's icon at one size: the program's, or that of the form's icon
-// file. Each is loaded once and shared by every form that shows it, for
-// the rest of the run; nullptr when there is none.
-HICON SharedIcon(const std::string& iconFile, int width, int height) {
-  static std::map<std::tuple<std::string, int, int>, TIconHandle> loaded;
-  const auto key = std::make_tuple(iconFile, width, height);
-  if (const auto found = loaded.find(key); found != loaded.end())
-    return static_cast<HICON>(found->second.get());
-  HICON icon = nullptr;
-  if (iconFile.empty()) {
-    icon = static_cast<HICON>(
-        ::LoadImageA(Instance(), MAKEINTRESOURCEA(kProgramIconId), IMAGE_ICON, width, height, 0));
-  } else if (const std::string path = BesideProgram(iconFile); FileExists(path)) {
-    icon = static_cast<HICON>(
-        ::LoadImageA(nullptr, path.c_str(), IMAGE_ICON, width, height, LR_LOADFROMFILE));
-  }
-  loaded[key].reset(icon);
+// The program's icon at one size, from the executable's resources: loaded
+// once and shared by every form that shows it, for the rest of the run;
+// nullptr when the resources carry none.
+HICON ProgramIcon(int width, int height) {
+  struct TLoaded {
+    int Width, Height;
+    TIconHandle Icon;
+  };
+  static std::vector<TLoaded> loaded;  // a few: two sizes for each DPI met
+  for (const TLoaded& l : loaded)
+    if (l.Width == width && l.Height == height) return static_cast<HICON>(l.Icon.get());
+  HICON icon = static_cast<HICON>(
+      ::LoadImageA(Instance(), MAKEINTRESOURCEA(kProgramIconId), IMAGE_ICON, width, height, 0));
+  loaded.push_back({width, height, TIconHandle(icon)});
   return icon;
 }
 
@@ -209,13 +204,9 @@ void TWin32FormPeer::ChangeDpi(int dpi, const RECT& suggested) {
 
 void TWin32FormPeer::LoadIcons() {
   FIconsLoaded = true;
-  // Without an icon file of its own a form shows the program's icon, when
-  // the executable carries one.
-  if (HICON big =
-          SharedIcon(FForm.IconFile, MetricForDpi(SM_CXICON, FDpi), MetricForDpi(SM_CYICON, FDpi)))
+  if (HICON big = ProgramIcon(MetricForDpi(SM_CXICON, FDpi), MetricForDpi(SM_CYICON, FDpi)))
     ::SendMessageA(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-  if (HICON little = SharedIcon(FForm.IconFile, MetricForDpi(SM_CXSMICON, FDpi),
-                                MetricForDpi(SM_CYSMICON, FDpi)))
+  if (HICON little = ProgramIcon(MetricForDpi(SM_CXSMICON, FDpi), MetricForDpi(SM_CYSMICON, FDpi)))
     ::SendMessageA(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(little));
 }
 
