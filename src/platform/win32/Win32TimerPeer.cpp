@@ -1,48 +1,55 @@
-// The timer's peer: a message-only window whose WM_TIMER ticks the model.
 #include "platform/win32/Win32TimerPeer.h"
+
+#include <map>
+
+#include "platform/Guarded.h"
 
 namespace platform::win32 {
 
 namespace {
 
-constexpr UINT_PTR kTimerId = 1;
+// The running timers by the system's number. Only the program's thread
+// starts, stops and hears them.
+std::map<UINT_PTR, TWin32TimerPeer*>& Running() {
+  static auto* const running = new std::map<UINT_PTR, TWin32TimerPeer*>;
+  return *running;
+}
 
 }  // namespace
 
-TWin32TimerPeer::TWin32TimerPeer(TTimer& timer) : FTimer(timer) {
-  FWindow.reset(::CreateWindowExA(0, ClassName(TWindowClass::Timer), "", 0, 0, 0, 0, 0,
-                                  HWND_MESSAGE, nullptr, Instance(), nullptr));
-  if (!FWindow) throw Exception("Error creating window");
-  BindWindow(FWindow.get(), *this);
-}
+TWin32TimerPeer::TWin32TimerPeer(TTimer& timer) : FTimer(timer) {}
 
-TWin32TimerPeer::~TWin32TimerPeer() {
-  Stop();
-  UnbindWindow(FWindow.get());
-}
+TWin32TimerPeer::~TWin32TimerPeer() { Stop(); }
 
 void TWin32TimerPeer::Stop() noexcept {
-  if (FRunning && FWindow) ::KillTimer(FWindow.get(), kTimerId);
-  FRunning = false;
+  if (FId == 0) return;
+  ::KillTimer(nullptr, FId);
+  Running().erase(FId);
+  FId = 0;
 }
 
 void TWin32TimerPeer::Changed(TChange what) {
-  if (what != TChange::Timer || !FWindow) return;
-  if (FTimer.Running()) {
-    // Setting the same id again restarts the period, as a changed interval should.
-    FRunning = ::SetTimer(FWindow.get(), kTimerId, FTimer.Interval(), nullptr) != 0;
-  } else {
+  if (what != TChange::Timer) return;
+  if (!FTimer.Running()) {
     Stop();
+    return;
   }
+  // The same number again restarts the period, as a changed interval should.
+  const UINT_PTR id = ::SetTimer(nullptr, FId, FTimer.Interval(), &TWin32TimerPeer::Ticked);
+  if (id == FId) return;
+  Stop();
+  if (id == 0) return;
+  FId = id;
+  Running()[id] = this;
 }
 
-LRESULT TWin32TimerPeer::WindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_TIMER && wParam == kTimerId) {
-    // A tick already queued when the timer stopped is dropped.
-    if (FRunning) FTimer.Tick();
-    return 0;
-  }
-  return ::DefWindowProcA(window, message, wParam, lParam);
+void CALLBACK TWin32TimerPeer::Ticked(HWND, UINT, UINT_PTR id, DWORD) {
+  // A tick already queued when the timer stopped is dropped. Nothing goes
+  // back into the system's dispatch.
+  const auto found = Running().find(id);
+  if (found == Running().end()) return;
+  TTimer& timer = found->second->FTimer;
+  GuardedCallback([&] { timer.Tick(); });
 }
 
 }  // namespace platform::win32

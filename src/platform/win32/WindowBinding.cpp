@@ -71,7 +71,6 @@ constexpr TClassInfo kClasses[] = {
     {"MorvelForm", CS_DBLCLKS, COLOR_BTNFACE, true, false},
     {"MorvelPanel", CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, COLOR_BTNFACE, true, false},
     {"MorvelGraphic", CS_HREDRAW | CS_VREDRAW, -1, true, false},
-    {"MorvelTimer", 0, -1, false, false},
     {"MorvelUtility", 0, -1, false, false},
 };
 

@@ -26,7 +26,7 @@ inline constexpr const char* kDialogKeysProperty = "Morvel.DialogKeys";
 // The window classes of our own. The application window keeps the plain
 // default procedure, so that the single-instance guard can chain to it; all
 // the others dispatch through BoundWindowProc.
-enum class TWindowClass { App, Form, Container, Graphic, Timer, Utility };
+enum class TWindowClass { App, Form, Container, Graphic, Utility };
 
 // The class's registered name; every class is registered on first use.
 const char* ClassName(TWindowClass windowClass);
