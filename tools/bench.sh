@@ -17,8 +17,10 @@
 # prefix build/wine/bench-prefix; the program sees two CD-ROM drives. An
 # Xvfb is started when DISPLAY is unset. Builds the win64 programs it
 # needs when they are missing.
-# MORVEL_BENCH_EXE names another morvel.exe to time (an older build, say),
-# with its language and icon files beside it.
+# MORVEL_BENCH_EXE names another morvel.exe to time instead, with its
+# language and icon files beside it. MORVEL_BENCH_EARLIER names an earlier
+# build (set up the same way) to time in the same rounds, for a before and
+# after from one run.
 set -euo pipefail
 
 trace=
@@ -68,7 +70,8 @@ wp_start_xvfb
 # The runner keeps the session (wineserver and desktop) up for every start.
 run_bench() {
   "$WINE64" "$build/tools/bench/bench_runner.exe" "$rounds" \
-    "$(wp_winpath "$morvel")" "$(wp_winpath "$minimal")"
+    "$(wp_winpath "$morvel")" "$(wp_winpath "$minimal")" \
+    ${MORVEL_BENCH_EARLIER:+"$(wp_winpath "$MORVEL_BENCH_EARLIER")"}
 }
 if [ -z "$trace" ]; then
   run_bench

@@ -3,9 +3,11 @@
 // for: the visible main window, or the first icon drawn in the taskbar's
 // notification area. It also reads each process's peak memory once it is
 // idle, then ends it. All runs share this process's Wine session, so each
-// start meets the same running wineserver and desktop.
+// start meets the same running wineserver and desktop. Given an earlier
+// morvel.exe too, it times that one in the same rounds, taking turns in
+// which of the two goes first, so that both meet the same conditions.
 //
-//   bench_runner.exe N MORVEL_EXE MINIMAL_EXE
+//   bench_runner.exe N MORVEL_EXE MINIMAL_EXE [EARLIER_MORVEL_EXE]
 #include <windows.h>
 #include <psapi.h>
 
@@ -54,8 +56,10 @@ bool VisibleWindowTitled(DWORD Pid, const char* Title) {
   return false;
 }
 
-// One start; false when the program did not get there within 30 s.
-bool RunOnce(const std::string& Exe, const char* Title, unsigned Waits, TSample& Sample) {
+// One start; false when the program did not get there within 30 s. The
+// label names the start in a trace.
+bool RunOnce(const std::string& Exe, const char* Title, unsigned Waits, const char* Label,
+             TSample& Sample) {
   // The previous run's icons leave the taskbar on the taskbar's own time.
   e2e::WaitUntil([] { return e2e::TrayIconCount() == 0; }, 10s);
   const std::string Folder = Exe.substr(0, Exe.find_last_of("\\/"));
@@ -64,9 +68,7 @@ bool RunOnce(const std::string& Exe, const char* Title, unsigned Waits, TSample&
   Startup.cb = sizeof Startup;
   PROCESS_INFORMATION Info{};
   // The zero of a start-up trace (tools/bench.sh --trace).
-  OutputDebugStringA(Waits == KWindow ? "bench: start window"
-                     : Waits == KTray ? "bench: start tray"
-                                      : "bench: start minimal");
+  OutputDebugStringA((std::string("bench: start ") + Label).c_str());
   const double Start = NowMs();
   if (!CreateProcessA(Exe.c_str(), CommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       Folder.c_str(), &Startup, &Info)) {
@@ -132,23 +134,34 @@ void PrintRow(const char* Name, const std::vector<TSample>& Samples, double TSam
 }  // namespace
 
 int main(int Argc, char** Argv) {
-  if (Argc != 4 || std::atoi(Argv[1]) < 1) {
-    std::fprintf(stderr, "usage: bench_runner N MORVEL_EXE MINIMAL_EXE\n");
+  if ((Argc != 4 && Argc != 5) || std::atoi(Argv[1]) < 1) {
+    std::fprintf(stderr, "usage: bench_runner N MORVEL_EXE MINIMAL_EXE [EARLIER_MORVEL_EXE]\n");
     return 2;
   }
   const int Rounds = std::atoi(Argv[1]);
-  const std::string Morvel = Argv[2], Minimal = Argv[3];
-  std::vector<TSample> Window, Tray, Yardstick;
+  const std::string Morvel = Argv[2], Minimal = Argv[3], Earlier = Argc == 5 ? Argv[4] : "";
+  std::vector<TSample> Window, Tray, EarlierWindow, EarlierTray, Yardstick;
+  const auto Both = [](const std::string& Exe, const char* Name, TSample& W, TSample& T) {
+    const std::string WindowLabel = std::string(Name) + "window",
+                      TrayLabel = std::string(Name) + "tray";
+    return e2e::WriteSetting("Tray", "Nej") &&
+           RunOnce(Exe, e2e::KMainTitle, KWindow, WindowLabel.c_str(), W) &&
+           e2e::WriteSetting("Tray", "Ja") && RunOnce(Exe, "", KTray, TrayLabel.c_str(), T);
+  };
   // Round 0 warms the file cache and Wine's shared state and is not counted.
   for (int Round = 0; Round <= Rounds; ++Round) {
-    TSample W, T, M;
-    bool Ok = e2e::WriteSetting("Tray", "Nej") && RunOnce(Morvel, e2e::KMainTitle, KWindow, W);
-    Ok = Ok && e2e::WriteSetting("Tray", "Ja") && RunOnce(Morvel, "", KTray, T);
-    Ok = Ok && RunOnce(Minimal, "Minimal", KWindow | KTray, M);
+    TSample W, T, EW, ET, M;
+    bool Ok = true;
+    if (!Earlier.empty() && Round % 2 == 0) Ok = Both(Earlier, "earlier ", EW, ET);
+    Ok = Ok && Both(Morvel, "", W, T);
+    if (!Earlier.empty() && Round % 2 == 1) Ok = Ok && Both(Earlier, "earlier ", EW, ET);
+    Ok = Ok && RunOnce(Minimal, "Minimal", KWindow | KTray, "minimal", M);
     if (!Ok) return 1;
     if (Round == 0) continue;
     Window.push_back(W);
     Tray.push_back(T);
+    EarlierWindow.push_back(EW);
+    EarlierTray.push_back(ET);
     Yardstick.push_back(M);
   }
   e2e::WriteSetting("Tray", "Nej");
@@ -156,8 +169,10 @@ int main(int Argc, char** Argv) {
   std::printf("%d runs each, ms from CreateProcess; peak memory in MB (medians)\n", Rounds);
   std::printf("%-21s %8s %8s %8s %9s %9s\n", "", "median", "min", "max", "peak WS", "peak PF");
   PrintRow("morvel window", Window, &TSample::WindowMs);
+  if (!Earlier.empty()) PrintRow("earlier window", EarlierWindow, &TSample::WindowMs);
   PrintRow("minimal window", Yardstick, &TSample::WindowMs);
   PrintRow("morvel tray icon", Tray, &TSample::TrayMs);
+  if (!Earlier.empty()) PrintRow("earlier tray icon", EarlierTray, &TSample::TrayMs);
   PrintRow("minimal tray icon", Yardstick, &TSample::TrayMs);
   PrintRow("morvel idle (window)", Window, &TSample::IdleMs);
   PrintRow("minimal idle", Yardstick, &TSample::IdleMs);
@@ -169,5 +184,11 @@ int main(int Argc, char** Argv) {
   std::printf("ratio tray icon %.2f\n", Ratio(Tray, Yardstick, &TSample::TrayMs));
   std::printf("ratio idle      %.2f\n", Ratio(Window, Yardstick, &TSample::IdleMs));
   std::printf("ratio peak WS   %.2f\n", Ratio(Window, Yardstick, &TSample::PeakWorkingSetMb));
+  if (!Earlier.empty()) {
+    std::printf("earlier: ratio window %.2f, ratio tray icon %.2f, peak WS %.1f MB\n",
+                Ratio(EarlierWindow, Yardstick, &TSample::WindowMs),
+                Ratio(EarlierTray, Yardstick, &TSample::TrayMs),
+                Median(Column(EarlierWindow, &TSample::PeakWorkingSetMb)));
+  }
   return 0;
 }
