@@ -52,14 +52,18 @@ void TForm1::SetUpDriveTrayIcon(platform::TTrayIcon& icon, int k) {
   icon.PopupMenu = PopupMenu1;
   icon.SetActive(false);
   const std::string entry = k - 1 < Drev->Items().Count() ? Drev->Items()[k - 1] : std::string();
-  drives::LoadDriveImages(icon, letter, entry);
+  // A start in window mode shows no icon, and in tray mode each shows once
+  // its own images are read.
+  icon.LoadImagesWhenNeeded([letter, entry](platform::TTrayIcon& shown) {
+    drives::LoadDriveImages(shown, letter, entry);
+    shown.SetAnimated(true);
+  });
   icon.OnMouseDown = [this](TObject* s, platform::TMouseButton b, unsigned shift, int x, int y) {
     OnDriveIconMouseDown(s, b, shift, x, y);
   };
   icon.OnDblClick = [this](TObject* s) { OnDriveIconDblClick(s); };
   icon.SetHint(platform::GetNthField(',', entry, 2));
   icon.SetTag(k);
-  icon.SetAnimated(true);
   icon.SetInterval(FAnimationInterval);
 }
 

@@ -133,8 +133,22 @@ bool TTrayIcon::Shown() const {
   return FShown;
 }
 
+void TTrayIcon::LoadImagesWhenNeeded(std::function<void(TTrayIcon&)> loader) {
+  FImageLoader = std::move(loader);
+}
+
+void TTrayIcon::LoadPendingImages() const {
+  if (!FImageLoader) return;
+  // Taken first: the loader sets the images through members that call here.
+  const auto loader = std::exchange(FImageLoader, nullptr);
+  loader(const_cast<TTrayIcon&>(*this));
+}
+
 void TTrayIcon::SetActive(bool active) {
-  if (active) EnsureWindow();
+  if (active) {
+    LoadPendingImages();
+    EnsureWindow();
+  }
   {
     TLock lock(FLock);
     FActive = active;
@@ -149,11 +163,13 @@ void TTrayIcon::SetActive(bool active) {
 }
 
 TIcon TTrayIcon::Icon() const {
+  LoadPendingImages();
   TLock lock(FLock);
   return FIcon;
 }
 
 bool TTrayIcon::IconEmpty() const {
+  LoadPendingImages();
   TLock lock(FLock);
   return FIcon.Empty();
 }
@@ -161,6 +177,7 @@ bool TTrayIcon::IconEmpty() const {
 void TTrayIcon::SetIcon(const TIcon& icon) { ReplaceIcon(TIcon(icon)); }
 
 void TTrayIcon::LoadIcon(const std::string& path) {
+  LoadPendingImages();
   TIcon loaded;
   loaded.LoadFromFile(path);
   ReplaceIcon(std::move(loaded));
@@ -169,6 +186,7 @@ void TTrayIcon::LoadIcon(const std::string& path) {
 void TTrayIcon::ReplaceIcon(TIcon icon) {
   // The image is made (copied or loaded) before the lock is taken, and the
   // old one is destroyed after it is let go.
+  LoadPendingImages();
   {
     TLock lock(FLock);
     std::swap(FIcon, icon);
@@ -178,11 +196,13 @@ void TTrayIcon::ReplaceIcon(TIcon icon) {
 }
 
 int TTrayIcon::IconCount() const {
+  LoadPendingImages();
   TLock lock(FLock);
   return FIcons.Count();
 }
 
 void TTrayIcon::InsertIcon(int index, TIcon icon) {
+  LoadPendingImages();
   {
     TLock lock(FLock);
     FIcons.Insert(index, std::move(icon));
@@ -194,6 +214,7 @@ void TTrayIcon::InsertIcon(int index, TIcon icon) {
 void TTrayIcon::AddIcon(TIcon icon) { InsertIcon(IconCount(), std::move(icon)); }
 
 void TTrayIcon::ClearIcons() {
+  LoadPendingImages();
   std::unique_ptr<TTimerThread> stopped;
   {
     TLock lock(FLock);
@@ -206,11 +227,13 @@ void TTrayIcon::ClearIcons() {
 }
 
 bool TTrayIcon::Animated() const {
+  LoadPendingImages();
   TLock lock(FLock);
   return FAnimated;
 }
 
 void TTrayIcon::SetAnimated(bool animated) {
+  LoadPendingImages();
   std::unique_ptr<TTimerThread> stopped;
   {
     TLock lock(FLock);
@@ -231,6 +254,7 @@ void TTrayIcon::SetAnimated(bool animated) {
 }
 
 int TTrayIcon::AnimationPosition() const {
+  LoadPendingImages();
   TLock lock(FLock);
   return FPosition;
 }
@@ -251,6 +275,7 @@ void TTrayIcon::SetHint(const std::string& hint) {
 }
 
 THandle TTrayIcon::ImageShown() const {
+  LoadPendingImages();
   TLock lock(FLock);
   return CurrentImage();
 }

@@ -101,6 +101,13 @@ class TTrayIcon : public platform::TComponent {
   // Whether the notification area accepted the icon.
   bool Shown() const;
 
+  // Makes the images when they are first needed, with `loader` (which
+  // replaces one not run yet): at the icon's first show, or when its images
+  // or animation are first read or changed. An icon that stays hidden and
+  // untouched loads none, and of icons shown in turn each shows as soon as
+  // its own images are there. Only the program's thread uses it.
+  void LoadImagesWhenNeeded(std::function<void(TTrayIcon&)> loader);
+
   // The base image, shown while the icon does not animate.
   platform::TIcon Icon() const;  // a copy
   bool IconEmpty() const;
@@ -186,6 +193,9 @@ class TTrayIcon : public platform::TComponent {
   static bool Notify(unsigned message, const platform::TNotifyIconData& data);
 
   void ReplaceIcon(platform::TIcon icon);
+  // Runs the pending loader, once. Const, as the images read afterwards are
+  // those the icon would have had all along.
+  void LoadPendingImages() const;
   // Makes the icon's window once, on the program's thread.
   void EnsureWindow();
 
@@ -205,6 +215,7 @@ class TTrayIcon : public platform::TComponent {
   bool FAnimated = false;
   int FPosition = 0;
   platform::TIcon FIcon;
+  mutable std::function<void(TTrayIcon&)> FImageLoader;  // the program's thread only
   TIconList FIcons;
   std::string FHint;
   std::atomic<std::uint16_t> FInterval{150};

@@ -118,8 +118,10 @@ TEST_F(DriveIconsTest, IconsAreMadeHiddenLastDriveFirstAndShowLastDriveFirst) {
     if (dynamic_cast<const TTrayIcon*>(owned.get())) made.push_back(owned.get());
   EXPECT_EQ(made, (std::vector<const platform::TComponent*>{
                       form->DriveTrayIcons[3], form->DriveTrayIcons[2], form->DriveTrayIcons[1]}));
-  // Hidden icons have no windows yet: a start in window mode makes none.
+  // Hidden icons have no windows yet, nor images: a start in window mode
+  // reads none.
   EXPECT_EQ(System.NotifyArea.ListenerCount(), 0u);
+  EXPECT_EQ(System.Icons.LiveCount(), 0u);
   for (int k = 1; k <= 3; ++k) {
     SCOPED_TRACE(k);
     const TTrayIcon* icon = form->DriveTrayIcons[k];
@@ -248,7 +250,12 @@ TEST_F(DriveIconsTest, RoundsOfLanguagesMenusTogglesAndAnimationLeaveNothingBehi
 }
 
 TEST_F(DriveIconsTest, AStoredTrayModeStartsHiddenWithTheIcons) {
+  // The first icon goes to the shell before the next one's images are read.
+  std::size_t readAtFirstRequest = 0;
+  System.NotifyArea.RunDuringNextRequest([&] { readAtFirstRequest = System.Icons.LiveCount(); });
   TForm1* form = Start({'D', 'E'}, "Ja");
+  EXPECT_GT(readAtFirstRequest, 0u);
+  EXPECT_LT(readAtFirstRequest, System.Icons.LiveCount());
   EXPECT_FALSE(form->Visible());
   EXPECT_EQ(Registered(form), 2u);
   EXPECT_TRUE(form->AutoRunPage->CheckBox3->Checked());
