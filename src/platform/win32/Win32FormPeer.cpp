@@ -263,7 +263,12 @@ void TWin32FormPeer::ApplyVisible() {
     KeepOnWorkArea();
   }
   STARTUP_MARK("form: windows made, to be shown");
+  const bool appearing = !::IsWindowVisible(window);
   ::ShowWindow(window, ::IsIconic(window) ? SW_RESTORE : SW_SHOW);
+  // The controls are drawn now, all in one pass, rather than each when the
+  // message loop comes to it: the window appears whole, not as a frame that
+  // fills in while the start-up goes on.
+  if (appearing) ::RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   STARTUP_MARK("form: shown");
   ::SetForegroundWindow(window);
 }
