@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "fakes/Fakes.h"
@@ -91,27 +92,20 @@ void TFakeNotifyArea::CancelMouseCapture() {
 
 TLResult TFakeNotifyArea::Send(THandle window, std::uint32_t message, TWParam wParam,
                                TLParam lParam) {
-  std::map<unsigned, TWindowMessageHandler> listeners;
-  {
+  // Every listener hears it, but one that an earlier one stopped; the first
+  // that handles it answers.
+  std::optional<TLResult> answer;
+  for (unsigned last = 0; window == kListeningWindow;) {
     platform::TLock guard(FLock);
-    if (window != kListeningWindow) return 0;
-    listeners = FListeners;
-  }
-  // Every listener hears it, unless one before it stopped it listening.
-  bool handled = false;
-  TLResult answer = 0;
-  for (const auto& [id, handler] : listeners) {
-    {
-      platform::TLock guard(FLock);
-      if (!FListeners.count(id)) continue;
-    }
+    const auto next = FListeners.upper_bound(last);
+    if (next == FListeners.end()) break;
+    last = next->first;
+    const TWindowMessageHandler handler = next->second;
+    guard.Unlock();
     TLResult result = 0;
-    if (handler(message, wParam, lParam, result) && !handled) {
-      handled = true;
-      answer = result;
-    }
+    if (handler(message, wParam, lParam, result) && !answer) answer = result;
   }
-  return answer;
+  return answer.value_or(0);
 }
 
 void TFakeNotifyArea::BroadcastTaskbarCreated() { Send(kListeningWindow, kTaskbarCreated, 0, 0); }

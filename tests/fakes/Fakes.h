@@ -301,8 +301,7 @@ class TFakeNotifyArea : public platform::TNotifyArea {
   // The same inside every request from now on; nullptr ends it.
   void RunDuringEveryRequest(std::function<void()> run);
 
-  // Sends a message to the listening window as the system would: every
-  // listener hears it.
+  // Sends a message to the listening window as the system would.
   platform::TLResult Send(platform::THandle window, std::uint32_t message, platform::TWParam wParam,
                           platform::TLParam lParam);
   // Sends "TaskbarCreated" to the listening window.
@@ -311,8 +310,7 @@ class TFakeNotifyArea : public platform::TNotifyArea {
   std::vector<TNotifyCall> Calls() const;
   std::size_t CallCount() const;
   void ClearCalls();
-  // By the icon's number (its record's Id): "Add", "Modify", "Delete" for
-  // each request about the icon, in order.
+  // "Add", "Modify", "Delete" for each request about an icon (by its Id).
   std::vector<std::string> Requests(unsigned icon) const;
   // What the shell shows now: the image and tip of each registered icon.
   bool Registered(unsigned icon) const;
