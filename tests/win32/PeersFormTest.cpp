@@ -53,6 +53,11 @@ TEST_F(Win32Peers, ClosingTheMainFormAsksOnCloseQuery) {
   };
   SendMessageA(H(Form), WM_CLOSE, 0, 0);
   EXPECT_EQ(asked, 1);
+  // The taskbar button's Close asks the same, and takes no window away.
+  HWND app = reinterpret_cast<HWND>(App->Handle());
+  SendMessageA(app, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_EQ(asked, 2);
+  EXPECT_TRUE(IsWindow(app));
   EXPECT_TRUE(IsWindow(H(Form)));
   EXPECT_FALSE(App->Terminated());
   EXPECT_EQ(SendMessageA(H(Form), WM_QUERYENDSESSION, 0, 0), FALSE);

@@ -3,6 +3,8 @@
 #include <unordered_map>
 #include <utility>
 
+#include "platform/Application.h"
+#include "platform/Forms.h"
 #include "platform/Guarded.h"
 
 namespace platform::win32 {
@@ -57,12 +59,25 @@ void Bind(HWND window, TWindowTarget& target, std::unique_ptr<TWindowTarget> own
   Bindings()[window] = binding.release();
 }
 
+// The application window's procedure: the default one, except that its
+// Close (the taskbar button's) closes the main window as the user would.
+// Left to the default procedure it would take the application window and
+// the main window it owns away, and the program would run on with no
+// window. ANSI, so that the single-instance guard can chain to it.
+LRESULT CALLBACK AppWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_CLOSE) return ::DefWindowProcA(window, message, wParam, lParam);
+  GuardedCallback([] {
+    if (Application && Application->MainForm()) Application->MainForm()->Close();
+  });
+  return 0;
+}
+
 struct TClassInfo {
   const char* Name;
   UINT Style;
   int Background;  // a system colour, or -1 for none
   bool Arrow;      // the arrow cursor
-  bool Plain;      // the default procedure and the program's icon
+  bool Plain;      // the application window's procedure and the program's icon
 };
 
 // In the order of TWindowClass.
@@ -79,7 +94,7 @@ void RegisterClasses() {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof(wc);
     wc.style = info.Style;
-    wc.lpfnWndProc = info.Plain ? ::DefWindowProcA : BoundWindowProc;
+    wc.lpfnWndProc = info.Plain ? AppWindowProc : BoundWindowProc;
     wc.hInstance = Instance();
     if (info.Arrow) wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
     if (info.Background >= 0)

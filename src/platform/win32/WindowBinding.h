@@ -23,9 +23,9 @@ inline constexpr WORD kProgramIconId = 1;
 // (Tab, the arrows, Enter); the message loop looks for it.
 inline constexpr const char* kDialogKeysProperty = "Morvel.DialogKeys";
 
-// The window classes of our own. The application window keeps the plain
-// default procedure, so that the single-instance guard can chain to it; all
-// the others dispatch through BoundWindowProc.
+// The window classes of our own. The application window has a plain ANSI
+// procedure of its own, so that the single-instance guard can chain to it;
+// all the others dispatch through BoundWindowProc.
 enum class TWindowClass { App, Form, Container, Graphic, Utility };
 
 // The class's registered name; every class is registered on first use.
