@@ -1,6 +1,7 @@
 // The form peer against real windows under Wine: closing, minimising,
 // resizing and modal forms, and which windows lead to a peer.
 #include "PeersTest.h"
+#include "platform/win32/ListeningWindow.h"
 #include "platform/win32/Win32Keyboard.h"
 
 namespace peerstest {
@@ -68,6 +69,18 @@ TEST_F(Win32Peers, ClosingTheMainFormAsksOnCloseQuery) {
   EXPECT_TRUE(App->Terminated());
   MSG msg;
   EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+TEST_F(Win32Peers, TheApplicationWindowListensAndOutlivesItsListeners) {
+  HWND app = reinterpret_cast<HWND>(App->Handle());
+  const unsigned listener = StartListening([](std::uint32_t m, TWParam, TLParam, TLResult& r) {
+    r = 3;
+    return m == WM_APP + 7;
+  });
+  EXPECT_EQ(ListeningWindow(), app);
+  EXPECT_EQ(SendMessageA(app, WM_APP + 7, 0, 0), 3);
+  StopListening(listener);
+  EXPECT_TRUE(IsWindow(app));
 }
 
 TEST_F(Win32Peers, MinimisingTheMainFormMinimisesTheApplicationWindow) {

@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Application.h"
 #include "platform/Guarded.h"
 #include "platform/win32/WindowBinding.h"
 
@@ -13,11 +14,17 @@ namespace {
 class TListeningWindow final : public TWindowTarget {
  public:
   unsigned Add(TWindowMessageHandler handler) {
-    if (!FWindow) {
+    if (!FWindow && Application && Application->Handle()) {
+      // The application window serves when there is one: it is top-level,
+      // it outlives every window of the program's, and it is there already.
+      FWindow = reinterpret_cast<HWND>(Application->Handle());
+      FOwn = false;
+    } else if (!FWindow) {
       // Bound to this object from its first message on.
-      FWindow = ::CreateWindowExA(WS_EX_TOOLWINDOW, ClassName(TWindowClass::Utility), "",
-                                  WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, Instance(), this);
+      FWindow = ::CreateWindowExA(WS_EX_TOOLWINDOW, ClassName(TWindowClass::Utility), "", WS_POPUP,
+                                  0, 0, 0, 0, nullptr, nullptr, Instance(), this);
       if (!FWindow) return 0;
+      FOwn = true;
     }
     // Numbers are not used again: they grow in the list's order.
     FListeners.push_back({++FLast, std::move(handler)});
@@ -27,21 +34,18 @@ class TListeningWindow final : public TWindowTarget {
   void Remove(unsigned listener) noexcept {
     std::erase_if(FListeners, [listener](const TListener& l) { return l.Id == listener; });
     if (!FListeners.empty() || !FWindow) return;
-    HWND window = FWindow;
-    FWindow = nullptr;
-    ::DestroyWindow(window);
+    HWND window = std::exchange(FWindow, nullptr);
+    if (FOwn) ::DestroyWindow(window);
   }
 
   HWND Window() const { return FWindow; }
 
-  LRESULT WindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override {
-    // It goes with its last listener, never from outside.
-    if (message == WM_CLOSE) return 0;
+  // True when a listener handled the message, with its answer.
+  bool Hear(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& answer) {
     // A listener may start or stop others, or stop itself, while it
     // answers: the next one is looked for afresh after each, and a handler
     // is called through a copy that outlives its stopping.
     bool handled = false;
-    TLResult answer = 0;
     for (unsigned last = 0;;) {
       TWindowMessageHandler handler;
       for (const TListener& l : FListeners)
@@ -56,11 +60,19 @@ class TListeningWindow final : public TWindowTarget {
       GuardedCallback([&] { mine = handler(message, wParam, lParam, result); });
       if (mine && !handled) {
         handled = true;
-        answer = result;
+        answer = static_cast<LRESULT>(result);
       }
     }
-    return handled ? static_cast<LRESULT>(answer)
-                   : ::DefWindowProcA(window, message, wParam, lParam);
+    return handled;
+  }
+
+  LRESULT WindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override {
+    // Our own window goes with its last listener, never from outside.
+    if (message == WM_CLOSE) return 0;
+    LRESULT answer = 0;
+    return Hear(message, wParam, lParam, answer)
+               ? answer
+               : ::DefWindowProcA(window, message, wParam, lParam);
   }
 
   void WindowGone(HWND window) noexcept override {
@@ -74,6 +86,7 @@ class TListeningWindow final : public TWindowTarget {
   };
 
   HWND FWindow = nullptr;
+  bool FOwn = false;  // made here, not the application window
   unsigned FLast = 0;
   std::vector<TListener> FListeners;
 };
@@ -87,10 +100,17 @@ TListeningWindow& TheWindow() {
 
 }  // namespace
 
-unsigned StartListening(TWindowMessageHandler handler) { return TheWindow().Add(std::move(handler)); }
+unsigned StartListening(TWindowMessageHandler handler) {
+  return TheWindow().Add(std::move(handler));
+}
 
 void StopListening(unsigned listener) noexcept { TheWindow().Remove(listener); }
 
 HWND ListeningWindow() { return TheWindow().Window(); }
+
+bool HearListeners(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& answer) {
+  return window && window == TheWindow().Window() &&
+         TheWindow().Hear(message, wParam, lParam, answer);
+}
 
 }  // namespace platform::win32

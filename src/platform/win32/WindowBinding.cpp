@@ -6,6 +6,7 @@
 #include "platform/Application.h"
 #include "platform/Forms.h"
 #include "platform/Guarded.h"
+#include "platform/win32/ListeningWindow.h"
 
 namespace platform::win32 {
 
@@ -60,16 +61,20 @@ void Bind(HWND window, TWindowTarget& target, std::unique_ptr<TWindowTarget> own
 }
 
 // The application window's procedure: the default one, except that its
-// Close (the taskbar button's) closes the main window as the user would.
-// Left to the default procedure it would take the application window and
-// the main window it owns away, and the program would run on with no
-// window. ANSI, so that the single-instance guard can chain to it.
+// Close (the taskbar button's) closes the main window as the user would,
+// and that it is the listening window (ListeningWindow.h). Left to the
+// default procedure, Close would take the application window and the main
+// window it owns away, and the program would run on with no window. ANSI,
+// so that the single-instance guard can chain to it.
 LRESULT CALLBACK AppWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message != WM_CLOSE) return ::DefWindowProcA(window, message, wParam, lParam);
-  GuardedCallback([] {
-    if (Application && Application->MainForm()) Application->MainForm()->Close();
-  });
-  return 0;
+  if (message == WM_CLOSE) {
+    GuardedCallback([] {
+      if (Application && Application->MainForm()) Application->MainForm()->Close();
+    });
+    return 0;
+  }
+  if (LRESULT answer = 0; HearListeners(window, message, wParam, lParam, answer)) return answer;
+  return ::DefWindowProcA(window, message, wParam, lParam);
 }
 
 struct TClassInfo {
