@@ -5,6 +5,7 @@
 
 #include "platform/Application.h"
 #include "platform/Guarded.h"
+#include "platform/win32/Handles.h"
 #include "platform/win32/WindowBinding.h"
 
 namespace platform::win32 {
@@ -18,13 +19,12 @@ class TListeningWindow final : public TWindowTarget {
       // The application window serves when there is one: it is top-level,
       // it outlives every window of the program's, and it is there already.
       FWindow = reinterpret_cast<HWND>(Application->Handle());
-      FOwn = false;
     } else if (!FWindow) {
       // Bound to this object from its first message on.
-      FWindow = ::CreateWindowExA(WS_EX_TOOLWINDOW, ClassName(TWindowClass::Utility), "", WS_POPUP,
-                                  0, 0, 0, 0, nullptr, nullptr, Instance(), this);
+      FOwnWindow.reset(::CreateWindowExA(WS_EX_TOOLWINDOW, ClassName(TWindowClass::Utility), "",
+                                         WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, Instance(), this));
+      FWindow = FOwnWindow.get();
       if (!FWindow) return 0;
-      FOwn = true;
     }
     // Numbers are not used again: they grow in the list's order.
     FListeners.push_back({++FLast, std::move(handler)});
@@ -33,9 +33,9 @@ class TListeningWindow final : public TWindowTarget {
 
   void Remove(unsigned listener) noexcept {
     std::erase_if(FListeners, [listener](const TListener& l) { return l.Id == listener; });
-    if (!FListeners.empty() || !FWindow) return;
-    HWND window = std::exchange(FWindow, nullptr);
-    if (FOwn) ::DestroyWindow(window);
+    if (!FListeners.empty()) return;
+    FWindow = nullptr;
+    FOwnWindow.reset();
   }
 
   HWND Window() const { return FWindow; }
@@ -76,7 +76,9 @@ class TListeningWindow final : public TWindowTarget {
   }
 
   void WindowGone(HWND window) noexcept override {
-    if (window == FWindow) FWindow = nullptr;
+    if (window != FOwnWindow.get()) return;
+    (void)FOwnWindow.release();  // gone already
+    FWindow = nullptr;
   }
 
  private:
@@ -85,8 +87,8 @@ class TListeningWindow final : public TWindowTarget {
     TWindowMessageHandler Handler;
   };
 
-  HWND FWindow = nullptr;
-  bool FOwn = false;  // made here, not the application window
+  HWND FWindow = nullptr;    // the application window, or our own
+  TWindowHandle FOwnWindow;  // made here when there is no application window
   unsigned FLast = 0;
   std::vector<TListener> FListeners;
 };
