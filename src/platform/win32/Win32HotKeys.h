@@ -1,4 +1,4 @@
-// The program's global hot keys, held by a window of their own.
+// The program's global hot keys, held by the program's listening window.
 #pragma once
 
 #include "platform/HotKeys.h"

@@ -1,4 +1,4 @@
-// The volume messages, heard by a window of their own.
+// The volume messages, heard on the program's listening window.
 #pragma once
 
 #include "platform/VolumeWatch.h"
